@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when they are missing.
+# Runs as root on a fresh Debian 12 machine; does nothing when all are present.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  zlib1g-dev libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev libpng-dev
+  libminizip-dev libfltk1.3-dev fonts-liberation2
+  libgtest-dev
+  qpdf poppler-utils mupdf-tools xvfb xauth zip unzip python3
+)
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(libhpdf-dev libcairo2-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,39 @@
+#pragma once
+// The root classes of the component model: TObject, the base of everything
+// that can be an event's sender, and TComponent, an object with an owner and
+// a name. An owner does not free its components here: C++ ownership is held
+// by whoever created them (std::unique_ptr), the owner is only a back-reference.
+
+#include <functional>
+#include <string>
+
+namespace Vellix {
+
+class TObject {
+public:
+  virtual ~TObject() = default;
+};
+
+// An event handler: receives the object that fired the event.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+class TComponent : public TObject {
+public:
+  explicit TComponent(TComponent* aOwner = nullptr) : FOwner(aOwner) {}
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+
+  // The component that placed this one (a form, another component), or null.
+  TComponent* Owner() const { return FOwner; }
+  // The component's name, as a form file stores it.
+  const std::string& Name() const { return FName; }
+  void SetName(const std::string& aName) { FName = aName; }
+  // The class name as form files and the designer show it ("TVellix").
+  virtual std::string ClassName() const { return "TComponent"; }
+
+private:
+  TComponent* FOwner;
+  std::string FName;
+};
+
+}  // namespace Vellix

@@ -117,8 +117,8 @@ void TMainForm::FormCreate() {
     FDestDirForm->SetCaption(FCaption);
     FDestDirForm->SetPath(FDestDir);
     int32_t result = mrNone;
-    if (FOptions.Destination) {
-      FDestDirForm->SetPath(*FOptions.Destination);
+    if (FOptions.Destination || FOptions.AcceptDestination) {
+      if (FOptions.Destination) FDestDirForm->SetPath(*FOptions.Destination);
       if (FDestDirForm->PressOk()) result = mrOk;
     }
     if (result != mrOk) result = FFace.ShowDestDialog(*FDestDirForm);

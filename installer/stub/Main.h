@@ -19,6 +19,7 @@ namespace Decantor {
 // Choices given on the command line.
 struct TRunOptions {
   std::optional<std::string> Destination;  // answers the destination dialog
+  bool AcceptDestination = false;          // presses Ok on the offered destination
   bool NoRun = false;                      // skip the follow-up command
 };
 

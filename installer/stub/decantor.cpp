@@ -27,8 +27,8 @@ constexpr const char* kUsage =
     "  --console          ask and report on the console, even with a display\n"
     "  --dest DIR         install into DIR instead of asking for the destination\n"
     "                     (installers that install beside themselves ignore it)\n"
-    "  --yes              answer every question with Yes; with --dest this is an\n"
-    "                     unattended install\n"
+    "  --yes              answer every question with Yes and accept the offered\n"
+    "                     destination: an unattended install\n"
     "  --no-run           do not start the command the installer runs afterwards\n"
     "  --list             list the carried files, checking each one, and install nothing\n"
     "  --screenshots DIR  save a PNG picture of each window as it appears\n"
@@ -67,7 +67,10 @@ int main(int argc, char** argv) {
       case kGui:
       case kConsole: face = opt; break;
       case kDest: run.Destination = optarg; break;
-      case kYes: yes = true; break;
+      case kYes:
+        yes = true;
+        run.AcceptDestination = true;
+        break;
       case kNoRun: run.NoRun = true; break;
       case kList: list = true; break;
       case kShots: shots = optarg; break;

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "RmErrors.h"
+#include "ElfFile.h"
 #include "RmPaths.h"
 
 namespace Decantor {
@@ -18,6 +19,7 @@ namespace {
 
 constexpr char kMarker[] = "#TNAVOREM#";
 constexpr uint16_t kElfSharedObject = 3;  // ET_DYN
+constexpr const char* kUnzipExport = "dunzip";
 
 // Closes a descriptor on every way out.
 class TFd {
@@ -64,16 +66,6 @@ std::string ReadWhole(const std::string& aPath, const std::string& aWhat) {
     data.append(buf, static_cast<std::size_t>(n));
   }
   return data;
-}
-
-// The ELF file type of aPath, or -1 when it is not an ELF file.
-int ElfType(const std::string& aPath) {
-  TFd fd(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
-  unsigned char header[18];
-  if (fd.Get() < 0 || read(fd.Get(), header, sizeof header) != sizeof header) return -1;
-  if (std::memcmp(header, "\x7F" "ELF", 4) != 0) return -1;
-  // e_type follows the 16-byte identification, in the byte order EI_DATA names.
-  return header[5] == 2 ? header[16] << 8 | header[17] : header[17] << 8 | header[16];
 }
 
 bool IsZipArchive(const std::string& aPath) {
@@ -173,7 +165,8 @@ void PackInstaller(const TPackInput& Input) {
 
   RegularFileSize(Input.StubPath, "stub");
   std::string stub = ReadWhole(Input.StubPath, "stub");
-  if (ElfType(Input.StubPath) < 0) throw EPackError("stub " + Quoted(Input.StubPath) + " is not a program");
+  TElfInfo stubElf = ReadElfInfo(Input.StubPath);
+  if (!stubElf.IsElf) throw EPackError("stub " + Quoted(Input.StubPath) + " is not a program");
   std::vector<std::size_t> records = FindConfigRecords(stub);
   if (records.empty())
     throw EPackError("stub " + Quoted(Input.StubPath) +
@@ -188,15 +181,22 @@ void PackInstaller(const TPackInput& Input) {
   int64_t unzipSize = RegularFileSize(Input.UnzipPath, "unzip component");
   int64_t archiveSize = RegularFileSize(Input.ArchivePath, "archive");
   bool unzipIsZip = unzipSize > 0 && IsZipArchive(Input.UnzipPath);
-  bool archiveIsElf = archiveSize > 0 && ElfType(Input.ArchivePath) >= 0;
+  bool archiveIsElf = archiveSize > 0 && ReadElfInfo(Input.ArchivePath).IsElf;
   std::string swapped = unzipIsZip && archiveIsElf
                             ? " (the unzip component must come before the archive: are they "
                               "swapped?)"
                             : "";
   if (unzipSize == 0) throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " is empty");
-  if (ElfType(Input.UnzipPath) != kElfSharedObject)
+  TElfInfo unzipElf = ReadElfInfo(Input.UnzipPath);
+  if (!unzipElf.IsElf || unzipElf.Type != kElfSharedObject)
     throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " is not a shared library" +
                      swapped);
+  if (unzipElf.Machine != stubElf.Machine)
+    throw EPackError("unzip component " + Quoted(Input.UnzipPath) +
+                     " is built for another machine than the stub");
+  if (!ElfExportsFunction(Input.UnzipPath, kUnzipExport))
+    throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " does not export " +
+                     kUnzipExport);
   if (archiveSize == 0) throw EPackError("archive " + Quoted(Input.ArchivePath) + " is empty");
   if (!IsZipArchive(Input.ArchivePath))
     throw EPackError("archive " + Quoted(Input.ArchivePath) + " is not a zip archive" + swapped);

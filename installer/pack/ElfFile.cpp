@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "FileHandle.h"
+
 namespace Decantor {
 
 namespace {
@@ -18,27 +20,13 @@ bool ReadAt(int aFd, uint64_t aOffset, void* aBuffer, std::size_t aCount) {
          static_cast<ssize_t>(aCount);
 }
 
-class TFile {
-public:
-  explicit TFile(const std::string& aPath) : FFd(open(aPath.c_str(), O_RDONLY | O_CLOEXEC)) {}
-  ~TFile() {
-    if (FFd >= 0) close(FFd);
-  }
-  TFile(const TFile&) = delete;
-  TFile& operator=(const TFile&) = delete;
-  int Fd() const { return FFd; }
-
-private:
-  int FFd;
-};
-
 }  // namespace
 
 TElfInfo ReadElfInfo(const std::string& aPath) {
   TElfInfo info;
-  TFile file(aPath);
+  TFileHandle file(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
   unsigned char ident[EI_NIDENT + 4];
-  if (file.Fd() < 0 || !ReadAt(file.Fd(), 0, ident, sizeof ident)) return info;
+  if (file.Get() < 0 || !ReadAt(file.Get(), 0, ident, sizeof ident)) return info;
   if (std::memcmp(ident, ELFMAG, SELFMAG) != 0) return info;
   info.IsElf = true;
   bool little = ident[EI_DATA] == ELFDATA2LSB;
@@ -54,13 +42,13 @@ TElfInfo ReadElfInfo(const std::string& aPath) {
 
 bool ElfExportsFunction(const std::string& aPath, const std::string& aName) {
   if (!ReadElfInfo(aPath).Is64LittleEndian) return false;
-  TFile file(aPath);
+  TFileHandle file(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
   Elf64_Ehdr header;
-  if (!ReadAt(file.Fd(), 0, &header, sizeof header) || header.e_shentsize != sizeof(Elf64_Shdr))
+  if (!ReadAt(file.Get(), 0, &header, sizeof header) || header.e_shentsize != sizeof(Elf64_Shdr))
     return false;
   std::vector<Elf64_Shdr> sections(header.e_shnum);
   if (sections.empty() ||
-      !ReadAt(file.Fd(), header.e_shoff, sections.data(), sections.size() * sizeof(Elf64_Shdr)))
+      !ReadAt(file.Get(), header.e_shoff, sections.data(), sections.size() * sizeof(Elf64_Shdr)))
     return false;
   for (const Elf64_Shdr& symbols : sections) {
     if (symbols.sh_type != SHT_DYNSYM || symbols.sh_link >= sections.size() ||
@@ -71,8 +59,8 @@ bool ElfExportsFunction(const std::string& aPath, const std::string& aName) {
     if (names.sh_size > (64u << 20) || symbols.sh_size > (64u << 20)) return false;
     std::vector<char> strings(names.sh_size + 1, '\0');
     std::vector<Elf64_Sym> entries(symbols.sh_size / sizeof(Elf64_Sym));
-    if (!ReadAt(file.Fd(), names.sh_offset, strings.data(), names.sh_size) ||
-        !ReadAt(file.Fd(), symbols.sh_offset, entries.data(), entries.size() * sizeof(Elf64_Sym)))
+    if (!ReadAt(file.Get(), names.sh_offset, strings.data(), names.sh_size) ||
+        !ReadAt(file.Get(), symbols.sh_offset, entries.data(), entries.size() * sizeof(Elf64_Sym)))
       return false;
     for (const Elf64_Sym& sym : entries) {
       unsigned bind = ELF64_ST_BIND(sym.st_info);

@@ -11,6 +11,7 @@
 
 #include "RmErrors.h"
 #include "ElfFile.h"
+#include "FileHandle.h"
 #include "RmPaths.h"
 
 namespace Decantor {
@@ -20,26 +21,6 @@ namespace {
 constexpr char kMarker[] = "#TNAVOREM#";
 constexpr uint16_t kElfSharedObject = 3;  // ET_DYN
 constexpr const char* kUnzipExport = "dunzip";
-
-// Closes a descriptor on every way out.
-class TFd {
-public:
-  explicit TFd(int aFd) : FFd(aFd) {}
-  ~TFd() {
-    if (FFd >= 0) close(FFd);
-  }
-  TFd(const TFd&) = delete;
-  TFd& operator=(const TFd&) = delete;
-  int Get() const { return FFd; }
-  int Release() {
-    int fd = FFd;
-    FFd = -1;
-    return fd;
-  }
-
-private:
-  int FFd;
-};
 
 std::string Quoted(const std::string& aPath) { return "\"" + aPath + "\""; }
 
@@ -54,7 +35,7 @@ int64_t RegularFileSize(const std::string& aPath, const std::string& aWhat) {
 }
 
 std::string ReadWhole(const std::string& aPath, const std::string& aWhat) {
-  TFd fd(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileHandle fd(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0) throw EPackError(aWhat + " " + Quoted(aPath) + ": " + std::strerror(errno));
   std::string data;
   char buf[65536];
@@ -86,19 +67,14 @@ void CheckText(const std::string& aName, const std::string& aValue) {
     throw EPackError(aName + " must not begin or end with a space or control character");
 }
 
-void WriteAll(int aFd, const char* aData, std::size_t aCount, const std::string& aTarget) {
-  while (aCount > 0) {
-    ssize_t n = write(aFd, aData, aCount);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw EPackError("cannot write " + Quoted(aTarget) + ": " + std::strerror(errno));
-    aData += n;
-    aCount -= static_cast<std::size_t>(n);
-  }
+void WriteOrFail(int aFd, const char* aData, std::size_t aCount, const std::string& aTarget) {
+  if (!WriteAll(aFd, aData, aCount))
+    throw EPackError("cannot write " + Quoted(aTarget) + ": " + std::strerror(errno));
 }
 
 // Appends the file aPath, which must still have aSize bytes, to aFd.
 void AppendFile(int aFd, const std::string& aPath, int64_t aSize, const std::string& aTarget) {
-  TFd src(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileHandle src(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (src.Get() < 0) throw EPackError("cannot read " + Quoted(aPath) + ": " + std::strerror(errno));
   char buf[65536];
   int64_t copied = 0;
@@ -107,7 +83,7 @@ void AppendFile(int aFd, const std::string& aPath, int64_t aSize, const std::str
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) throw EPackError("cannot read " + Quoted(aPath) + ": " + std::strerror(errno));
     if (n == 0) break;
-    WriteAll(aFd, buf, static_cast<std::size_t>(n), aTarget);
+    WriteOrFail(aFd, buf, static_cast<std::size_t>(n), aTarget);
     copied += n;
   }
   if (copied != aSize) throw EPackError(Quoted(aPath) + " changed while it was being packaged");
@@ -224,12 +200,12 @@ void PackInstaller(const TPackInput& Input) {
     throw EPackError("cannot create a file in " + Quoted(ExtractFilePath(output)) + ": " +
                      std::strerror(errno));
   }
-  TFd fd(rawFd);
+  TFileHandle fd(rawFd);
   try {
-    WriteAll(fd.Get(), stub.data(), stub.size(), part);
+    WriteOrFail(fd.Get(), stub.data(), stub.size(), part);
     AppendFile(fd.Get(), Input.UnzipPath, unzipSize, part);
     AppendFile(fd.Get(), Input.ArchivePath, archiveSize, part);
-    if (fchmod(fd.Get(), 0755) != 0 || close(fd.Release()) != 0)
+    if (fchmod(fd.Get(), 0755) != 0 || !fd.Close())
       throw EPackError("cannot write " + Quoted(part) + ": " + std::strerror(errno));
     if (rename(part.c_str(), output.c_str()) != 0)
       throw EPackError("cannot write " + Quoted(output) + ": " + std::strerror(errno));

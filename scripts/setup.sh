@@ -8,7 +8,7 @@ packages=(
   zlib1g-dev libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev libpng-dev
   libminizip-dev libfltk1.3-dev fonts-liberation2
   libgtest-dev
-  qpdf poppler-utils mupdf-tools xvfb xauth zip unzip python3
+  qpdf poppler-utils mupdf-tools xvfb xauth zip unzip python3 imagemagick
 )
 if [ "${1:-}" = "--bench" ]; then
   packages+=(libhpdf-dev libcairo2-dev)

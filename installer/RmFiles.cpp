@@ -80,7 +80,7 @@ void CopyFile(const std::string& Source, const std::string& Dest) {
   unlink(dest.c_str());
   TFdGuard dst(open(dest.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                     srcStat.st_mode & 0777));
-  if (dst.Get() < 0) RaiseError(kErrCantCreate, Dest);
+  if (dst.Get() < 0) RaiseError(kErrCantCreate, dest);
 
   try {
     for (;;) {

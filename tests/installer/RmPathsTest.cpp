@@ -144,6 +144,7 @@ TEST(FindFiles, TopLevelPercentFilesOnly) {
   ASSERT_EQ(mkdir((dir / "%dir").c_str(), 0755), 0);
   ASSERT_EQ(mkdir((dir / "sub").c_str(), 0755), 0);
   WriteFile(dir / "sub/%deep.dll", "5");
+  ASSERT_EQ(symlink(dir.Path().c_str(), (dir / "sub/loop").c_str()), 0);
   std::vector<std::string> list;
   FindFiles(dir.Path(), "%*.*", "", list, false);
   EXPECT_EQ(list, (std::vector<std::string>{dir / "%abc.dll", dir / "%noext"}));

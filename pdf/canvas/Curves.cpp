@@ -3,6 +3,7 @@
 // polylines, one line per angular step, so that their ends fall on the same
 // whole-unit points as the platform canvas puts them.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -250,7 +251,7 @@ void TPdfCanvas::Chord(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X
   // The chord is a subpath of its own; a fill closes the arc along it anyway.
   const TPathBuilder path(*this);
   PdfStream().push_back(path.PointLine(first.X, first.Y, " m"));
-  PdfStream().push_back(path.PointLine(last.X, last.Y, (" l " + paintOp).c_str()));
+  PdfStream().push_back(path.PointLine(last.X, last.Y, " l " + paintOp));
 }
 
 void TPdfCanvas::Pie(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4, int32_t Y4) {
@@ -266,7 +267,7 @@ void TPdfCanvas::Pie(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3,
   const int64_t tipY = RoundEven(static_cast<long double>(int64_t(Y1) + Y2) / 2);
   const TPathBuilder path(*this);
   PdfStream().push_back(path.PointLine(tipX, tipY, " l"));
-  PdfStream().push_back(path.PointLine(first.X, first.Y, (" l " + paintOp).c_str()));
+  PdfStream().push_back(path.PointLine(first.X, first.Y, " l " + paintOp));
 }
 
 }  // namespace Vellix

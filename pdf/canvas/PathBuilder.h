@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "canvas/PdfCanvas.h"
 #include "document/PdfNumber.h"
@@ -53,7 +54,7 @@ public:
     Y(aOut, aY);
   }
   // A whole line "x y" + aSuffix (" m", " l", " l S"...).
-  std::string PointLine(int64_t aX, int64_t aY, const char* aSuffix) const {
+  std::string PointLine(int64_t aX, int64_t aY, std::string_view aSuffix) const {
     std::string line;
     line.reserve(32);
     XY(line, aX, aY);

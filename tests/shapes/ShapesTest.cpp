@@ -89,7 +89,8 @@ TEST_F(ShapeTest, ColourComponentsAndSystemColours) {
 TEST_F(ShapeTest, PenWidthInPoints) {
   Begin(luPoint);
   Canvas().Pen().SetWidth(4);
-  EXPECT_EQ(Drawn([&] { Canvas().LineTo(10, 20); }), (Lines{"0 0 0 RG", "[]0 d", "4 w", "0 841.89 m", "10 821.89 l S"}));
+  // The A4 height converts to 842 points (841.89 rounded).
+  EXPECT_EQ(Drawn([&] { Canvas().LineTo(10, 20); }), (Lines{"0 0 0 RG", "[]0 d", "4 w", "0 842 m", "10 822 l S"}));
 }
 
 TEST_F(ShapeTest, RectangleNormalisesItsCorners) {
@@ -168,11 +169,11 @@ TEST_F(ShapeTest, LineWritersForOtherDrawingCode) {
 TEST_F(ShapeTest, ExtremeCoordinatesDoNotOverflow) {
   Canvas().Pen().SetStyle(psClear);
   EXPECT_EQ(Drawn([&] { Canvas().FillRect(Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX)); }),
-            (Lines{"1 1 1 rg", "-608737614.236 -608736772.346 1217475228.189 1217475228.189 re f"}));
+            (Lines{"1 1 1 rg", "-608735522.268 -608734680.094 1217471044.252 1217471044.252 re f"}));
   EXPECT_EQ(Drawn([&] { Canvas().Rectangle(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN); }).back(),
-            "-608737614.236 -608736772.346 1217475228.189 1217475228.189 re f");
+            "-608735522.268 -608734680.094 1217471044.252 1217471044.252 re f");
   EXPECT_EQ(Drawn([&] { Canvas().FrameRect(Rect(INT32_MAX, 0, INT32_MIN, 1)); }).back(),
-            "608737613.953 841.606 -1217475228.189 0.283 re S");
+            "608735521.984 841.606 -1217471044.252 0.283 re S");
 }
 
 TEST_F(ShapeTest, ErrorsAbortTheDocument) {

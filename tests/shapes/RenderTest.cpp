@@ -3,7 +3,6 @@
 // rendered at 72 dpi, so one length unit is one pixel.
 
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -67,14 +66,12 @@ TEST_F(ShapeTest, PdftoppmShowsTheShapes) {
   c.Pen().SetWidth(6);
   c.MoveTo(50, 500);
   c.LineTo(500, 500);
-  Doc.EndDoc();
-  ASSERT_EQ(QpdfCheck(Path), 0);
+  End();
 
   const std::string prefix = Path + "-page";
-  ASSERT_EQ(RunCommand("pdftoppm -r 72 -singlefile '" + Path + "' '" + prefix + "' 2>&1"), 0);
+  ASSERT_EQ(VellixTest::PdfToPpm(Path, {"-r", "72", "-singlefile"}, prefix).Status, 0);
   TPixmap page;
   ASSERT_TRUE(page.Load(prefix + ".ppm"));
-  std::filesystem::remove(prefix + ".ppm");
   ASSERT_EQ(page.Width(), 595);
   ASSERT_EQ(page.Height(), 842);
 

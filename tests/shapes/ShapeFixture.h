@@ -1,61 +1,44 @@
 #pragma once
 // A document open on an A4 page in tenths of a millimetre (2100 x 2970), and
 // helpers to read back what one drawing call appended to the page buffer.
-// Every document that ends normally is checked with qpdf.
+// Every document that ends normally is given to qpdf and pdftotext, and its
+// content streams to the content checker.
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "canvas/PdfCanvas.h"
 #include "document/Vellix.h"
+#include "support/ContentChecker.h"
+#include "support/Readers.h"
+#include "support/TestDocument.h"
 
 namespace Vellix::ShapeTests {
-
-// Runs a shell command; returns its exit status and, in aOutput, its standard
-// output.
-inline int RunCommand(const std::string& aCommand, std::string* aOutput = nullptr) {
-  FILE* pipe = popen(aCommand.c_str(), "r");
-  if (!pipe) return -1;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-    if (aOutput) aOutput->append(buffer, n);
-  const int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-inline int QpdfCheck(const std::string& aPath) { return RunCommand("qpdf --check '" + aPath + "' >/dev/null 2>&1"); }
-
-inline std::string TempPdf(const std::string& aStem) {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = aStem + "-" + info->test_suite_name() + "-" + info->name() + ".pdf";
-  for (char& ch : name)
-    if (ch == '/') ch = '_';
-  return (std::filesystem::path(::testing::TempDir()) / name).string();
-}
 
 class ShapeTest : public ::testing::Test {
 protected:
   void SetUp() override { Begin(luTenth); }
-  void TearDown() override {
-    if (Doc.Printing()) {
-      Doc.EndDoc();
-      EXPECT_EQ(QpdfCheck(Path), 0) << Path;
-    }
-    std::filesystem::remove(Path);
+  void TearDown() override { End(); }
+  // Ends the open document, if any, and checks the file.
+  void End() {
+    if (!Doc.Printing()) return;
+    Doc.EndDoc();
+    ExpectReadable();
+  }
+  void ExpectReadable() {
+    EXPECT_EQ(VellixTest::ReadersComplaints(Path), "");
+    EXPECT_EQ(VellixTest::CheckPdfContents(Path), std::vector<std::string>{});
   }
   // Starts a fresh document in aUnit, with a pen and brush reset to their
   // defaults (the canvas keeps them across documents).
   void Begin(TLengthUnit aUnit) {
-    if (Doc.Printing()) Doc.EndDoc();
-    Path = TempPdf("shapes");
+    End();
+    Path = Dir.File("shapes" + std::to_string(++FCount) + ".pdf");
     Doc.SetFileName(Path);
-    Doc.SetCreationDate("20260101120000");
+    Doc.SetCreationDate(VellixTest::FixedCreationDate);
     Doc.SetLengthUnit(aUnit);
     Doc.BeginDoc();
     Canvas().Pen() = TPen();
@@ -86,8 +69,12 @@ protected:
                 }).empty());
   }
 
+  VellixTest::TTempDir Dir;
   TVellix Doc;
   std::string Path;
+
+private:
+  int FCount = 0;
 };
 
 }  // namespace Vellix::ShapeTests

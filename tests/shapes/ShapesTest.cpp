@@ -210,8 +210,7 @@ TEST_F(ShapeTest, DrawingAfterAnAbortDoesNothing) {
 }
 
 TEST_F(ShapeTest, DrawingWithoutADocumentFails) {
-  Doc.EndDoc();
-  EXPECT_EQ(QpdfCheck(Path), 0);
+  End();
   const std::function<void()> calls[] = {
       [&] { Canvas().MoveTo(1, 1); },
       [&] { Canvas().LineTo(1, 1); },

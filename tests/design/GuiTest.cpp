@@ -11,6 +11,8 @@
 #include <FL/Fl_File_Input.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Text_Buffer.H>
+#include <FL/Fl_Text_Editor.H>
 
 #include <cstdlib>
 #include <filesystem>
@@ -229,6 +231,20 @@ TEST_F(Gui, DesignerSetsUpAVellixShowsRefusalsAndSavesAFormTheApplicationLoads) 
   EXPECT_EQ(v.PageWidth(), 2794);
   EXPECT_STREQ(inspector.InputOf("PageWidth")->value(), "2794");  // rows follow the setters
   EXPECT_TRUE(form.IsModified());
+
+  // The font list's ellipsis opens the line editor; confirmed lines replace the entries.
+  WhenModal([&](Fl_Window& aModal) {
+    Fl_Text_Editor* editor = FindWidget<Fl_Text_Editor>(aModal);
+    ASSERT_NE(editor, nullptr);
+    char* text = editor->buffer()->text();  // malloc'ed copy
+    EXPECT_STREQ(text, "Arial\nCourier New\nSymbol\nTimes New Roman");
+    free(text);
+    editor->buffer()->text("Symbol\nWingdings\n");
+    FindWidget<Fl_Return_Button>(aModal)->do_callback();
+  });
+  inspector.EllipsisOf("NonEmbeddedFonts")->do_callback();
+  ASSERT_EQ(v.NonEmbeddedFonts().Count(), 2);
+  EXPECT_EQ(v.NonEmbeddedFonts()[1], "Wingdings");
 
   std::string message;
   WhenModal([&](Fl_Window& aModal) {

@@ -10,6 +10,8 @@
 #include <limits>
 
 #include "RmErrors.h"
+#include "ElfFile.h"
+#include "FileHandle.h"
 #include "RmPaths.h"
 
 namespace Decantor {
@@ -18,26 +20,7 @@ namespace {
 
 constexpr char kMarker[] = "#TNAVOREM#";
 constexpr uint16_t kElfSharedObject = 3;  // ET_DYN
-
-// Closes a descriptor on every way out.
-class TFd {
-public:
-  explicit TFd(int aFd) : FFd(aFd) {}
-  ~TFd() {
-    if (FFd >= 0) close(FFd);
-  }
-  TFd(const TFd&) = delete;
-  TFd& operator=(const TFd&) = delete;
-  int Get() const { return FFd; }
-  int Release() {
-    int fd = FFd;
-    FFd = -1;
-    return fd;
-  }
-
-private:
-  int FFd;
-};
+constexpr const char* kUnzipExport = "dunzip";
 
 std::string Quoted(const std::string& aPath) { return "\"" + aPath + "\""; }
 
@@ -52,7 +35,7 @@ int64_t RegularFileSize(const std::string& aPath, const std::string& aWhat) {
 }
 
 std::string ReadWhole(const std::string& aPath, const std::string& aWhat) {
-  TFd fd(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileHandle fd(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0) throw EPackError(aWhat + " " + Quoted(aPath) + ": " + std::strerror(errno));
   std::string data;
   char buf[65536];
@@ -64,16 +47,6 @@ std::string ReadWhole(const std::string& aPath, const std::string& aWhat) {
     data.append(buf, static_cast<std::size_t>(n));
   }
   return data;
-}
-
-// The ELF file type of aPath, or -1 when it is not an ELF file.
-int ElfType(const std::string& aPath) {
-  TFd fd(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
-  unsigned char header[18];
-  if (fd.Get() < 0 || read(fd.Get(), header, sizeof header) != sizeof header) return -1;
-  if (std::memcmp(header, "\x7F" "ELF", 4) != 0) return -1;
-  // e_type follows the 16-byte identification, in the byte order EI_DATA names.
-  return header[5] == 2 ? header[16] << 8 | header[17] : header[17] << 8 | header[16];
 }
 
 bool IsZipArchive(const std::string& aPath) {
@@ -94,19 +67,14 @@ void CheckText(const std::string& aName, const std::string& aValue) {
     throw EPackError(aName + " must not begin or end with a space or control character");
 }
 
-void WriteAll(int aFd, const char* aData, std::size_t aCount, const std::string& aTarget) {
-  while (aCount > 0) {
-    ssize_t n = write(aFd, aData, aCount);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw EPackError("cannot write " + Quoted(aTarget) + ": " + std::strerror(errno));
-    aData += n;
-    aCount -= static_cast<std::size_t>(n);
-  }
+void WriteOrFail(int aFd, const char* aData, std::size_t aCount, const std::string& aTarget) {
+  if (!WriteAll(aFd, aData, aCount))
+    throw EPackError("cannot write " + Quoted(aTarget) + ": " + std::strerror(errno));
 }
 
 // Appends the file aPath, which must still have aSize bytes, to aFd.
 void AppendFile(int aFd, const std::string& aPath, int64_t aSize, const std::string& aTarget) {
-  TFd src(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileHandle src(open(aPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (src.Get() < 0) throw EPackError("cannot read " + Quoted(aPath) + ": " + std::strerror(errno));
   char buf[65536];
   int64_t copied = 0;
@@ -115,7 +83,7 @@ void AppendFile(int aFd, const std::string& aPath, int64_t aSize, const std::str
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) throw EPackError("cannot read " + Quoted(aPath) + ": " + std::strerror(errno));
     if (n == 0) break;
-    WriteAll(aFd, buf, static_cast<std::size_t>(n), aTarget);
+    WriteOrFail(aFd, buf, static_cast<std::size_t>(n), aTarget);
     copied += n;
   }
   if (copied != aSize) throw EPackError(Quoted(aPath) + " changed while it was being packaged");
@@ -173,7 +141,8 @@ void PackInstaller(const TPackInput& Input) {
 
   RegularFileSize(Input.StubPath, "stub");
   std::string stub = ReadWhole(Input.StubPath, "stub");
-  if (ElfType(Input.StubPath) < 0) throw EPackError("stub " + Quoted(Input.StubPath) + " is not a program");
+  TElfInfo stubElf = ReadElfInfo(Input.StubPath);
+  if (!stubElf.IsElf) throw EPackError("stub " + Quoted(Input.StubPath) + " is not a program");
   std::vector<std::size_t> records = FindConfigRecords(stub);
   if (records.empty())
     throw EPackError("stub " + Quoted(Input.StubPath) +
@@ -188,15 +157,22 @@ void PackInstaller(const TPackInput& Input) {
   int64_t unzipSize = RegularFileSize(Input.UnzipPath, "unzip component");
   int64_t archiveSize = RegularFileSize(Input.ArchivePath, "archive");
   bool unzipIsZip = unzipSize > 0 && IsZipArchive(Input.UnzipPath);
-  bool archiveIsElf = archiveSize > 0 && ElfType(Input.ArchivePath) >= 0;
+  bool archiveIsElf = archiveSize > 0 && ReadElfInfo(Input.ArchivePath).IsElf;
   std::string swapped = unzipIsZip && archiveIsElf
                             ? " (the unzip component must come before the archive: are they "
                               "swapped?)"
                             : "";
   if (unzipSize == 0) throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " is empty");
-  if (ElfType(Input.UnzipPath) != kElfSharedObject)
+  TElfInfo unzipElf = ReadElfInfo(Input.UnzipPath);
+  if (!unzipElf.IsElf || unzipElf.Type != kElfSharedObject)
     throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " is not a shared library" +
                      swapped);
+  if (unzipElf.Machine != stubElf.Machine)
+    throw EPackError("unzip component " + Quoted(Input.UnzipPath) +
+                     " is built for another machine than the stub");
+  if (!ElfExportsFunction(Input.UnzipPath, kUnzipExport))
+    throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " does not export " +
+                     kUnzipExport);
   if (archiveSize == 0) throw EPackError("archive " + Quoted(Input.ArchivePath) + " is empty");
   if (!IsZipArchive(Input.ArchivePath))
     throw EPackError("archive " + Quoted(Input.ArchivePath) + " is not a zip archive" + swapped);
@@ -224,12 +200,12 @@ void PackInstaller(const TPackInput& Input) {
     throw EPackError("cannot create a file in " + Quoted(ExtractFilePath(output)) + ": " +
                      std::strerror(errno));
   }
-  TFd fd(rawFd);
+  TFileHandle fd(rawFd);
   try {
-    WriteAll(fd.Get(), stub.data(), stub.size(), part);
+    WriteOrFail(fd.Get(), stub.data(), stub.size(), part);
     AppendFile(fd.Get(), Input.UnzipPath, unzipSize, part);
     AppendFile(fd.Get(), Input.ArchivePath, archiveSize, part);
-    if (fchmod(fd.Get(), 0755) != 0 || close(fd.Release()) != 0)
+    if (fchmod(fd.Get(), 0755) != 0 || !fd.Close())
       throw EPackError("cannot write " + Quoted(part) + ": " + std::strerror(errno));
     if (rename(part.c_str(), output.c_str()) != 0)
       throw EPackError("cannot write " + Quoted(output) + ": " + std::strerror(errno));

@@ -46,8 +46,8 @@ std::vector<std::size_t> FindConfigRecords(const std::string& Data);
 std::array<uint8_t, kConfigRecordSize> EncodeConfigRecord(const TConfigValues& Values);
 
 // Builds the installer file Input.OutputPath. Every input is checked before anything is
-// written: one record in the stub, not yet packaged; a non-empty shared library as component; a
-// non-empty zip archive; valid texts; offsets that satisfy LayoutIsValid and fit 32 bits. The
+// written: one record in the stub, not yet packaged; as component a non-empty shared library
+// for the stub's machine that exports "dunzip"; a non-empty zip archive; valid texts; offsets that satisfy LayoutIsValid and fit 32 bits. The
 // file is written under a temporary name in the output's directory and renamed when complete,
 // so a failure leaves no output file. Failure: EPackError.
 void PackInstaller(const TPackInput& Input);

@@ -192,6 +192,21 @@ TEST_F(Pack, RefusesEmptyComponent) {
   ExpectRefused("is empty");
 }
 
+TEST_F(Pack, AcceptsTheRealUnzipComponent) {
+  Input.UnzipPath = DUNZIP_COMPONENT;
+  PackInstaller(Input);
+  EXPECT_EQ(DirNames(Dir / "out"), std::vector<std::string>{"installer"});
+}
+
+TEST_F(Pack, RefusesComponentWithoutEntryPoint) {
+  Input.UnzipPath = NO_DUNZIP_LIB;
+  ExpectRefused("does not export dunzip");
+  Input.UnzipPath = PROBE_STUB;  // a program
+  ExpectRefused("does not export dunzip");
+  Input.UnzipPath = Dir / "content/Doc/Read me.txt";
+  ExpectRefused("is not a shared library");
+}
+
 TEST_F(Pack, RefusesComponentAfterArchive) {
   std::swap(Input.UnzipPath, Input.ArchivePath);
   ExpectRefused("are they swapped?");

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "RmErrors.h"
+#include "RmSettings.h"
 #include "TestSupport.h"
 
 using namespace Decantor;
@@ -80,6 +81,11 @@ TEST(ReplaceAll, NeverSearchesReplacedText) {
             "Notepad.exe /d/Doc/Read me.txt");
   EXPECT_EQ(ReplaceAll("$", "/d", "none"), "none");
   EXPECT_EQ(ReplaceAll("", "/d", "text"), "text");
+}
+
+TEST(OwnPath, IsTheRunningProgram) {
+  EXPECT_EQ(ExtractFileName(OwnPath()), "decantor_core_tests");
+  EXPECT_EQ(OwnPath()[0], '/');
 }
 
 TEST(SystemDirs, FixedPlaces) {

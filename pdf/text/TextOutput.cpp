@@ -2,8 +2,14 @@
 // boxes and grid cells lay out with. Measurement takes the canvas font as it
 // is (family, bold, italic, size) from the font services' cache, so a call
 // costs a look-up and a sum over the characters.
+//
+// Widths are measured at the size the text is drawn at (Size points, that is
+// Size * 96 / 72 pixels) from the widths a font resource declares, so that a
+// width agrees with what a reader draws; heights are the font's whole-pixel
+// cell at its pixel em (see platform/FontMetrics.h).
 
 #include <cmath>
+#include <cstdlib>
 
 #include "canvas/PdfCanvas.h"
 #include "document/Messages.h"
@@ -15,6 +21,12 @@
 namespace Vellix {
 
 namespace {
+
+// Measuring pixels per thousandth of an em of the canvas font: its size in
+// points at the measuring resolution, over 1000.
+long double PixelsPerThousandth(const TFont& aFont, int32_t aBitmapRes) {
+  return std::abs(aFont.Size()) * static_cast<long double>(aBitmapRes) / 72000;
+}
 
 void AppendNumber(std::string& aOut, long double aValue) {
   TVellix::AppendPdfNumber(aOut, aValue);
@@ -80,7 +92,7 @@ void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
   if (FFont.Style().Contains(fsUnderline)) {
     const long double u = size * font.UnderlinePosition();
     const long double x1 = x - sine * u, y1 = yb + cosine * u;
-    const long double w = MeasuringFont().TextWidth(Text) * FPointPerPixel;
+    const long double w = MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes) * FPointPerPixel;
     const long double x2 = x1 + cosine * w, y2 = y1 + sine * w;
     FPdfStream.push_back(color + "RG");
     FPdfStream.emplace_back("[]0 d");
@@ -101,7 +113,7 @@ void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
 
 int32_t TPdfCanvas::TextWidth(const std::string& Text) {
   if (!CheckDocumentState()) return 1;
-  const int32_t pixels = MeasuringFont().TextWidth(Text);
+  const long double pixels = MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes);
   return int32_t(std::nearbyintl(pixels * 1.02L * FOwner.UnitPerPixel()));
 }
 
@@ -123,12 +135,12 @@ void TPdfCanvas::TruncateText(std::string& aText, int32_t aMaxWidth) {
   // The same result as removing the last character while TextWidth exceeds
   // aMaxWidth, without measuring the whole text again for each character.
   const TFontMetrics& metrics = MeasuringFont();
-  const long double factor = 1.02L * FOwner.UnitPerPixel();
-  int64_t pixels = metrics.TextWidth(aText);
+  const long double factor = PixelsPerThousandth(FFont, FBitmapRes) * 1.02L * FOwner.UnitPerPixel();
+  int64_t width = metrics.TextWidthThousandths(aText);
   size_t length = aText.size();
-  while (length > 0 && std::nearbyintl(pixels * factor) > aMaxWidth) {
+  while (length > 0 && std::nearbyintl(width * factor) > aMaxWidth) {
     --length;
-    pixels -= metrics.CharWidth(uint8_t(aText[length]));
+    width -= metrics.CharWidthThousandths(uint8_t(aText[length]));
   }
   aText.resize(length);
 }

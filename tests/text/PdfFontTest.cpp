@@ -33,13 +33,27 @@ std::vector<std::string> Split(const std::string& aText, char aSeparator = ' ') 
   return parts;
 }
 
-// The lines of the pdffonts table after its two header lines.
-std::vector<std::vector<std::string>> FontTable(const std::string& aPdf) {
+struct TFontRow {
+  std::string Name, Type, Encoding, Embedded;
+};
+
+// The rows of the pdffonts table: name (may hold blanks), type, encoding,
+// emb, sub, uni, object number, generation.
+std::vector<TFontRow> FontTable(const std::string& aPdf) {
   const TRunResult r = PdfFonts(aPdf);
   EXPECT_EQ(r.Status, 0) << r.Err;
-  std::vector<std::vector<std::string>> rows;
+  std::vector<TFontRow> rows;
   const std::vector<std::string> lines = Split(r.Out, '\n');
-  for (size_t i = 2; i < lines.size(); ++i) rows.push_back(Split(lines[i]));
+  for (size_t i = 2; i < lines.size(); ++i) {
+    const std::vector<std::string> words = Split(lines[i]);
+    if (words.size() < 8) continue;
+    TFontRow row;
+    for (size_t k = 0; k + 7 < words.size(); ++k) row.Name += (k ? " " : "") + words[k];
+    row.Type = words[words.size() - 7];
+    row.Encoding = words[words.size() - 6];
+    row.Embedded = words[words.size() - 5];
+    rows.push_back(row);
+  }
   return rows;
 }
 
@@ -92,8 +106,8 @@ TEST(PdfFont, OneResourcePerFamilyAndBoldOrItalicStyle) {
   EXPECT_EQ(ObjectLines(pdf, 5), ObjectLines(pdf, 8));
   EXPECT_EQ(ObjectLines(pdf, 5), ObjectLines(pdf, 11));
   EXPECT_EQ(ObjectLines(pdf, 6), ObjectLines(pdf, 9));
-  EXPECT_EQ(ObjectLines(pdf, 10)[3], "/BaseFont /Arial,Bold");
-  EXPECT_EQ(ObjectLines(pdf, 13)[3], "/BaseFont /Arial,Italic");
+  EXPECT_EQ(ObjectLines(pdf, 10)[4], "/BaseFont /Arial,Bold");
+  EXPECT_EQ(ObjectLines(pdf, 13)[4], "/BaseFont /Arial,Italic");
   EXPECT_NE(pdf.find("/Font <<\r\n/F0 7 0 R\r\n/F1 10 0 R\r\n/F2 13 0 R\r\n>>"), std::string::npos);
 }
 
@@ -208,18 +222,16 @@ TEST(PdfFont, EmbeddingFollowsTheListAndTheFontsRights) {
 
   const auto rows = FontTable(path);
   ASSERT_EQ(rows.size(), 3u);
-  // name, type (2 words), encoding, emb, sub, uni, object number, generation
-  EXPECT_EQ(rows[0][0], "Arial");
-  EXPECT_EQ(rows[1][0], "Liberation Serif");
-  EXPECT_EQ(rows[2][0], kRestrictedFamily);
+  EXPECT_EQ(rows[0].Name, "Arial");
+  EXPECT_EQ(rows[1].Name, "Liberation Serif");
+  EXPECT_EQ(rows[2].Name, kRestrictedFamily);
   for (const auto& row : rows) {
-    ASSERT_GE(row.size(), 5u);
-    EXPECT_EQ(row[row.size() - 8], "TrueType");
-    EXPECT_EQ(row[row.size() - 7], "WinAnsi");
+    EXPECT_EQ(row.Type, "TrueType");
+    EXPECT_EQ(row.Encoding, "WinAnsi");
   }
-  EXPECT_EQ(rows[0][rows[0].size() - 6], "no");
-  EXPECT_EQ(rows[1][rows[1].size() - 6], "yes");
-  EXPECT_EQ(rows[2][rows[2].size() - 6], "no");
+  EXPECT_EQ(rows[0].Embedded, "no");
+  EXPECT_EQ(rows[1].Embedded, "yes");
+  EXPECT_EQ(rows[2].Embedded, "no");
 
   // With the list emptied, Arial is embedded (as the file it resolves to).
   const std::string arial = WriteDocument(
@@ -234,7 +246,7 @@ TEST(PdfFont, EmbeddingFollowsTheListAndTheFontsRights) {
       });
   EXPECT_EQ(ObjectLines(arial, 7)[9], "/FontFile2 5 0 R");
   EXPECT_EQ(Inflate(DecodeAscii85(StreamData(arial, 5))), ReadFile(kSansPath));
-  EXPECT_EQ(FontTable(dir.File("arial.pdf"))[0][4], "yes");  // name, TrueType, WinAnsi, emb
+  EXPECT_EQ(FontTable(dir.File("arial.pdf"))[0].Embedded, "yes");
   EXPECT_EQ(ReadersComplaints(dir.File("arial.pdf")), "");
 }
 
@@ -250,7 +262,7 @@ TEST(PdfFont, NamesThatNeedEscapingKeepTheFileSound) {
   EXPECT_EQ(ReadersComplaints(path), "");
   const auto rows = FontTable(path);
   ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0][0], "Odd#(Name)/X");  // pdffonts decodes the name
+  EXPECT_EQ(rows[0].Name, "Odd#(Name)/X Y,Bold");  // pdffonts decodes the name
 }
 
 TEST(PdfFont, AFontThatIsNotTrueTypeAbortsTheDocument) {

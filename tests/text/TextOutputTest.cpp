@@ -73,8 +73,8 @@ TEST(TextOut, UnderlinedText) {
   const long double x = 200 * 72.0L / 254;
   const long double yb = (2970 - 1500) * 72.0L / 254 - 12 * measuring.TextMetric().tmAscent * scale;
   const long double y1 = yb + 12 * measuring.OutlineTextMetric().otmsUnderscorePosition * scale;
-  // The underline is as long as the text on the styled canvas font (bold, 16 pixels).
-  const long double w = FontMetricsOf("Times New Roman", {fsBold}, -16).TextWidth("Underlined") * 0.75L;
+  // The underline is as long as the text measured in the styled canvas font.
+  const long double w = FontMetricsOf("Times New Roman", {fsBold}, -16).TextWidthThousandths("Underlined") * 12.0L / 1000;
   const std::vector<std::string> expected = {
       "0 0 0 RG", "[]0 d", "0.54 w", Num(x) + " " + Num(y1) + " m " + Num(x + w) + " " + Num(y1) + " l S"};
   EXPECT_EQ(From(t.Lines(), 6), expected);
@@ -118,7 +118,7 @@ TEST(TextMeasure, WidthHeightAndExtent) {
       c.Font() = MakeFont("Arial", size, style);
       const TFontMetrics& m = FontMetricsOf(c.Font());
       const std::string text = "The quick brown fox, \x80 5";
-      EXPECT_EQ(c.TextWidth(text), std::lround(m.TextWidth(text) * 1.02L * 254 / 96)) << size;
+      EXPECT_EQ(c.TextWidth(text), std::lround(m.TextWidthThousandths(text) * size / 1000.0L * 1.02L * 254 / 72)) << size;
       EXPECT_EQ(c.TextHeight("A"), std::lround(m.TextMetric().tmHeight * 254.0L / 96));
       EXPECT_EQ(c.TextHeight("gjÁ"), c.TextHeight("A"));
       EXPECT_EQ(c.TextExtent(text), (TSize{c.TextWidth(text), c.TextHeight(text)}));

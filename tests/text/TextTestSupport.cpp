@@ -11,7 +11,7 @@ using namespace Vellix;
 namespace VellixTest {
 
 std::string TOpenText::Written() {
-  return std::string(static_cast<const char*>(Stream.Memory()), size_t(Stream.Size()));
+  return Stream.DataString();
 }
 
 TFont MakeFont(const std::string& aName, int32_t aSize, TFontStyles aStyle, TColor aColor) {

@@ -99,16 +99,22 @@ TSfntTable& Table(std::vector<TSfntTable>& aTables, uint32_t aTag) {
 }
 
 // The made fonts live in a directory of this process, removed when it ends.
+// Its name is kept in plain storage: the exit handler may run after static
+// objects are destroyed.
+char gFontDirectory[4096];
+
 const std::filesystem::path& FontDirectory() {
   static const std::filesystem::path dir = [] {
     auto path = std::filesystem::temp_directory_path() / ("vellix-test-fonts-" + std::to_string(::getpid()));
     std::filesystem::create_directories(path);
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(FontDirectory(), ignored);
-    });
+    std::snprintf(gFontDirectory, sizeof gFontDirectory, "%s", path.c_str());
     return path;
   }();
+  static const bool cleanup = std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(gFontDirectory, ignored);
+  }) == 0;
+  (void)cleanup;
   return dir;
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "FileHandle.h"
 #include "RmErrors.h"
 #include "RmMessages.h"
 #include "RmPaths.h"
@@ -16,37 +17,6 @@
 namespace Decantor {
 
 namespace {
-
-// Closes a descriptor when the copy leaves, also through an exception.
-class TFdGuard {
-public:
-  explicit TFdGuard(int aFd) : FFd(aFd) {}
-  ~TFdGuard() {
-    if (FFd >= 0) close(FFd);
-  }
-  TFdGuard(const TFdGuard&) = delete;
-  TFdGuard& operator=(const TFdGuard&) = delete;
-  int Get() const { return FFd; }
-  int Release() {
-    int fd = FFd;
-    FFd = -1;
-    return fd;
-  }
-
-private:
-  int FFd;
-};
-
-bool WriteAll(int aFd, const char* aData, std::size_t aCount) {
-  while (aCount > 0) {
-    ssize_t n = write(aFd, aData, aCount);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    aData += n;
-    aCount -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
 
 void ReportProgress(std::size_t aChunk) {
   SetBytesCopied(BytesCopied() + static_cast<int64_t>(aChunk));
@@ -68,7 +38,7 @@ void CopyFile(const std::string& Source, const std::string& Dest) {
     dest = AddBackslash(dest) + ExtractFileName(Source);
   }
 
-  TFdGuard src(open(Source.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileHandle src(open(Source.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat srcStat{};
   if (src.Get() < 0 || fstat(src.Get(), &srcStat) != 0) RaiseError(kErrCantOpen, Source);
   // Copying a file onto itself would delete it before reading it.
@@ -78,9 +48,9 @@ void CopyFile(const std::string& Source, const std::string& Dest) {
     return;
 
   unlink(dest.c_str());
-  TFdGuard dst(open(dest.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+  TFileHandle dst(open(dest.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                     srcStat.st_mode & 0777));
-  if (dst.Get() < 0) RaiseError(kErrCantCreate, Dest);
+  if (dst.Get() < 0) RaiseError(kErrCantCreate, dest);
 
   try {
     for (;;) {
@@ -95,7 +65,7 @@ void CopyFile(const std::string& Source, const std::string& Dest) {
       if (AbortCopy()) break;
     }
   } catch (...) {
-    close(dst.Release());
+    dst.Close();
     unlink(dest.c_str());
     throw;
   }
@@ -105,7 +75,7 @@ void CopyFile(const std::string& Source, const std::string& Dest) {
   times[0].tv_sec = 0;
   times[1] = srcStat.st_mtim;
   futimens(dst.Get(), times);
-  if (close(dst.Release()) != 0) {
+  if (!dst.Close()) {
     unlink(dest.c_str());
     RaiseError(kErrShortWrite, "");
   }

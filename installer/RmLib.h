@@ -2,6 +2,7 @@
 // library loading and registration, settings and logs. Include this header for all of it.
 #pragma once
 
+#include "FileHandle.h"
 #include "RmDll.h"
 #include "RmErrors.h"
 #include "RmFiles.h"

@@ -61,7 +61,8 @@ double NowAsDays() {
 
 struct TDirEntry {
   std::string Name;
-  bool IsDir;
+  bool IsDir;   // a directory, or a link to one
+  bool IsLink;
 };
 
 std::vector<TDirEntry> ListDir(const std::string& aDir) {
@@ -71,7 +72,9 @@ std::vector<TDirEntry> ListDir(const std::string& aDir) {
   while (dirent* d = readdir(dir)) {
     std::string name = d->d_name;
     if (name == "." || name == "..") continue;
-    entries.push_back({name, DirExists(aDir + name)});
+    struct stat st{};
+    bool isLink = lstat((aDir + name).c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    entries.push_back({name, DirExists(aDir + name), isLink});
   }
   closedir(dir);
   std::sort(entries.begin(), entries.end(),
@@ -221,8 +224,9 @@ void FindFiles(const std::string& Dir, const std::string& Mask, const std::strin
       List.push_back(EncodePath(dir + entry.Name, Base, false));
   if (!Recursive) return;
   UserInterface().ProcessMessages();
+  // Linked directories are not entered: a link back up the tree would never end.
   for (const auto& entry : entries)
-    if (entry.IsDir && !IsHidden(entry.Name) && entry.Name >= "0")
+    if (entry.IsDir && !entry.IsLink && !IsHidden(entry.Name) && entry.Name >= "0")
       FindFiles(dir + entry.Name, Mask, Base, List, Recursive);
 }
 

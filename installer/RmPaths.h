@@ -67,7 +67,7 @@ std::string CreateTempFile(const std::string& Dir, const std::string& Ext, int& 
 // matches names without an extension, so "*.*" matches all), skipping directories and hidden
 // entries (names starting with "."), each as EncodePath(Dir + "/" + name, Base, false), in byte
 // order of the names. Recursive: then descends into each non-hidden sub-directory whose name
-// sorts at or after "0". Nothing when Dir is not a directory.
+// sorts at or after "0" (not into links to directories). Nothing when Dir is not a directory.
 void FindFiles(const std::string& Dir, const std::string& Mask, const std::string& Base,
                std::vector<std::string>& List, bool Recursive);
 

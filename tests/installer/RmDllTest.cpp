@@ -1,6 +1,9 @@
 #include "RmDll.h"
 
 #include <dlfcn.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include "RmErrors.h"
@@ -96,4 +99,34 @@ TEST(RegisterOcx, MissingExportsAndForeignErrors) {
             std::make_pair(1, std::string("RegisterOcx")));
   TRegLib lib(REGONLY_LIB);
   EXPECT_EQ(lib.Calls(), "");
+}
+
+namespace {
+
+// Runs in a child: mounts a noexec tmpfs at aMountPoint in a private mount namespace (so
+// nothing outside sees it), loads a copy of a library from it and prints the error raised.
+void LoadFromNoExecMount(const std::string& aMountPoint, const std::string& aLibrary) {
+  if (unshare(CLONE_NEWNS) != 0 ||
+      mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+      mount("tmpfs", aMountPoint.c_str(), "tmpfs", MS_NOEXEC, nullptr) != 0) {
+    std::fprintf(stderr, "no mount namespace");
+    std::_Exit(0);
+  }
+  WriteFile(aMountPoint + "/lib.so", aLibrary);
+  TDllHandle handle = nullptr;
+  auto error = ErrorOf([&] { LoadDll(aMountPoint + "/lib.so", handle); });
+  std::fprintf(stderr, "%d %s", error.first, error.second.c_str());
+  std::_Exit(0);
+}
+
+}  // namespace
+
+// Without the privilege to make a mount namespace the child reports so and the test passes.
+TEST(LoadDll, NoExecMountIsNamedInTheError) {
+  TScratchDir dir;
+  std::string mountPoint = dir / "noexec";
+  ASSERT_EQ(mkdir(mountPoint.c_str(), 0755), 0);
+  std::string library = DecantorTest::ReadFile(REG_LIB);
+  EXPECT_EXIT(LoadFromNoExecMount(mountPoint, library), testing::ExitedWithCode(0),
+              "no mount namespace|12 " + mountPoint + "/lib.so \\(file system mounted noexec\\)");
 }

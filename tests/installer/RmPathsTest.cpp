@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "RmErrors.h"
+#include "RmSettings.h"
 #include "TestSupport.h"
 
 using namespace Decantor;
@@ -82,6 +83,11 @@ TEST(ReplaceAll, NeverSearchesReplacedText) {
   EXPECT_EQ(ReplaceAll("", "/d", "text"), "text");
 }
 
+TEST(OwnPath, IsTheRunningProgram) {
+  EXPECT_EQ(ExtractFileName(OwnPath()), "decantor_core_tests");
+  EXPECT_EQ(OwnPath()[0], '/');
+}
+
 TEST(SystemDirs, FixedPlaces) {
   EXPECT_EQ(WindowsDir(), "/usr/local");
   EXPECT_EQ(SystemDir(), "/usr/local/lib");
@@ -144,6 +150,7 @@ TEST(FindFiles, TopLevelPercentFilesOnly) {
   ASSERT_EQ(mkdir((dir / "%dir").c_str(), 0755), 0);
   ASSERT_EQ(mkdir((dir / "sub").c_str(), 0755), 0);
   WriteFile(dir / "sub/%deep.dll", "5");
+  ASSERT_EQ(symlink(dir.Path().c_str(), (dir / "sub/loop").c_str()), 0);
   std::vector<std::string> list;
   FindFiles(dir.Path(), "%*.*", "", list, false);
   EXPECT_EQ(list, (std::vector<std::string>{dir / "%abc.dll", dir / "%noext"}));

@@ -14,6 +14,8 @@ struct THostile {
   int32_t Expected;
 };
 
+void PrintTo(const THostile& aCase, std::ostream* aOut) { *aOut << aCase.Archive; }
+
 class UnzipUnsafe : public ::testing::TestWithParam<THostile> {};
 
 }  // namespace

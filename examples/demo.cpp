@@ -50,6 +50,71 @@ void FramePage(TVellix& aDoc) {
   canvas.Brush().SetStyle(bsSolid);
 }
 
+// Every shape of the canvas on one page (tenths of a millimetre).
+void ShapesPage(TVellix& aDoc) {
+  TPdfCanvas& c = aDoc.Canvas();
+  c.Pen().SetColor(clBlack);
+  c.Pen().SetStyle(psSolid);
+  c.Pen().SetWidth(4);
+  c.Brush().SetStyle(bsSolid);
+
+  // Lines from the current position, with every pen style.
+  const TPenStyle styles[] = {psSolid, psDash, psDot, psDashDot, psDashDotDot, psInsideFrame};
+  for (int32_t i = 0; i < 6; ++i) {
+    c.Pen().SetStyle(styles[i]);
+    c.MoveTo(150, 150 + i * 40);
+    c.LineTo(950, 150 + i * 40);
+  }
+  c.Pen().SetStyle(psSolid);
+
+  // Rectangles: outlined and filled, filled only, framed only.
+  c.Brush().SetColor(clYellow);
+  c.Rectangle(1100, 150, 1400, 350);
+  c.Brush().SetColor(clAqua);
+  c.FillRect(Rect(1450, 150, 1700, 350));
+  c.Brush().SetColor(clRed);
+  c.FrameRect(Rect(1750, 150, 1950, 350));
+
+  // A polyline, a polygon and a Bezier chain.
+  c.Pen().SetColor(clNavy);
+  c.Polyline({{150, 500}, {300, 700}, {450, 500}, {600, 700}, {750, 500}});
+  c.Brush().SetColor(clLime);
+  c.Polygon({{900, 700}, {1050, 450}, {1200, 700}, {900, 540}, {1200, 540}});
+  c.PolyBezier({{1300, 700}, {1400, 400}, {1600, 900}, {1700, 500}, {1800, 300}, {1900, 800}, {1950, 600}});
+
+  // Ellipses and rounded rectangles.
+  c.Pen().SetColor(clBlack);
+  c.Brush().SetColor(RGB(255, 200, 120));
+  c.Ellipse(150, 850, 750, 1250);
+  c.Brush().SetStyle(bsClear);
+  c.Ellipse(Rect(850, 850, 1150, 1250));
+  c.Brush().SetStyle(bsDiagCross);  // hatches fill solid
+  c.Brush().SetColor(RGB(180, 200, 255));
+  c.RoundRect(1250, 850, 1950, 1250, 120, 80);
+  c.Brush().SetStyle(bsSolid);
+
+  // An arc, a chord and pie wedges sharing one circle's worth of angles.
+  c.Pen().SetColor(clMaroon);
+  c.Pen().SetWidth(8);
+  c.Arc(150, 1400, 750, 2000, 750, 1700, 150, 1700);
+  c.Pen().SetWidth(4);
+  c.Brush().SetColor(clSkyBlue);
+  c.Chord(850, 1400, 1450, 2000, 1450, 1500, 850, 1900);
+  const TColor wedges[] = {clRed, clYellow, clLime, clBlue};
+  const int32_t cx = 1700, cy = 1700;
+  const TPoint ends[] = {{cx + 300, cy}, {cx, cy - 300}, {cx - 300, cy}, {cx, cy + 300}};
+  for (int32_t i = 0; i < 4; ++i) {
+    c.Brush().SetColor(wedges[i]);
+    c.Pie(1500, 1500, 1900, 1900, ends[i].X, ends[i].Y, ends[(i + 1) % 4].X, ends[(i + 1) % 4].Y);
+  }
+
+  // A Bezier chain continued with lines from where it ends.
+  c.Pen().SetColor(clPurple);
+  c.PolyBezierTo({{150, 2300}, {400, 2100}, {600, 2500}, {850, 2300}});
+  c.LineTo(1100, 2600);
+  c.LineTo(150, 2600);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,6 +136,8 @@ int main(int argc, char** argv) {
     pdf.NewPage();
     ColourPage(pdf);
     FramePage(pdf);
+    pdf.NewPage();
+    ShapesPage(pdf);
     pdf.EndDoc();
     std::printf("%d pages written to %s\n", pdf.PageNumber(), pdf.FileName().c_str());
   } catch (const Exception& e) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -9,6 +10,7 @@
 #include <thread>
 
 #include "platform/Launcher.h"
+#include "support/Readers.h"
 #include "support/TestDocument.h"
 
 using namespace Vellix;
@@ -89,6 +91,9 @@ TEST_F(FakeDesktop, ShowOpensTheDesktopDefaultViewer) {
   const std::string pdf = WriteDocument(FDir.File("shown.pdf"), nullptr, [](TVellix& doc) { doc.SetWantShow(true); });
   EXPECT_EQ(AwaitFile(log), "--page\n1\n" + FDir.File("shown.pdf") + "\nEND\n");
   EXPECT_EQ(AcrobatFile, FDir.File("bin/fakeview"));
+  ::setenv("PATH", FOldPath.c_str(), 1);
+  EXPECT_EQ(ReadersComplaints(FDir.File("shown.pdf")), "");
+  ::setenv("PATH", FDir.File("bin").c_str(), 1);
 
   // Found once, then reused while the program exists.
   ::unlink(FDir.File("bin/xdg-mime").c_str());
@@ -139,6 +144,9 @@ TEST_F(FakeDesktop, ConnectToMerovantOpensTheBrowser) {
   TVellix doc;
   doc.ConnectToMerovant("vellix/help.html");
   EXPECT_EQ(AwaitFile(log), "https://www.merovant.com/vellix/help.html\nEND\n");
+  // The browser is not our child: nothing is left to wait for.
+  int status = 0;
+  EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
 }
 
 TEST_F(FakeDesktop, NoBrowser) {

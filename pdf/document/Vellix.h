@@ -58,6 +58,7 @@ public:
   // Aborts an open document first (OnAbort fires); never throws.
   ~TVellix() override;
   std::string ClassName() const override { return "TVellix"; }
+  const TPublishedTable& PublishedProperties() const override;  // VellixPublished.cpp
 
   // ---- Document lifecycle ----
 

@@ -50,6 +50,57 @@ void FramePage(TVellix& aDoc) {
   canvas.Brush().SetStyle(bsSolid);
 }
 
+// Text in several families, sizes, colours, styles and angles; strings are
+// written in UTF-8 here and converted to the library's code page 1252.
+void TextPage(TVellix& aDoc) {
+  TPdfCanvas& canvas = aDoc.Canvas();
+  TFont& font = canvas.Font();
+  struct TSample {
+    const char* Family;
+    int32_t Size;
+    TFontStyles Style;
+    TColor Color;
+  };
+  const TSample samples[] = {
+      {"Arial", 10, {}, clBlack},
+      {"Arial", 14, {fsBold}, clNavy},
+      {"Times New Roman", 12, {fsItalic}, clMaroon},
+      {"Times New Roman", 20, {fsBold}, clRed},
+      {"Courier New", 11, {fsUnderline}, clGreen},
+      {"Courier New", 16, {fsBold, fsItalic}, clPurple},
+  };
+  int32_t y = 150;
+  for (const TSample& s : samples) {
+    font.SetName(s.Family);
+    font.SetSize(s.Size);
+    font.SetStyle(s.Style);
+    font.SetColor(s.Color);
+    const std::string text = Utf8ToAnsi(std::string(s.Family) + " " + std::to_string(s.Size) +
+                                        " pt: déjà vu, 5 € (a\\b) — “quoted”");
+    canvas.TextOut(150, y, text);
+    // A rule as long as the measured text, right under its cell.
+    canvas.Pen().SetColor(clSilver);
+    canvas.Pen().SetWidth(2);
+    canvas.Brush().SetStyle(bsClear);
+    Box(canvas, 150, y, canvas.TextWidth(text), canvas.TextHeight(text));
+    canvas.Brush().SetStyle(bsSolid);
+    y += canvas.TextHeight("A") + 60;
+  }
+
+  // A fan of rotated, underlined text about one point.
+  font.SetName("Arial");
+  font.SetSize(14);
+  font.SetStyle({fsUnderline});
+  for (int32_t angle = 0; angle < 360; angle += 30) {
+    font.SetColor(RGB(uint8_t(angle * 255 / 360), 64, uint8_t(255 - angle * 255 / 360)));
+    canvas.SetFontDegreeAngle(angle);
+    canvas.TextOut(1050, 2000, "   rotated " + std::to_string(angle));
+  }
+  canvas.SetFontDegreeAngle(0);
+  font.SetStyle({});
+  font.SetColor(clBlack);
+}
+
 // Every shape of the canvas on one page (tenths of a millimetre).
 void ShapesPage(TVellix& aDoc) {
   TPdfCanvas& c = aDoc.Canvas();
@@ -138,6 +189,8 @@ int main(int argc, char** argv) {
     FramePage(pdf);
     pdf.NewPage();
     ShapesPage(pdf);
+    pdf.NewPage();
+    TextPage(pdf);
     pdf.EndDoc();
     std::printf("%d pages written to %s\n", pdf.PageNumber(), pdf.FileName().c_str());
   } catch (const Exception& e) {

@@ -207,11 +207,35 @@ public:
 
   // ---- Text ----
 
+  // Writes Text (8-bit text in code page 1252; see platform/CodePage.h for
+  // UTF-8) as one line with its top-left corner at (X, Y) in the length unit,
+  // in Font() (name, size, colour, bold, italic, underline) and at FontAngle()
+  // (counter-clockwise about the baseline origin, which lies Size * ascent
+  // below Y). "(", ")", "\\", CR and LF are escaped: one call never breaks the
+  // line. The first use of a font writes its resource (TVellix::PdfFont).
+  void TextOut(int32_t X, int32_t Y, const std::string& Text);
+  // Width of Text in Font(), in the length unit, 2 % wider than measured (so a
+  // line laid out with it never runs past what a reader draws); 0 for "".
+  int32_t TextWidth(const std::string& Text);
+  // The cell height (ascent + descent) of Font() in the length unit, whatever
+  // the characters of Text.
+  int32_t TextHeight(const std::string& Text);
+  // {TextWidth(Text), TextHeight(Text)}.
+  TSize TextExtent(const std::string& Text);
+  // Removes characters from the end of aText until it is empty or
+  // TextWidth(aText) <= aMaxWidth. Nothing is appended (no ellipsis).
+  void TruncateText(std::string& aText, int32_t aMaxWidth);
+  // With no document open these raise "Document not opened"; after an abort
+  // TextOut writes nothing and the measurements return 1.
+
   // ---- Text boxes ----
 
   // ---- Grids ----
 
 private:
+  // The font services' measurement of Font() (text output).
+  const class TFontMetrics& MeasuringFont();
+
   int32_t FBitmapRes = TFont::PixelsPerInch;
   long double FFontAngle = 0;
   TStringList<TPdfGrid> FGrids;

@@ -154,7 +154,7 @@ bool TMainForm::CloseRequest() {
 
 void TMainForm::SetPosition(int32_t aPosition) {
   FPosition = aPosition < 0 ? 0 : aPosition > 100 ? 100 : aPosition;
-  FFace.SetProgress(FPosition);
+  if (!FQuiet) FFace.SetProgress(FPosition);
 }
 
 std::string TMainForm::ExtractionDir() const {
@@ -305,6 +305,7 @@ int32_t PrintEntry(const char* aName, int32_t, int32_t) {
 }  // namespace
 
 int TMainForm::ListContents() {
+  FQuiet = true;
   try {
     FDllOffset = FRecord.DllOffset;
     FZipOffset = FRecord.ZipOffset;

@@ -85,6 +85,7 @@ public:
   int32_t Y() const { return FY; }
 
 private:
+  friend class TPdfGrid;
   TPdfGrid* FGrid;
   int32_t FHeight;
   int32_t FY;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Vellix.h"
+#include "text/PdfGrid.h"
 
 namespace GridTest {
 

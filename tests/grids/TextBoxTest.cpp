@@ -114,13 +114,19 @@ TEST(DrawText, IncrementalWidthsGiveTheLinesOfTextWidthPerPrefix) {
   std::string text;
   for (int i = 0; i < 700; ++i) text += char(32 + (i * 37) % 224);
   text += "\r\nThe end. And a last, quite long line-ending/with: breaks; of=all?kinds!*+";
-  for (int size : {7, 10, 23}) {
-    c.Font().SetSize(size);
-    for (int32_t width : {37, 240, 333, 1000}) {
-      const Lines drawn =
-          TextsOf(Capture(c, [&] { c.DrawText(100, 100, 100 + width, -100, taLeftJustify, vaTop, text); }));
-      // TextsOf unescapes what TextOut escaped, so the lines compare as given.
-      EXPECT_EQ(drawn, ReferenceLines(c, text, width)) << "size " << size << " width " << width;
+  const std::pair<const char*, TFontStyles> fonts[] = {
+      {"Arial", {}}, {"Times New Roman", {fsBold, fsItalic}}, {"Courier New", {fsBold}}};
+  for (const auto& [name, style] : fonts) {
+    c.Font().SetName(name);
+    c.Font().SetStyle(style);
+    for (int size : {7, 10, 23}) {
+      c.Font().SetSize(size);
+      for (int32_t width : {37, 240, 333, 1000}) {
+        const Lines drawn =
+            TextsOf(Capture(c, [&] { c.DrawText(100, 100, 100 + width, -100, taLeftJustify, vaTop, text); }));
+        // TextsOf unescapes what TextOut escaped, so the lines compare as given.
+        EXPECT_EQ(drawn, ReferenceLines(c, text, width)) << name << " " << size << " width " << width;
+      }
     }
   }
 }

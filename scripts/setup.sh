@@ -6,9 +6,9 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   zlib1g-dev libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev libpng-dev
-  libminizip-dev libfltk1.3-dev fonts-liberation2
+  libminizip-dev libfltk1.3-dev fonts-liberation2 fonts-urw-base35
   libgtest-dev
-  qpdf poppler-utils mupdf-tools xvfb xauth zip unzip python3
+  qpdf poppler-utils mupdf-tools xvfb xauth zip unzip python3 imagemagick
 )
 if [ "${1:-}" = "--bench" ]; then
   packages+=(libhpdf-dev libcairo2-dev)

@@ -5,9 +5,12 @@
 // by whoever created them (std::unique_ptr), the owner is only a back-reference.
 
 #include <functional>
+#include <map>
 #include <string>
 
 namespace Vellix {
+
+class TPublishedTable;
 
 class TObject {
 public:
@@ -31,9 +34,19 @@ public:
   // The class name as form files and the designer show it ("TVellix").
   virtual std::string ClassName() const { return "TComponent"; }
 
+  // The properties a form file stores for this class, in declaration order
+  // (platform/Published.h). A plain TComponent publishes none.
+  virtual const TPublishedTable& PublishedProperties() const;
+
+  // The name of the handler bound to event aEvent ("OnStart"), as a form file
+  // stores it; empty when none was named. Set by form loading and the designer.
+  std::string EventHandlerName(const std::string& aEvent) const;
+  void SetEventHandlerName(const std::string& aEvent, const std::string& aHandler);
+
 private:
   TComponent* FOwner;
   std::string FName;
+  std::map<std::string, std::string> FEventHandlerNames;
 };
 
 }  // namespace Vellix

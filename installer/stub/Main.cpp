@@ -1,0 +1,335 @@
+#include "Main.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "FollowUpCommand.h"
+#include "RmDll.h"
+#include "RmErrors.h"
+#include "RmFiles.h"
+#include "RmMessages.h"
+#include "RmPaths.h"
+#include "RmRegistry.h"
+#include "RmSettings.h"
+#include "ZipUtil.h"
+
+namespace Decantor {
+
+namespace {
+
+constexpr int32_t kErrCorrupted = 3;  // "File corrupted"
+
+// The form the unzip component's callback reports to; one per program.
+TMainForm* gMainForm = nullptr;
+
+// A file descriptor closed on every way out.
+class TFd {
+ public:
+  explicit TFd(int aFd) : FFd(aFd) {}
+  ~TFd() {
+    if (FFd >= 0) close(FFd);
+  }
+  TFd(const TFd&) = delete;
+  TFd& operator=(const TFd&) = delete;
+  int Get() const { return FFd; }
+
+ private:
+  int FFd;
+};
+
+// Reads until aSize bytes or the end of the file; -1 on a read error.
+ssize_t ReadFull(int aFd, char* aBuffer, size_t aSize) {
+  size_t done = 0;
+  while (done < aSize) {
+    const ssize_t got = read(aFd, aBuffer + done, aSize - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    if (got == 0) break;
+    done += size_t(got);
+  }
+  return ssize_t(done);
+}
+
+ssize_t WriteFull(int aFd, const char* aBuffer, size_t aSize) {
+  size_t done = 0;
+  while (done < aSize) {
+    const ssize_t put = write(aFd, aBuffer + done, aSize - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) break;
+    done += size_t(put);
+  }
+  return ssize_t(done);
+}
+
+const char kPercentFilesError[] =
+    "Can't access to system directory.\r\nAdministrator rights are necessary to achieve this "
+    "operation";
+
+}  // namespace
+
+TMainForm::TMainForm(TInstallerFace& aFace, const TConfigValues& aRecord,
+                     const TRunOptions& aOptions)
+    : FFace(aFace), FRecord(aRecord), FOptions(aOptions) {
+  gMainForm = this;
+}
+
+TMainForm::~TMainForm() {
+  if (gMainForm == this) gMainForm = nullptr;
+}
+
+void TMainForm::ShowError(const std::string& aMessage) {
+  std::string text = aMessage;
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  CustomMsg(text, MB_OK | MB_ICONSTOP);
+}
+
+int TMainForm::Run() {
+  try {
+    FormCreate();
+  } catch (const std::exception& e) {
+    ShowError(e.what());
+  }
+  FFace.RunMainWindow(FStartArmed, [this] { tmStartTimer(); }, [this] { return CloseRequest(); });
+  return FFinished ? 0 : 1;
+}
+
+void TMainForm::FormCreate() {
+  FDllOffset = FRecord.DllOffset;
+  FZipOffset = FRecord.ZipOffset;
+  FCaption = FRecord.Title;
+  FFace.SetMainCaption(FCaption);
+  SetApplicationTitle(FCaption);
+
+  FDestDir = ShortStr(FRecord.DestDir);
+  if (!FDestDir.empty() && static_cast<unsigned char>(FDestDir[0]) == kProgramFilesByte) {
+    const std::string programFiles = ReadCurrentVersionValue("ProgramFilesDir");
+    FDestDir = ShortStr(AddBackslash(programFiles) + DelLeadingBackslash(FDestDir.substr(1)));
+  }
+
+  if (!FDestDir.empty()) {
+    FDestDirForm = std::make_unique<TDestDirForm>();
+    FDestDirForm->SetCaption(FCaption);
+    FDestDirForm->SetPath(FDestDir);
+    int32_t result = mrNone;
+    if (FOptions.Destination || FOptions.AcceptDestination) {
+      if (FOptions.Destination) FDestDirForm->SetPath(*FOptions.Destination);
+      if (FDestDirForm->PressOk()) result = mrOk;
+    }
+    if (result != mrOk) result = FFace.ShowDestDialog(*FDestDirForm);
+    if (result != mrOk) {
+      // Nothing has been written yet; the program ends here.
+      std::fflush(nullptr);
+      std::_Exit(0);
+    }
+    FDestDir = ShortStr(FDestDirForm->Path());
+  }
+  if (FDestDir.empty()) FDestDir = ShortStr(ExtractFilePath(OwnPath()));
+  FDestDir = DelBackslash(FDestDir);
+
+  FRunCommand = ShortStr(ReplaceAll("$", FDestDir, FRecord.RunCommand));
+  FRegisterFile = ShortStr(ReplaceAll("$", FDestDir, FRecord.RegisterFile));
+  FStartArmed = true;
+}
+
+void TMainForm::FormCloseQuery(bool& CanClose) {
+  if (!FFinished) CanClose = Confirm(0, "Extraction is not complete.\r\nDo you want to quit?");
+}
+
+bool TMainForm::CloseRequest() {
+  bool canClose = true;
+  FormCloseQuery(canClose);
+  if (!canClose) return false;
+  if (FRunning) {
+    FCloseAfterRun = true;
+    return false;
+  }
+  return true;
+}
+
+void TMainForm::SetPosition(int32_t aPosition) {
+  FPosition = aPosition < 0 ? 0 : aPosition > 100 ? 100 : aPosition;
+  FFace.SetProgress(FPosition);
+}
+
+std::string TMainForm::ExtractionDir() const {
+  // The root directory "/" loses its only "/" with the trailing one.
+  return FDestDir.empty() ? std::string("/") : FDestDir;
+}
+
+void TMainForm::CheckLayout() {
+  struct stat st {};
+  if (stat(OwnPath().c_str(), &st) != 0) RaiseError(kErrCantOpen, OwnPath());
+  // Offsets that do not describe three pieces (an unpackaged stub, a damaged
+  // record) would make the copies meaningless and their progress divide by zero.
+  if (!LayoutIsValid(FDllOffset, FZipOffset, st.st_size)) RaiseError(kErrCorrupted, OwnPath());
+}
+
+void TMainForm::CopySegment(int32_t aStart, int32_t aEnd, int32_t aTarget,
+                            const std::string& aFileName) {
+  std::vector<char> buffer(kChunkSize);
+  const std::string& own = OwnPath();
+  TFd source(open(own.c_str(), O_RDONLY | O_CLOEXEC));
+  if (source.Get() < 0) RaiseError(kErrCantOpen, own);
+  DeleteFileIfExists(aFileName);
+  TFd target(open(aFileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (target.Get() < 0) RaiseError(kErrCantOpen, aFileName);
+
+  int64_t end = aEnd;
+  if (end == 0) {
+    struct stat st {};
+    if (fstat(source.Get(), &st) != 0) RaiseError(kErrCantOpen, own);
+    end = st.st_size;
+  }
+  const int32_t start = FPosition;
+  const long double ratio = (long double)(aTarget - start) / (long double)(end - aStart);
+  if (lseek(source.Get(), aStart, SEEK_SET) < 0) RaiseError(kErrCantOpen, own);
+  int64_t current = aStart;
+  ssize_t n = 0;
+  do {
+    const int64_t wanted = end - current < kChunkSize ? end - current : kChunkSize;
+    n = ReadFull(source.Get(), buffer.data(), size_t(wanted));
+    if (n < 0) RaiseError(kErrCantOpen, own);
+    if (WriteFull(target.Get(), buffer.data(), size_t(n)) < n) RaiseError(kErrShortWrite, "");
+    current += n;
+    SetPosition(int32_t(std::nearbyintl((long double)(current - aStart) * ratio)) + start);
+    FFace.ProcessMessages();
+  } while (n == kChunkSize);
+  if (close(target.Get()) != 0) RaiseError(kErrShortWrite, "");
+  SetPosition(aTarget);
+}
+
+int32_t TMainForm::UnzipProgress(const char* aName, int32_t aPercent, int32_t) {
+  TMainForm* form = gMainForm;
+  if (form == nullptr) return -1;
+  const std::string name = aName != nullptr ? aName : "";
+  if (name != form->FLastItem) {
+    ++form->FItemCount;
+    form->FLastItem = ShortStr(name);
+  }
+  // Without a count there is nothing to measure against; the bar waits at 20.
+  if (form->FTotal > 0) {
+    const long double share =
+        ((long double)form->FItemCount + aPercent * 0.01L) * 80.0L / (long double)form->FTotal;
+    form->SetPosition(int32_t(std::nearbyintl(share)) + 20);
+  }
+  return -1;
+}
+
+void TMainForm::Extract() {
+  FTempDll = ShortStr(MakeTempFileName(TempDir(), ".so"));
+  FTempZip = ShortStr(MakeTempFileName(TempDir(), ".zip"));
+  CopySegment(FDllOffset, FZipOffset, 5, FTempDll);
+  CopySegment(FZipOffset, 0, 20, FTempZip);
+  InitUnzip(FTempDll, 0, UnzipProgress, 0);
+  FLastItem.clear();
+  FTotal = CountZipEntries(FTempZip);
+  if (!UnzipFiles(FTempZip, "*.*", ExtractionDir(), false)) RaiseError(0, "Error during extraction");
+  FFace.Snapshot("main-extracted");
+  MovePercentFiles();
+}
+
+void TMainForm::MovePercentFiles() {
+  std::vector<std::string> list;
+  FindFiles(ExtractionDir(), "%*.*", "", list, false);
+  try {
+    for (const std::string& path : list) {
+      const std::string target = AddBackslash(SystemDir()) + ExtractFileName(path).substr(1);
+      CopyFile(path, target);
+      DeleteFileIfExists(path);
+    }
+  } catch (...) {
+    RaiseError(0, kPercentFilesError);
+  }
+}
+
+void TMainForm::CleanUp() {
+  FreeUnzipDll();
+  if (!FTempDll.empty()) DeleteFileIfExists(FTempDll);
+  if (!FTempZip.empty()) DeleteFileIfExists(FTempZip);
+}
+
+void TMainForm::AfterExtraction() {
+  if (!FRegisterFile.empty()) {
+    if (FRegisterFile.find('/') == std::string::npos)
+      FRegisterFile = ShortStr(FDestDir + "/" + FRegisterFile);
+    RegisterOcx(FRegisterFile, true);
+  }
+  if (!FRunCommand.empty() && !FOptions.NoRun) {
+    // The result is not looked at and the command is not waited for.
+    StartDetached(BuildFollowUpCommand(FRecord.RunCommand, FDestDir));
+  }
+}
+
+void TMainForm::tmStartTimer() {
+  FStartArmed = false;
+  FRunning = true;
+  try {
+    try {
+      CheckLayout();
+      Extract();
+    } catch (...) {
+      CleanUp();
+      throw;
+    }
+    CleanUp();
+    AfterExtraction();
+    FFinished = true;
+  } catch (const std::exception& e) {
+    ShowError(e.what());
+  }
+  FRunning = false;
+  if (FFinished) {
+    if (CloseRequest()) FFace.CloseMainWindow();
+  } else if (FCloseAfterRun) {
+    FFace.CloseMainWindow();
+  }
+}
+
+namespace {
+
+int32_t PrintEntry(const char* aName, int32_t, int32_t) {
+  static std::string last;
+  if (aName != nullptr && last != aName) {
+    last = aName;
+    std::printf("%s\n", aName);
+  }
+  return -1;
+}
+
+}  // namespace
+
+int TMainForm::ListContents() {
+  try {
+    FDllOffset = FRecord.DllOffset;
+    FZipOffset = FRecord.ZipOffset;
+    try {
+      CheckLayout();
+      FTempDll = ShortStr(MakeTempFileName(TempDir(), ".so"));
+      FTempZip = ShortStr(MakeTempFileName(TempDir(), ".zip"));
+      CopySegment(FDllOffset, FZipOffset, 5, FTempDll);
+      CopySegment(FZipOffset, 0, 20, FTempZip);
+      InitUnzip(FTempDll, 0, PrintEntry, 0);
+      const int32_t count = CountZipEntries(FTempZip);
+      // The option checks every entry's data without writing anything.
+      if (!UnzipFiles(FTempZip, "*.*", "", true)) RaiseError(0, "Error during extraction");
+      std::printf("%d entries\n", int(count));
+    } catch (...) {
+      CleanUp();
+      throw;
+    }
+    CleanUp();
+  } catch (const std::exception& e) {
+    std::string text = e.what();
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace Decantor

@@ -1,0 +1,218 @@
+#include "unzip/Destination.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Decantor::Unzip {
+
+namespace {
+
+constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+void CloseUnlessRoot(int aFd, int aRoot) {
+  if (aFd >= 0 && aFd != aRoot) close(aFd);
+}
+
+// Opens (creating when missing) the directories named by aPath[0, aLength),
+// starting at aRoot, one component at a time. Returns the last one's
+// descriptor, aRoot itself for an empty range, or -1 with aResult set.
+int WalkDirectories(int aRoot, const char* aPath, size_t aLength, TReport& aReport,
+                    int32_t& aResult) {
+  int dir = aRoot;
+  size_t pos = 0;
+  while (pos < aLength) {
+    size_t end = pos;
+    while (end < aLength && aPath[end] != '/') ++end;
+    char part[256];
+    const size_t partLength = end - pos;
+    if (partLength >= sizeof part) {
+      CloseUnlessRoot(dir, aRoot);
+      aResult = aReport.Fail(urWriteFailed, "name too long in %s", aPath);
+      return -1;
+    }
+    std::memcpy(part, aPath + pos, partLength);
+    part[partLength] = '\0';
+    pos = end + 1;
+
+    int next = openat(dir, part, kDirFlags);
+    if (next < 0 && errno == ENOENT) {
+      if (mkdirat(dir, part, 0777) != 0 && errno != EEXIST) {
+        const int error = errno;
+        CloseUnlessRoot(dir, aRoot);
+        aResult = aReport.Fail(urWriteFailed, "cannot create directory %.*s: %s", int(end),
+                               aPath, std::strerror(error));
+        return -1;
+      }
+      next = openat(dir, part, kDirFlags);
+    }
+    if (next < 0) {
+      const int error = errno;
+      CloseUnlessRoot(dir, aRoot);
+      // ELOOP and ENOTDIR: a link or a file stands where a directory is needed.
+      aResult = aReport.Fail(urWriteFailed, "%.*s is not a directory: %s", int(end), aPath,
+                             std::strerror(error));
+      return -1;
+    }
+    CloseUnlessRoot(dir, aRoot);
+    dir = next;
+  }
+  return dir;
+}
+
+}  // namespace
+
+TDestination::~TDestination() {
+  DiscardFile();
+  if (FRoot >= 0) close(FRoot);
+}
+
+int32_t TDestination::Open(const char* aDir, TReport& aReport) {
+  const size_t length = std::strlen(aDir);
+  char* path = static_cast<char*>(std::malloc(length + 1));
+  if (path == nullptr) return aReport.Fail(urNoMemory, "out of memory");
+  std::memcpy(path, aDir, length + 1);
+  for (size_t i = 1; i <= length; ++i) {
+    if (path[i] != '/' && path[i] != '\0') continue;
+    const char saved = path[i];
+    path[i] = '\0';
+    if (mkdir(path, 0777) != 0 && errno != EEXIST) {
+      const int error = errno;
+      std::free(path);
+      return aReport.Fail(urWriteFailed, "cannot create directory %s: %s", aDir,
+                          std::strerror(error));
+    }
+    path[i] = saved;
+  }
+  std::free(path);
+  FRoot = open(aDir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (FRoot < 0)
+    return aReport.Fail(urWriteFailed, "cannot open directory %s: %s", aDir, std::strerror(errno));
+  return urOk;
+}
+
+bool TDestination::Exists(const char* aPath) const {
+  struct stat st {};
+  return fstatat(FRoot, aPath, &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+int32_t TDestination::MakeDirectories(const char* aPath, TReport& aReport) {
+  int32_t result = urOk;
+  const int dir = WalkDirectories(FRoot, aPath, std::strlen(aPath), aReport, result);
+  CloseUnlessRoot(dir, FRoot);
+  return result;
+}
+
+int TDestination::OpenParent(const char* aPath, const char*& aLeaf, TReport& aReport,
+                             int32_t& aResult) {
+  const char* slash = std::strrchr(aPath, '/');
+  aLeaf = slash == nullptr ? aPath : slash + 1;
+  return WalkDirectories(FRoot, aPath, slash == nullptr ? 0 : size_t(slash - aPath), aReport,
+                         aResult);
+}
+
+int TDestination::MakeTempName(int aDir) {
+  // Probes for a free name; O_EXCL makes the choice race-free.
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    std::snprintf(FTempName, sizeof FTempName, ".dunzip-%ld-%u.tmp", long(getpid()),
+                  FTempCounter++);
+    struct stat st {};
+    if (fstatat(aDir, FTempName, &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) return 0;
+  }
+  return -1;
+}
+
+int32_t TDestination::BeginFile(const char* aPath, uint32_t aMode, TReport& aReport) {
+  DiscardFile();
+  int32_t result = urOk;
+  const char* leaf = nullptr;
+  FFileDir = OpenParent(aPath, leaf, aReport, result);
+  if (FFileDir < 0) return result;
+  for (int attempt = 0; attempt < 1000 && FFile < 0; ++attempt) {
+    if (MakeTempName(FFileDir) != 0) break;
+    FFile = openat(FFileDir, FTempName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                   aMode & 0777);
+    if (FFile < 0 && errno != EEXIST) break;
+  }
+  if (FFile < 0) {
+    const int error = errno;
+    CloseUnlessRoot(FFileDir, FRoot);
+    FFileDir = -1;
+    return aReport.Fail(urWriteFailed, "cannot create %s: %s", aPath, std::strerror(error));
+  }
+  FFilePath = aPath;
+  FFileLeaf = leaf;
+  return urOk;
+}
+
+int32_t TDestination::WriteFile(const char* aData, size_t aSize, TReport& aReport) {
+  while (aSize > 0) {
+    const ssize_t written = write(FFile, aData, aSize);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0)
+      return aReport.Fail(urWriteFailed, "cannot write %s: %s", FFilePath,
+                          written < 0 ? std::strerror(errno) : "nothing written");
+    aData += written;
+    aSize -= size_t(written);
+  }
+  return urOk;
+}
+
+int32_t TDestination::Replace(int aDir, const char* aLeaf, const char* aPath, TReport& aReport) {
+  if (renameat(aDir, FTempName, aDir, aLeaf) == 0) return urOk;
+  const int error = errno;
+  unlinkat(aDir, FTempName, 0);
+  return aReport.Fail(urWriteFailed, "cannot create %s: %s", aPath, std::strerror(error));
+}
+
+int32_t TDestination::CommitFile(time_t aModTime, TReport& aReport) {
+  const struct timespec times[2] = {{aModTime, 0}, {aModTime, 0}};
+  futimens(FFile, times);  // a file system without times still gets the data
+  const bool closed = close(FFile) == 0;
+  FFile = -1;
+  int32_t result = urOk;
+  if (!closed) {
+    unlinkat(FFileDir, FTempName, 0);
+    result = aReport.Fail(urWriteFailed, "cannot write %s: %s", FFilePath, std::strerror(errno));
+  } else {
+    result = Replace(FFileDir, FFileLeaf, FFilePath, aReport);
+  }
+  CloseUnlessRoot(FFileDir, FRoot);
+  FFileDir = -1;
+  return result;
+}
+
+void TDestination::DiscardFile() {
+  if (FFile >= 0) {
+    close(FFile);
+    unlinkat(FFileDir, FTempName, 0);
+    FFile = -1;
+  }
+  CloseUnlessRoot(FFileDir, FRoot);
+  FFileDir = -1;
+}
+
+int32_t TDestination::MakeLink(const char* aPath, const char* aTarget, TReport& aReport) {
+  int32_t result = urOk;
+  const char* leaf = nullptr;
+  const int dir = OpenParent(aPath, leaf, aReport, result);
+  if (dir < 0) return result;
+  bool made = false;
+  for (int attempt = 0; attempt < 1000 && !made; ++attempt) {
+    if (MakeTempName(dir) != 0) break;
+    made = symlinkat(aTarget, dir, FTempName) == 0;
+    if (!made && errno != EEXIST) break;
+  }
+  if (made)
+    result = Replace(dir, leaf, aPath, aReport);
+  else
+    result = aReport.Fail(urWriteFailed, "cannot create link %s: %s", aPath, std::strerror(errno));
+  CloseUnlessRoot(dir, FRoot);
+  return result;
+}
+
+}  // namespace Decantor::Unzip

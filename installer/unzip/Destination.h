@@ -1,0 +1,65 @@
+// The destination directory of an extraction, written without ever following a
+// symbolic link below it: every directory on an entry's path is opened with
+// O_NOFOLLOW relative to its parent, so neither a link in the archive nor one
+// already present in the destination can redirect a write elsewhere. Files are
+// written under a temporary name and renamed into place once their data has
+// been verified, so a damaged entry never appears under its own name.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+
+#include "unzip/Report.h"
+
+namespace Decantor::Unzip {
+
+class TDestination {
+ public:
+  TDestination() = default;
+  ~TDestination();
+  TDestination(const TDestination&) = delete;
+  TDestination& operator=(const TDestination&) = delete;
+
+  // Creates aDir with its missing parents (following links, as any path the
+  // user gives) and opens it. urWriteFailed on failure.
+  int32_t Open(const char* aDir, TReport& aReport);
+
+  // Whether something (file, directory or link) already exists at the relative path.
+  bool Exists(const char* aPath) const;
+
+  // Creates every directory of the relative path aPath. urWriteFailed when one
+  // cannot be created or exists as something other than a real directory.
+  int32_t MakeDirectories(const char* aPath, TReport& aReport);
+
+  // Starts the file at the relative path aPath: its parent directories are
+  // created and a temporary file opened beside it with permissions aMode (the
+  // umask applies).
+  int32_t BeginFile(const char* aPath, uint32_t aMode, TReport& aReport);
+  int32_t WriteFile(const char* aData, size_t aSize, TReport& aReport);
+  // Gives the file its modification time and renames it over aPath's name.
+  int32_t CommitFile(time_t aModTime, TReport& aReport);
+  // Drops the file begun last; nothing of it remains.
+  void DiscardFile();
+
+  // Creates a symbolic link at aPath pointing to aTarget, replacing what stands there.
+  int32_t MakeLink(const char* aPath, const char* aTarget, TReport& aReport);
+
+ private:
+  // Opens the directory holding aPath's last component, creating missing
+  // directories; returns its descriptor (the caller closes it unless it is
+  // FRoot) and points aLeaf at the last component.
+  int OpenParent(const char* aPath, const char*& aLeaf, TReport& aReport, int32_t& aResult);
+  int MakeTempName(int aDir);
+  int32_t Replace(int aDir, const char* aLeaf, const char* aPath, TReport& aReport);
+
+  int FRoot = -1;
+  int FFileDir = -1;
+  int FFile = -1;
+  const char* FFilePath = nullptr;
+  const char* FFileLeaf = nullptr;
+  char FTempName[64] = {};
+  unsigned FTempCounter = 0;
+};
+
+}  // namespace Decantor::Unzip

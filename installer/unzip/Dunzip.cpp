@@ -1,0 +1,204 @@
+// The exported entry point of the unzip component and its two operations.
+//
+// Extraction runs in two passes. The first walks the whole central directory
+// and refuses the archive before anything is written when an entry is unsafe
+// (a name or a link leaving the destination), unsupported, or inconsistent with
+// its local header. The second writes the matching entries; each file's data
+// is verified (size and CRC) before it takes its name.
+#include <cstdlib>
+#include <cstring>
+
+#include "unzip/Destination.h"
+#include "unzip/EntryPath.h"
+#include "unzip/Report.h"
+#include "unzip/UnzipCommand.h"
+#include "unzip/ZipArchive.h"
+
+namespace Decantor::Unzip {
+
+namespace {
+
+constexpr size_t kMaxPath = 4096;
+constexpr size_t kChunk = 64 * 1024;
+
+// A malloc'd block released on scope exit; the component links no C++ runtime.
+class TBlock {
+ public:
+  explicit TBlock(size_t aSize) : FData(static_cast<char*>(std::malloc(aSize))) {}
+  ~TBlock() { std::free(FData); }
+  TBlock(const TBlock&) = delete;
+  TBlock& operator=(const TBlock&) = delete;
+  char* Data() const { return FData; }
+
+ private:
+  char* FData;
+};
+
+// Reads a link entry's whole data (its target) into aTarget, NUL-terminated.
+int32_t ReadLinkTarget(TZipArchive& aArchive, const TZipEntry& aEntry, char* aTarget,
+                       size_t& aLength, TReport& aReport) {
+  if (aEntry.Size >= kMaxPath)
+    return aReport.Fail(urUnsafeLink, "link %s has an overlong target", aEntry.Name);
+  int32_t result = aArchive.OpenData(aReport);
+  if (result != urOk) return result;
+  aLength = 0;
+  size_t got = 0;
+  do {
+    result = aArchive.ReadData(aTarget + aLength, kMaxPath - 1 - aLength, got, aReport);
+    aLength += got;
+  } while (result == urOk && got > 0 && aLength < kMaxPath - 1);
+  const int32_t closed = aArchive.CloseData(result == urOk, aReport);
+  aTarget[aLength] = '\0';
+  return result != urOk ? result : closed;
+}
+
+class TOperation {
+ public:
+  explicit TOperation(TUnzipCommand& aCommand) : FCommand(aCommand), FReport(aCommand.Info) {}
+
+  int32_t Count() {
+    int32_t result = FArchive.Open(FCommand.ZipFile, FReport);
+    // Walking the directory catches an end record that promises more entries
+    // than the directory holds.
+    for (int32_t i = 0; result == urOk && i < FArchive.EntryCount(); ++i) {
+      TZipEntry entry;
+      result = FArchive.ReadEntry(i, entry, FReport);
+    }
+    if (result == urOk) FCommand.EntryCount = FArchive.EntryCount();
+    return result;
+  }
+
+  int32_t Extract() {
+    if (FPath.Data() == nullptr || FTarget.Data() == nullptr || FBuffer.Data() == nullptr)
+      return FReport.Fail(urNoMemory, "out of memory");
+    int32_t result = FArchive.Open(FCommand.ZipFile, FReport);
+    if (result == urOk) result = CheckAll();
+    if (result == urOk && FCommand.TestOnly == 0) result = FDest.Open(FCommand.DestDir, FReport);
+    for (int32_t i = 0; result == urOk && i < FArchive.EntryCount(); ++i) result = ExtractEntry(i);
+    return result;
+  }
+
+ private:
+  int32_t Describe(int32_t aIndex, TZipEntry& aEntry) {
+    int32_t result = FArchive.ReadEntry(aIndex, aEntry, FReport);
+    if (result != urOk) return result;
+    if (!NormalizeEntryName(aEntry.Name, aEntry.NameLength, FPath.Data(), kMaxPath, FIsDirectory))
+      return FReport.Fail(urUnsafeName, "entry %s would leave the destination", aEntry.Name);
+    return urOk;
+  }
+
+  int32_t CheckAll() {
+    for (int32_t i = 0; i < FArchive.EntryCount(); ++i) {
+      TZipEntry entry;
+      int32_t result = Describe(i, entry);
+      if (result != urOk) return result;
+      if (entry.Encrypted || !entry.SupportedMethod)
+        return FReport.Fail(urUnsupported, "entry %s is encrypted or uses an unknown method",
+                            entry.Name);
+      if (entry.IsLink) {
+        size_t length = 0;
+        result = ReadLinkTarget(FArchive, entry, FTarget.Data(), length, FReport);
+        if (result != urOk) return result;
+        if (!IsSafeLinkTarget(FPath.Data(), FTarget.Data(), length))
+          return FReport.Fail(urUnsafeLink, "link %s points outside the destination", entry.Name);
+      } else {
+        result = FArchive.OpenData(FReport);
+        if (result != urOk) return result;
+        FArchive.CloseData(false, FReport);
+      }
+    }
+    return urOk;
+  }
+
+  bool Progress(const TZipEntry& aEntry, int32_t aPercent) {
+    return FCommand.Callback == nullptr ||
+           FCommand.Callback(aEntry.Name, aPercent, FCommand.CallbackData) != 0;
+  }
+
+  int32_t Cancelled() { return FReport.Fail(urCancelled, "cancelled"); }
+
+  int32_t ExtractEntry(int32_t aIndex) {
+    TZipEntry entry;
+    int32_t result = Describe(aIndex, entry);
+    if (result != urOk || !MatchesFileSpec(FCommand.FileSpec, entry.Name)) return result;
+    if (!Progress(entry, 0)) return Cancelled();
+    const bool write = FCommand.TestOnly == 0;
+    if (FIsDirectory) {
+      if (write) result = FDest.MakeDirectories(FPath.Data(), FReport);
+    } else if (write && FCommand.Overwrite == 0 && FDest.Exists(FPath.Data())) {
+      // kept as it is
+    } else if (entry.IsLink) {
+      size_t length = 0;
+      result = ReadLinkTarget(FArchive, entry, FTarget.Data(), length, FReport);
+      if (result == urOk && write) result = FDest.MakeLink(FPath.Data(), FTarget.Data(), FReport);
+    } else {
+      result = ExtractFile(entry, write);
+    }
+    if (result != urOk) return result;
+    return Progress(entry, 100) ? urOk : Cancelled();
+  }
+
+  int32_t ExtractFile(const TZipEntry& aEntry, bool aWrite) {
+    int32_t result = FArchive.OpenData(FReport);
+    if (result != urOk) return result;
+    if (aWrite) result = FDest.BeginFile(FPath.Data(), aEntry.UnixMode ? aEntry.UnixMode : 0666,
+                                         FReport);
+    uint64_t done = 0;
+    int32_t shown = 0;
+    size_t got = 0;
+    while (result == urOk) {
+      result = FArchive.ReadData(FBuffer.Data(), kChunk, got, FReport);
+      if (result != urOk || got == 0) break;
+      if (aWrite) result = FDest.WriteFile(FBuffer.Data(), got, FReport);
+      done += got;
+      const int32_t percent =
+          done >= aEntry.Size ? 100 : int32_t(done * 100 / (aEntry.Size ? aEntry.Size : 1));
+      if (result == urOk && percent != shown && percent < 100) {
+        shown = percent;
+        if (!Progress(aEntry, percent)) result = Cancelled();
+      }
+    }
+    const int32_t closed = FArchive.CloseData(result == urOk, FReport);
+    if (result == urOk) result = closed;
+    if (!aWrite) return result;
+    if (result == urOk) return FDest.CommitFile(aEntry.ModTime, FReport);
+    FDest.DiscardFile();
+    return result;
+  }
+
+  TUnzipCommand& FCommand;
+  TReport FReport;
+  TZipArchive FArchive;
+  TDestination FDest;
+  TBlock FPath{kMaxPath};
+  TBlock FTarget{kMaxPath};
+  TBlock FBuffer{kChunk};
+  bool FIsDirectory = false;
+};
+
+int32_t Run(TUnzipCommand& aCommand) {
+  TReport report(aCommand.Info);
+  if (aCommand.ZipFile == nullptr) return report.Fail(urBadCommand, "no archive given");
+  TOperation operation(aCommand);
+  switch (aCommand.Operation) {
+    case uoCount:
+      return operation.Count();
+    case uoExtract:
+      if (aCommand.TestOnly == 0 && (aCommand.DestDir == nullptr || aCommand.DestDir[0] == '\0'))
+        return report.Fail(urBadCommand, "no destination given");
+      return operation.Extract();
+    default:
+      return report.Fail(urBadCommand, "unknown operation %d", int(aCommand.Operation));
+  }
+}
+
+}  // namespace
+
+}  // namespace Decantor::Unzip
+
+extern "C" __attribute__((visibility("default"))) int32_t dunzip(TUnzipCommand* aCommand) {
+  // The size check comes first: a record of another layout must not be read further.
+  if (aCommand == nullptr || aCommand->Size != int32_t(sizeof(TUnzipCommand)))
+    return urBadCommand;
+  return Decantor::Unzip::Run(*aCommand);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The Vellix PDF library: include this one header to use it.
+//
+//   Vellix::TVellix pdf;
+//   pdf.SetFileName("/tmp/report.pdf");
+//   pdf.BeginDoc();
+//   ... draw on pdf.Canvas() ...
+//   pdf.NewPage();
+//   ...
+//   pdf.EndDoc();
+
+#include "canvas/PdfCanvas.h"
+#include "document/Messages.h"
+#include "document/PaperSizes.h"
+#include "document/PdfNumber.h"
+#include "document/Vellix.h"
+#include "platform/Application.h"
+#include "platform/Brush.h"
+#include "platform/Color.h"
+#include "platform/Component.h"
+#include "platform/Exception.h"
+#include "platform/Font.h"
+#include "platform/Geometry.h"
+#include "platform/Pen.h"
+#include "platform/Stream.h"
+#include "platform/StringList.h"

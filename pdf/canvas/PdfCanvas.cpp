@@ -1,0 +1,77 @@
+#include "canvas/PdfCanvas.h"
+
+#include <utility>
+
+#include "document/Vellix.h"
+
+namespace Vellix {
+
+namespace {
+constexpr long double Pi = 3.14159265358979323846264338327950288L;
+}
+
+TPdfCanvas::TPdfCanvas(TVellix& aOwner) : FOwner(aOwner) {
+  FPointPerPixel = 72.0L / FBitmapRes;
+  FFont.SetName("Arial");
+}
+
+TPdfCanvas::~TPdfCanvas() = default;
+
+long double TPdfCanvas::FontDegreeAngle() const { return FFontAngle * 180 / Pi; }
+
+void TPdfCanvas::SetFontDegreeAngle(long double aDegrees) { FFontAngle = aDegrees * Pi / 180; }
+
+long double TPdfCanvas::UnitToPoint(int32_t aValue) const { return aValue * FOwner.PointPerUnit(); }
+
+long double TPdfCanvas::YToPoint(int32_t aValue) const {
+  // In 64 bits: a y far outside the page must not wrap around.
+  return static_cast<long double>(int64_t(FOwner.PageHeight()) - aValue) * FOwner.PointPerUnit();
+}
+
+std::string TPdfCanvas::ColorDef(TColor aColor) const {
+  const TColor rgb = ColorToRGB(aColor);
+  std::string result;
+  result.reserve(20);
+  AppendPdfNumber(result, GetRValue(rgb) / 255.0L);
+  result += ' ';
+  AppendPdfNumber(result, GetGValue(rgb) / 255.0L);
+  result += ' ';
+  AppendPdfNumber(result, GetBValue(rgb) / 255.0L);
+  result += ' ';
+  return result;
+}
+
+std::string TPdfCanvas::AssignBrushAndPen(bool aWantBorder, bool aWantBackground) {
+  const bool background = aWantBackground && FBrush.Style() != bsClear;
+  const bool border = aWantBorder && FPen.Style() != psClear && FPen.Width() > 0;
+  if (background) AddLine(ColorDef(FBrush.Color()) + "rg");
+  if (border) {
+    AddLine(ColorDef(FPen.Color()) + "RG");
+    AddLine(FPen.Style() == psSolid ? "[]0 d" : "[3 3]0 d");
+    std::string width;
+    AppendPdfNumber(width, UnitToPoint(FPen.Width()));
+    width += " w";
+    AddLine(std::move(width));
+  }
+  if (border) return background ? "B" : "S";
+  return background ? "f" : "";
+}
+
+void TPdfCanvas::CheckRectangle(int32_t& X1, int32_t& Y1, int32_t& X2, int32_t& Y2) {
+  if (X2 == X1 || Y2 == Y1) FOwner.RaiseError(MSG_BAD_RECTANGLE);
+  if (X2 < X1) std::swap(X1, X2);
+  if (Y2 < Y1) std::swap(Y1, Y2);
+}
+
+bool TPdfCanvas::CheckDocumentState() {
+  if (FOwner.Aborted()) return false;
+  if (!FOwner.Printing()) FOwner.RaiseError(MSG_DOCUMENT_NOT_OPENED);
+  return true;
+}
+
+void TPdfCanvas::ResetPage() {
+  FPdfStream.clear();
+  FPenPos = TPoint{};
+}
+
+}  // namespace Vellix

@@ -1,0 +1,29 @@
+#pragma once
+// The library's message texts. Every error of the document, its canvas, fonts,
+// images and grids is raised through TVellix::RaiseError with one of these,
+// optionally followed by ": " and a detail (a property or file name).
+
+namespace Vellix {
+
+inline constexpr const char* MSG_ALREADY_OPEN = "PDF document already open";
+inline constexpr const char* MSG_BAD_PARAMETERS = "Bad parameters for method";
+inline constexpr const char* MSG_BAD_RECTANGLE = "Bad rectangle definition";
+inline constexpr const char* MSG_ROW_OUT_OF_PAGE = "Grid row out of page";
+inline constexpr const char* MSG_CANT_OPEN_FILE = "Can't open file";
+inline constexpr const char* MSG_CANT_FIND_ACROBAT = "Can't find Adobe Acrobat";
+inline constexpr const char* MSG_DOCUMENT_NOT_OPENED = "Document not opened";
+inline constexpr const char* MSG_FILE_LOCKED = "File locked";
+inline constexpr const char* MSG_FILE_NOT_FOUND = "File not found";
+inline constexpr const char* MSG_GRID_COLS_NOT_DEFINED = "Grid Cols not defined";
+inline constexpr const char* MSG_GRID_TOO_WIDE = "Grid too wide";
+inline constexpr const char* MSG_INVALID_CELL = "Invalid cell";
+inline constexpr const char* MSG_INVALID_GRID_NAME = "Invalid Grid name";
+inline constexpr const char* MSG_INVALID_METHOD_CALL = "Invalid method call";
+inline constexpr const char* MSG_INVALID_PROPERTY = "Invalid property value";
+inline constexpr const char* MSG_INTERNAL_ERROR = "Internal error";
+inline constexpr const char* MSG_NO_BROWSER = "Can't find Internet Browser";
+inline constexpr const char* MSG_NOT_TRUETYPE = "This font is not TrueType";
+inline constexpr const char* MSG_READ_ONLY_WHEN_PRINTING = "Can't modify property when printing";
+inline constexpr const char* MSG_WRITE_ERROR = "File write error, or disk full";
+
+}  // namespace Vellix

@@ -1,0 +1,23 @@
+#pragma once
+// Decimal numbers as a PDF file carries them: at most three decimals (halves
+// rounded away from zero, on the exact value of the argument), trailing zeros
+// and a trailing point dropped, "." as separator whatever the locale, no
+// exponent. 595.2755905511811 -> "595.276", 12 -> "12", -0.0004 -> "0".
+// Not a number and infinities, which no PDF reader accepts, are written "0".
+
+#include <cstdint>
+#include <string>
+
+namespace Vellix {
+
+// Appends the PDF form of aValue to aOut. This is the hot path of page content:
+// no allocation beyond aOut's growth, no locale, no stdio for usual magnitudes.
+void AppendPdfNumber(std::string& aOut, long double aValue);
+
+// The PDF form of aValue as a new string.
+std::string FormatPdfNumber(long double aValue);
+
+// Appends the decimal digits of an integer (with "-" when negative).
+void AppendInteger(std::string& aOut, int64_t aValue);
+
+}  // namespace Vellix

@@ -1,0 +1,139 @@
+// Page geometry of TVellix: length unit, orientation, page size and the paper
+// table. All setters refuse changes while a document is open.
+
+#include <cmath>
+#include <limits>
+
+#include "canvas/PdfCanvas.h"
+#include "document/PaperSizes.h"
+#include "document/Vellix.h"
+
+namespace Vellix {
+
+namespace {
+
+constexpr long double PointsPerTenth = 72.0L / 254.0L;
+
+// Nearest integer, an exact half going to the even neighbour; results beyond
+// the 32-bit range saturate instead of wrapping.
+int32_t RoundToInt(long double aValue) {
+  const long double r = std::nearbyint(aValue);
+  if (!(r >= std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
+  if (r > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  return int32_t(r);
+}
+
+// The integer product first, then the division in extended precision.
+int32_t Convert(int32_t aValue, int32_t aNumerator, int32_t aDenominator) {
+  return RoundToInt(static_cast<long double>(int64_t(aValue) * aNumerator) / aDenominator);
+}
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; }
+
+bool SameUpper(const char* aName, const std::string& aValue) {
+  size_t i = 0;
+  for (; aName[i] != '\0'; ++i)
+    if (i >= aValue.size() || UpperAscii(aName[i]) != UpperAscii(aValue[i])) return false;
+  return i == aValue.size();
+}
+
+}  // namespace
+
+void TVellix::CheckNotPrinting(const char* aPropertyName) {
+  if (FPrinting) RaiseError(MSG_READ_ONLY_WHEN_PRINTING, aPropertyName);
+}
+
+void TVellix::SetLengthUnit(TLengthUnit aLengthUnit) {
+  CheckNotPrinting("LengthUnit");
+  const long double dpi = FCanvas->BitmapRes();
+  if (aLengthUnit == luPoint) {
+    FPointPerUnit = 1;
+    FUnitPerPixel = 72.0L / dpi;
+    FUnitPerTenth = PointsPerTenth;
+    if (FLengthUnit == luTenth) {
+      FPageHeight = Convert(FPageHeight, 72, 254);
+      FPageWidth = Convert(FPageWidth, 72, 254);
+    }
+  } else {
+    FPointPerUnit = PointsPerTenth;
+    FUnitPerPixel = 254.0L / dpi;
+    FUnitPerTenth = 1;
+    if (FLengthUnit == luPoint) {
+      FPageHeight = Convert(FPageHeight, 254, 72);
+      FPageWidth = Convert(FPageWidth, 254, 72);
+    }
+  }
+  FLengthUnit = aLengthUnit;
+}
+
+void TVellix::SetPaperSize(int32_t aPaperSize) {
+  CheckNotPrinting("PaperSize");
+  if (aPaperSize < 0 || aPaperSize >= PaperSizeCount) RaiseError(MSG_INVALID_PROPERTY, "PaperSize");
+  FPaperSizeName = PaperSizeNames[size_t(aPaperSize)];
+  FPaperSize = aPaperSize;
+  const TPaperSize& paper = PaperSizes[size_t(aPaperSize)];
+  const int32_t w = RoundToInt(paper.Width * FUnitPerTenth);
+  const int32_t h = RoundToInt(paper.Height * FUnitPerTenth);
+  if (FOrientation == poPortrait) {
+    FPageWidth = w;
+    FPageHeight = h;
+  } else {
+    FPageWidth = h;
+    FPageHeight = w;
+  }
+}
+
+void TVellix::SetPaperSizeName(const std::string& aPaperSizeName) {
+  CheckNotPrinting("PaperSizeName");
+  for (int32_t i = 1; i < PaperSizeCount; ++i) {
+    if (SameUpper(PaperSizeNames[size_t(i)], aPaperSizeName)) {
+      SetPaperSize(i);
+      return;
+    }
+  }
+  RaiseError(MSG_INVALID_PROPERTY, "PaperSizeName");
+}
+
+void TVellix::SetPageWidth(int32_t aPageWidth) {
+  CheckNotPrinting("PageWidth");
+  FPageWidth = aPageWidth;
+  FPaperSize = 0;
+  FPaperSizeName = PaperSizeNames[0];
+}
+
+void TVellix::SetPageHeight(int32_t aPageHeight) {
+  CheckNotPrinting("PageHeight");
+  FPageHeight = aPageHeight;
+  FPaperSize = 0;
+  FPaperSizeName = PaperSizeNames[0];
+}
+
+void TVellix::SetOrientation(TPrinterOrientation aOrientation) {
+  CheckNotPrinting("Orientation");
+  if (aOrientation != FOrientation) std::swap(FPageWidth, FPageHeight);
+  FOrientation = aOrientation;
+}
+
+// ---- Properties that shape the document ----
+
+void TVellix::SetEmbedFonts(bool aEmbedFonts) {
+  CheckNotPrinting("EmbedFonts");
+  FEmbedFonts = aEmbedFonts;
+}
+
+void TVellix::SetFileName(const std::string& aFileName) {
+  CheckNotPrinting("FileName");
+  FFileName = aFileName;
+}
+
+void TVellix::SetImageCompressMode(TPdfCompressMode aImageCompressMode) {
+  CheckNotPrinting("ImageCompressMode");
+  FImageCompressMode = aImageCompressMode;
+}
+
+void TVellix::SetTitle(const std::string& aTitle) {
+  CheckNotPrinting("Title");
+  FTitle = aTitle;
+}
+
+}  // namespace Vellix

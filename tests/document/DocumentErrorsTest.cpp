@@ -1,0 +1,313 @@
+// Every failure of the document writer: its exact message, the abort that
+// comes before it, and what is left behind.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "support/Readers.h"
+#include "support/TestDocument.h"
+
+using namespace Vellix;
+using namespace VellixTest;
+
+namespace {
+
+// Runs aAction and returns the message of the Vellix::Exception it raised.
+template <class F>
+std::string MessageOf(F&& aAction) {
+  try {
+    aAction();
+  } catch (const Exception& e) {
+    return e.Message();
+  }
+  return "(no exception)";
+}
+
+// A stream that accepts aLimit bytes and then refuses every write.
+class TRefusingStream : public TStream {
+public:
+  explicit TRefusingStream(int64_t aLimit) : FLimit(aLimit) {}
+  int64_t Read(void*, int64_t) override { return 0; }
+  int64_t Write(const void*, int64_t aCount) override {
+    const int64_t n = std::max<int64_t>(0, std::min(aCount, FLimit - FPosition));
+    FPosition += n;
+    return n;
+  }
+  int64_t Seek(int64_t aOffset, TSeekOrigin aOrigin) override {
+    if (aOrigin == soBeginning) FPosition = aOffset;
+    else if (aOrigin == soCurrent) FPosition += aOffset;
+    return FPosition;
+  }
+
+private:
+  int64_t FLimit;
+  int64_t FPosition = 0;
+};
+
+// A stream that only counts, starting at a given position.
+class TCountingStream : public TStream {
+public:
+  explicit TCountingStream(int64_t aStart) : FPosition(aStart) {}
+  int64_t Read(void*, int64_t) override { return 0; }
+  int64_t Write(const void*, int64_t aCount) override {
+    FPosition += aCount;
+    return aCount;
+  }
+  int64_t Seek(int64_t aOffset, TSeekOrigin aOrigin) override {
+    if (aOrigin != soCurrent || aOffset != 0) throw EStreamError("not seekable");
+    return FPosition;
+  }
+
+private:
+  int64_t FPosition;
+};
+
+struct TEventLog {
+  std::vector<std::string> Events;
+  void Attach(TVellix& aDoc) {
+    aDoc.SetOnAbort([this](TObject*) { Events.push_back("abort"); });
+    aDoc.SetOnEnd([this](TObject*) { Events.push_back("end"); });
+    aDoc.SetOnNewPage([this](TObject*) { Events.push_back("page"); });
+    aDoc.SetOnStart([this](TObject*) { Events.push_back("start"); });
+  }
+};
+
+}  // namespace
+
+TEST(DocumentErrors, BeginDocTwiceAbortsTheOpenDocument) {
+  TTempDir dir;
+  TVellix doc;
+  TEventLog log;
+  log.Attach(doc);
+  doc.SetFileName(dir.File("twice.pdf"));
+  doc.BeginDoc();
+  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "PDF document already open");
+  EXPECT_FALSE(doc.Printing());
+  EXPECT_TRUE(doc.Aborted());
+  EXPECT_FALSE(FileExists(dir.File("twice.pdf")));
+  EXPECT_EQ(log.Events, (std::vector<std::string>{"start", "page", "abort"}));
+}
+
+TEST(DocumentErrors, ZeroPageSizeIsRefused) {
+  TTempDir dir;
+  TVellix doc;
+  doc.SetFileName(dir.File("zero.pdf"));
+  doc.SetPageHeight(0);
+  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "Invalid property value: PageHeight");
+  doc.SetPaperSizeName("A4");
+  doc.SetPageWidth(0);
+  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "Invalid property value: PageWidth");
+  doc.SetPaperSize(0);
+  EXPECT_EQ(doc.PaperSizeName(), "Custom");
+  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "Invalid property value: PageHeight");
+  EXPECT_FALSE(doc.Printing());
+  EXPECT_FALSE(FileExists(dir.File("zero.pdf")));
+  // Negative sizes are not the writer's concern.
+  doc.SetPageHeight(-100);
+  doc.SetPageWidth(100);
+  doc.BeginDoc();
+  doc.EndDoc();
+}
+
+TEST(DocumentErrors, FileThatCannotBeCreatedOrExamined) {
+  TTempDir dir;
+  TVellix doc;
+  TEventLog log;
+  log.Attach(doc);
+  // A directory cannot become the document.
+  doc.SetFileName(dir.Path());
+  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "Can't open file: " + dir.Path());
+  doc.SetFileName(dir.File("missing/x.pdf"));
+  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "Can't open file: " + dir.File("missing/x.pdf"));
+  // A link that loops cannot be examined.
+  const std::string loop = dir.File("loop");
+  ASSERT_EQ(::symlink(loop.c_str(), loop.c_str()), 0);
+  doc.SetFileName(loop + "/x.pdf");
+  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "File locked: " + loop + "/x.pdf");
+  EXPECT_FALSE(doc.Printing());
+  EXPECT_FALSE(doc.Aborted());
+  EXPECT_TRUE(log.Events.empty());
+}
+
+TEST(DocumentErrors, StreamRefusingMidDocument) {
+  // Fail at every stage: the header, object 1, a page, the tail.
+  for (int64_t limit : {0, 5, 60, 200, 300, 400, 500, 600, 700}) {
+    TRefusingStream stream(limit);
+    TVellix doc;
+    TEventLog log;
+    log.Attach(doc);
+    doc.SetOutStream(&stream);
+    const std::string message = MessageOf([&] {
+      doc.BeginDoc();
+      doc.Canvas().AddLine("0 0 m");
+      doc.NewPage();
+      doc.EndDoc();
+    });
+    EXPECT_EQ(message, "File write error, or disk full") << "limit " << limit;
+    EXPECT_FALSE(doc.Printing());
+    EXPECT_TRUE(doc.Aborted());
+    ASSERT_FALSE(log.Events.empty());
+    EXPECT_EQ(log.Events.back(), "abort");
+    EXPECT_EQ(std::count(log.Events.begin(), log.Events.end(), "end"), 0);
+    // The caller's stream stays assigned; drawing is now a silent no-op.
+    EXPECT_EQ(doc.OutStream(), &stream);
+    EXPECT_FALSE(doc.Canvas().CheckDocumentState());
+  }
+}
+
+TEST(DocumentErrors, FullDeviceAsCallerStream) {
+  TFileStream full("/dev/full", fmOpenWrite);
+  TVellix doc;
+  doc.SetOutStream(&full);
+  const std::string message = MessageOf([&] {
+    doc.BeginDoc();
+    for (int page = 0; page < 100; ++page) {
+      for (int line = 0; line < 100; ++line) doc.Canvas().AddLine("100 200 300 400 re S");
+      doc.NewPage();
+    }
+    doc.EndDoc();
+  });
+  EXPECT_EQ(message, "File write error, or disk full");
+  EXPECT_TRUE(doc.Aborted());
+}
+
+TEST(DocumentErrors, FullDeviceAsFileNameIsWrittenButNeverRemoved) {
+  // The document is small enough to sit in the file buffer until EndDoc's flush.
+  TVellix doc;
+  TEventLog log;
+  log.Attach(doc);
+  doc.SetFileName("/dev/full");
+  EXPECT_EQ(MessageOf([&] {
+              doc.BeginDoc();
+              doc.EndDoc();
+            }),
+            "File write error, or disk full");
+  EXPECT_EQ(log.Events, (std::vector<std::string>{"start", "page", "abort"}));
+  EXPECT_TRUE(FileExists("/dev/full"));
+}
+
+TEST(DocumentErrors, FileSizeLimitMidDocumentLeavesNoFile) {
+  TTempDir dir;
+  const std::string path = dir.File("limited.pdf");
+  struct sigaction ignore {}, previous {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &previous);
+  rlimit old {};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit limited = old;
+  limited.rlim_cur = 200000;
+  setrlimit(RLIMIT_FSIZE, &limited);
+  TVellix doc;
+  doc.SetFileName(path);
+  const std::string message = MessageOf([&] {
+    doc.BeginDoc();
+    for (int page = 0; page < 100; ++page) {
+      for (int line = 0; line < 100; ++line) doc.Canvas().AddLine("100 200 300 400 re S");
+      doc.NewPage();
+    }
+    doc.EndDoc();
+  });
+  setrlimit(RLIMIT_FSIZE, &old);
+  sigaction(SIGXFSZ, &previous, nullptr);
+  EXPECT_EQ(message, "File write error, or disk full");
+  EXPECT_FALSE(FileExists(path));
+}
+
+TEST(DocumentErrors, AddressesBeyondTenDigitsFail) {
+  // Far into a caller's stream: the head still fits, the tail would not.
+  TCountingStream stream(9999999999 - 1000);
+  TVellix doc;
+  doc.SetOutStream(&stream);
+  EXPECT_EQ(MessageOf([&] {
+              doc.BeginDoc();
+              for (int i = 0; i < 100; ++i) doc.Canvas().AddLine("100 200 300 400 re S");
+              doc.EndDoc();
+            }),
+            "File write error, or disk full");
+  EXPECT_TRUE(doc.Aborted());
+
+  TCountingStream beyond(10000000000);
+  TVellix other;
+  other.SetOutStream(&beyond);
+  EXPECT_EQ(MessageOf([&] { other.BeginDoc(); }), "File write error, or disk full");
+
+  // Just below the limit a whole document fits.
+  TCountingStream large(int64_t(3) << 30);
+  TVellix big;
+  big.SetOutStream(&large);
+  big.BeginDoc();
+  big.EndDoc();
+}
+
+TEST(DocumentErrors, NewPageWithoutDocument) {
+  TVellix doc;
+  EXPECT_EQ(MessageOf([&] { doc.NewPage(); }), "Document not opened");
+  EXPECT_EQ(doc.PageNumber(), 0);
+  doc.EndDoc();  // silent
+  doc.Abort();   // silent
+  EXPECT_FALSE(doc.Aborted());
+}
+
+TEST(DocumentErrors, ShapingPropertiesAreFrozenWhilePrinting) {
+  const std::vector<std::pair<std::string, std::function<void(TVellix&)>>> setters = {
+      {"EmbedFonts", [](TVellix& d) { d.SetEmbedFonts(true); }},
+      {"FileName", [](TVellix& d) { d.SetFileName("x.pdf"); }},
+      {"ImageCompressMode", [](TVellix& d) { d.SetImageCompressMode(cpZlib); }},
+      {"Title", [](TVellix& d) { d.SetTitle("x"); }},
+      {"LengthUnit", [](TVellix& d) { d.SetLengthUnit(luPoint); }},
+      {"Orientation", [](TVellix& d) { d.SetOrientation(poLandscape); }},
+      {"PageHeight", [](TVellix& d) { d.SetPageHeight(10); }},
+      {"PageWidth", [](TVellix& d) { d.SetPageWidth(10); }},
+      {"PaperSize", [](TVellix& d) { d.SetPaperSize(1); }},
+      {"PaperSizeName", [](TVellix& d) { d.SetPaperSizeName("Letter"); }},
+  };
+  TTempDir dir;
+  for (const auto& [name, set] : setters) {
+    TVellix doc;
+    TEventLog log;
+    log.Attach(doc);
+    doc.SetFileName(dir.File("frozen.pdf"));
+    doc.BeginDoc();
+    EXPECT_EQ(MessageOf([&] { set(doc); }), "Can't modify property when printing: " + name);
+    EXPECT_EQ(log.Events.back(), "abort") << name;
+    EXPECT_FALSE(FileExists(dir.File("frozen.pdf"))) << name;
+    EXPECT_EQ(doc.Title(), "");
+    EXPECT_EQ(doc.LengthUnit(), luTenth);
+    EXPECT_EQ(doc.PageWidth(), 2100);
+    EXPECT_EQ(doc.PaperSizeName(), "A4");
+    EXPECT_EQ(doc.ImageCompressMode(), cpJpeg);
+    EXPECT_FALSE(doc.EmbedFonts());
+    EXPECT_EQ(doc.FileName(), dir.File("frozen.pdf"));
+  }
+}
+
+TEST(DocumentErrors, InformationPropertiesMayChangeWhilePrinting) {
+  TMemoryStream stream;
+  TVellix doc;
+  doc.SetOutStream(&stream);
+  doc.SetAuthor("first");
+  doc.BeginDoc();
+  doc.SetAuthor("second");
+  doc.SetSubject("s");
+  doc.SetKeywords("k");
+  doc.SetWantShow(true);
+  doc.EndDoc();
+  const std::string bytes = stream.DataString();
+  EXPECT_NE(bytes.find("/Author(first)"), std::string::npos);
+  EXPECT_EQ(bytes.find("/Subject"), std::string::npos);
+}
+
+TEST(DocumentErrors, ErrorRuleWithAndWithoutInfo) {
+  TVellix doc;
+  EXPECT_EQ(MessageOf([&] { doc.RaiseError(MSG_INTERNAL_ERROR); }), "Internal error");
+  EXPECT_EQ(MessageOf([&] { doc.RaiseError(MSG_INVALID_PROPERTY, "X"); }), "Invalid property value: X");
+  // An exception in OnAbort does not hide the error.
+  TMemoryStream stream;
+  doc.SetOutStream(&stream);
+  doc.SetOnAbort([](TObject*) { throw Exception("from the handler"); });
+  doc.BeginDoc();
+  EXPECT_EQ(MessageOf([&] { doc.RaiseError(MSG_BAD_PARAMETERS); }), "Bad parameters for method");
+  EXPECT_TRUE(doc.Aborted());
+}

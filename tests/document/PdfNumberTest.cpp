@@ -1,0 +1,101 @@
+// The PDF number format against exact decimal rounding.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+#include "document/PdfNumber.h"
+#include "document/Vellix.h"
+
+using namespace Vellix;
+
+namespace {
+
+// The reference: the exact decimal expansion of the extended value (glibc
+// prints it exactly), rounded to three decimals, halves away from zero.
+std::string ExactReference(long double aValue) {
+  char buffer[6000];
+  std::snprintf(buffer, sizeof buffer, "%.80Lf", std::fabs(aValue));
+  std::string digits = buffer;
+  const size_t point = digits.find('.');
+  std::string whole = digits.substr(0, point);
+  std::string fraction = digits.substr(point + 1, 3);
+  const std::string rest = digits.substr(point + 4);
+  bool up = rest[0] >= '5';
+  std::string number = whole + fraction;
+  if (up) {
+    int i = int(number.size()) - 1;
+    while (i >= 0 && number[size_t(i)] == '9') number[size_t(i--)] = '0';
+    if (i < 0) number.insert(number.begin(), '1');
+    else ++number[size_t(i)];
+  }
+  whole = number.substr(0, number.size() - 3);
+  fraction = number.substr(number.size() - 3);
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  const size_t nonzero = whole.find_first_not_of('0');
+  whole = nonzero == std::string::npos ? "0" : whole.substr(nonzero);
+  std::string result = whole;
+  if (!fraction.empty()) result += "." + fraction;
+  if (result != "0" && std::signbit(aValue)) result = "-" + result;
+  return result;
+}
+
+}  // namespace
+
+TEST(PdfNumber, Examples) {
+  EXPECT_EQ(FormatPdfNumber(595.2755905511811L), "595.276");
+  EXPECT_EQ(FormatPdfNumber(841.8897637795276L), "841.89");
+  EXPECT_EQ(FormatPdfNumber(42.52L), "42.52");
+  EXPECT_EQ(FormatPdfNumber(12), "12");
+  EXPECT_EQ(FormatPdfNumber(0.70710678L), "0.707");
+  EXPECT_EQ(FormatPdfNumber(0.0004L), "0");
+  EXPECT_EQ(FormatPdfNumber(-3.5L), "-3.5");
+  EXPECT_EQ(FormatPdfNumber(1000000), "1000000");
+  EXPECT_EQ(FormatPdfNumber(0), "0");
+  EXPECT_EQ(FormatPdfNumber(-0.0L), "0");
+  EXPECT_EQ(FormatPdfNumber(-0.0004L), "0");
+  EXPECT_EQ(FormatPdfNumber(0.0005L), ExactReference(0.0005L));  // not exactly a half in binary
+  EXPECT_EQ(FormatPdfNumber(0.0015L), ExactReference(0.0015L));
+  EXPECT_EQ(FormatPdfNumber(0.5L), "0.5");
+  EXPECT_EQ(FormatPdfNumber(2.0625L), "2.063");  // an exact half: away from zero
+  EXPECT_EQ(FormatPdfNumber(-2.0625L), "-2.063");
+  EXPECT_EQ(FormatPdfNumber(9.9995L), ExactReference(9.9995L));
+  EXPECT_EQ(FormatPdfNumber(999.9999L), "1000");
+  EXPECT_EQ(FormatPdfNumber(128 / 255.0L), "0.502");
+  EXPECT_EQ(FormatPdfNumber(4 * 72.0L / 254.0L), "1.134");
+  EXPECT_EQ(FormatPdfNumber(1e30L), ExactReference(1e30L));
+  EXPECT_EQ(FormatPdfNumber(1e30L).size(), 31u);
+  EXPECT_EQ(FormatPdfNumber(-2147483648.0L), "-2147483648");
+  EXPECT_EQ(FormatPdfNumber(NAN), "0");
+  EXPECT_EQ(FormatPdfNumber(INFINITY), "0");
+  EXPECT_EQ(TVellix::FormatPdfNumber(1.5L), "1.5");
+  std::string out = "x ";
+  TVellix::AppendPdfNumber(out, 0.25L);
+  EXPECT_EQ(out, "x 0.25");
+}
+
+TEST(PdfNumber, RandomValuesMatchExactRounding) {
+  std::mt19937_64 random(20240102);
+  std::uniform_int_distribution<int32_t> coordinate(-100000, 100000);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (int i = 0; i < 20000; ++i) {
+    // Coordinates as the canvas makes them, and arbitrary magnitudes.
+    const long double a = coordinate(random) * (72.0L / 254.0L);
+    const long double b = static_cast<long double>(unit(random)) * std::pow(10.0L, int(random() % 14) - 4);
+    const long double c = coordinate(random) / 1000.0L + 0.0005L;  // near halves
+    const long double d = std::ldexp(static_cast<long double>(random() >> 11), -int(random() % 80));
+    for (long double v : {a, b, c, d, -d}) ASSERT_EQ(FormatPdfNumber(v), ExactReference(v)) << (double)v;
+  }
+}
+
+TEST(PdfNumber, Integers) {
+  std::string out;
+  AppendInteger(out, 0);
+  out += ' ';
+  AppendInteger(out, -42);
+  out += ' ';
+  AppendInteger(out, INT64_MIN);
+  EXPECT_EQ(out, "0 -42 -9223372036854775808");
+}

@@ -1,0 +1,218 @@
+// End-to-end runs of installers built by decantor-pack, on the console face
+// with scripted answers, each in a private mount namespace whose /opt and
+// /usr/local/lib are directories of the test.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "InstallerRunSupport.h"
+
+using namespace InstallerRun;
+
+namespace {
+
+const char kMarkScript[] =
+    "#!/bin/sh\n"
+    "out=\"$1\"; shift\n"
+    "printf '%s\\n' \"$#\" \"$@\" > \"$out\"\n";
+
+std::map<std::string, std::string> Payload() {
+  return {{"Doc/Read me.txt", "read me\n"},
+          {"%abc.so", "top percent file\n"},
+          {"lib/%inner.so", "inner percent file\n"},
+          {"bin/mark.sh*", kMarkScript},
+          {"lib/libregmark.so", Slurp(REGMARK_LIB)}};
+}
+
+const std::string kFullRecord =
+    "--title 'Test installer' --dest '{ProgramFiles}/Merovant/Test'"
+    " --command '$/bin/mark.sh \"$/marker file\" second'"
+    " --register '$/lib/libregmark.so'";
+
+const char kNotComplete[] = "Extraction is not complete.\nDo you want to quit?";
+
+int Occurrences(const std::string& aText, const std::string& aPart) {
+  int count = 0;
+  for (size_t pos = aText.find(aPart); pos != std::string::npos; pos = aText.find(aPart, pos + 1))
+    ++count;
+  return count;
+}
+
+// Rewrites the two offsets of a packaged installer's record.
+void PatchOffsets(const std::string& aInstaller, int32_t aDll, int32_t aZip) {
+  std::string bytes = Slurp(aInstaller);
+  const size_t marker = bytes.find("#TNAVOREM#");
+  ASSERT_NE(marker, std::string::npos);
+  std::memcpy(&bytes[marker + 10], &aDll, 4);
+  std::memcpy(&bytes[marker + 14], &aZip, 4);
+  DecantorTest::WriteFile(aInstaller, bytes);
+}
+
+int32_t ZipOffsetOf(const std::string& aInstaller) {
+  const std::string bytes = Slurp(aInstaller);
+  int32_t offset = 0;
+  std::memcpy(&offset, &bytes[bytes.find("#TNAVOREM#") + 14], 4);
+  return offset;
+}
+
+class InstallerRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!CanUseMountNamespace()) GTEST_SKIP() << "needs root to make mount namespaces";
+  }
+  TSandbox Box;
+};
+
+}  // namespace
+
+TEST_F(InstallerRun, InstallsMovesPercentFilesRegistersAndRunsTheCommand) {
+  const std::string installer = Box.Pack(Payload(), kFullRecord);
+  const TResult run = Box.Run(installer, "", "\ny\n");
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  for (const char* text : {"[Test installer]", "Extract files to Directory:\n  /opt/Merovant/Test",
+                           "Create directory: /opt/Merovant/Test ?", "Extracting Files...", "100%"})
+    EXPECT_NE(run.Output.find(text), std::string::npos) << text << "\n" << run.Output;
+  EXPECT_EQ(run.Output.find(kNotComplete), std::string::npos) << "asked after success";
+
+  const std::string dest = Box.Opt() + "/Merovant/Test";
+  EXPECT_EQ(Slurp(dest + "/Doc/Read me.txt"), "read me\n");
+  EXPECT_EQ(Slurp(Box.SystemDir() + "/abc.so"), "top percent file\n");
+  EXPECT_FALSE(fs::exists(dest + "/%abc.so"));
+  EXPECT_EQ(Slurp(dest + "/lib/%inner.so"), "inner percent file\n");
+  EXPECT_EQ(Listing(Box.SystemDir()), std::vector<std::string>{"abc.so"});
+  EXPECT_EQ(Slurp(dest + "/lib/registration.log"), "UR");
+  ASSERT_TRUE(WaitForFile(dest + "/marker file"));
+  EXPECT_EQ(Slurp(dest + "/marker file"), "1\nsecond\n");
+  EXPECT_TRUE(Listing(Box.Temp()).empty()) << "temporary files left";
+}
+
+TEST_F(InstallerRun, TypedDestinationLosesItsSlashAndCannotInjectCommands) {
+  const std::string installer = Box.Pack(Payload(), kFullRecord);
+  // A destination full of shell syntax, with a final "/".
+  const std::string typed = Box / "odd dir;touch PWNED $(touch PWNED2)/";
+  const std::string dest = typed.substr(0, typed.size() - 1);
+  const TResult run = Box.Run(installer, "", typed + "\ny\n", "cd " + Quote(Box.Root()));
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  EXPECT_NE(run.Output.find("Create directory: " + typed + " ?"), std::string::npos) << run.Output;
+  EXPECT_EQ(Slurp(dest + "/lib/registration.log"), "UR");
+  ASSERT_TRUE(WaitForFile(dest + "/marker file"));
+  EXPECT_EQ(Slurp(dest + "/marker file"), "1\nsecond\n");
+  usleep(100000);
+  EXPECT_FALSE(fs::exists(Box / "PWNED"));
+  EXPECT_FALSE(fs::exists(Box / "PWNED2"));
+}
+
+TEST_F(InstallerRun, BlankDestinationInstallsBesideTheInstallerWithoutAsking) {
+  const std::string packed = Box.Pack({{"Doc/Read me.txt", "beside\n"}}, "--title Beside");
+  fs::create_directories(Box / "media");
+  const std::string installer = Box / "media/setup";
+  fs::copy_file(packed, installer);
+  fs::permissions(installer, fs::perms(0755));
+  const TResult run = Box.Run(installer, "", "");
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  EXPECT_EQ(run.Output.find("Extract files to Directory:"), std::string::npos);
+  EXPECT_EQ(Slurp(Box / "media/Doc/Read me.txt"), "beside\n");
+}
+
+TEST_F(InstallerRun, ScriptedInstallAnswersItself) {
+  const std::string installer = Box.Pack(Payload(), kFullRecord);
+  const std::string dest = Box / "scripted";
+  const TResult run = Box.Run(installer, "--dest " + Quote(dest) + " --yes --no-run", "");
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  EXPECT_NE(run.Output.find("Create directory: " + dest + " ?\nYes"), std::string::npos)
+      << run.Output;
+  EXPECT_EQ(Slurp(dest + "/Doc/Read me.txt"), "read me\n");
+  usleep(200000);
+  EXPECT_FALSE(fs::exists(dest + "/marker file")) << "--no-run ran the command";
+}
+
+TEST_F(InstallerRun, CancellingTheDialogWritesNothing) {
+  const std::string installer = Box.Pack(Payload(), kFullRecord);
+  // Ok on a missing directory, No to creating it, then the input ends: cancel.
+  const TResult run = Box.Run(installer, "", "\nn\n");
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  EXPECT_EQ(Occurrences(run.Output, "Create directory: /opt/Merovant/Test ?"), 1) << run.Output;
+  EXPECT_EQ(Occurrences(run.Output, "Extract files to Directory:"), 2) << run.Output;
+  EXPECT_TRUE(Listing(Box.Opt()).empty());
+  EXPECT_TRUE(Listing(Box.SystemDir()).empty());
+  EXPECT_TRUE(Listing(Box.Temp()).empty());
+}
+
+TEST_F(InstallerRun, CorruptArchiveFailsCleansUpAndAsksBeforeClosing) {
+  std::string noise(120000, '\0');
+  uint32_t state = 7;
+  for (char& c : noise) c = char((state = state * 1103515245u + 12345u) >> 24);
+  const std::string installer =
+      Box.Pack({{"big.bin", noise}}, "--title Broken --dest '{ProgramFiles}/Broken'");
+  std::string bytes = Slurp(installer);
+  bytes[size_t(ZipOffsetOf(installer)) + 30 + 7 + 60000] ^= 0x5A;
+  DecantorTest::WriteFile(installer, bytes);
+  // Accept, create; after the error: No (stay), Enter (close again), Yes.
+  const TResult run = Box.Run(installer, "", "\ny\nn\n\ny\n");
+  EXPECT_EQ(run.Status, 1) << run.Output;
+  EXPECT_NE(run.Output.find("[Broken] Error:\nError during extraction.\n"), std::string::npos)
+      << run.Output;
+  EXPECT_EQ(Occurrences(run.Output, kNotComplete), 2) << run.Output;
+  EXPECT_TRUE(Listing(Box.Temp()).empty()) << "temporary files left";
+  EXPECT_FALSE(fs::exists(Box.Opt() + "/Broken/big.bin")) << "damaged file left";
+}
+
+TEST_F(InstallerRun, ReadOnlySystemDirectoryGivesTheTwoSentenceMessage) {
+  const std::string installer = Box.Pack(Payload(), kFullRecord);
+  const TResult run = Box.Run(installer, "--dest /opt/ro --yes", "",
+                              "mount -o remount,bind,ro /usr/local/lib");
+  EXPECT_EQ(run.Status, 1) << run.Output;
+  EXPECT_NE(run.Output.find("Can't access to system directory.\nAdministrator rights are "
+                            "necessary to achieve this operation.\n"),
+            std::string::npos)
+      << run.Output;
+  EXPECT_TRUE(Listing(Box.Temp()).empty());
+  EXPECT_TRUE(fs::exists(Box.Opt() + "/ro/%abc.so"));
+  EXPECT_FALSE(fs::exists(Box.Opt() + "/ro/lib/registration.log")) << "registered after an error";
+}
+
+TEST_F(InstallerRun, ComponentWithoutTheExportOrUnloadableIsReported) {
+  const std::string noExport =
+      Box.Pack(Payload(), "--title T --dest /opt/x", "noexport", NO_DUNZIP_LIB);
+  TResult run = Box.Run(noExport, "--yes", "");
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Output.find("Function not found in DLL : dunzip.\n"), std::string::npos)
+      << run.Output;
+  EXPECT_TRUE(Listing(Box.Temp()).empty());
+
+  // A temporary directory mounted noexec: the copied component cannot be loaded.
+  const std::string installer = Box.Pack(Payload(), "--title T --dest /opt/x");
+  run = Box.Run(installer, "--yes", "", "mount -t tmpfs -o noexec tmpfs " + Quote(Box.Temp()));
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Output.find("Can't load : " + Box.Temp() + "/__"), std::string::npos)
+      << run.Output;
+  EXPECT_NE(run.Output.find("(file system mounted noexec)"), std::string::npos) << run.Output;
+  EXPECT_FALSE(fs::exists(Box.Opt() + "/x/Doc"));
+}
+
+TEST_F(InstallerRun, OffsetsBreakingTheLayoutGiveACleanError) {
+  const TResult bare = Box.Run(DECANTOR_STUB, "", "");
+  EXPECT_EQ(bare.Status, 1);
+  EXPECT_NE(bare.Output.find(std::string("File corrupted : ") + DECANTOR_STUB + ".\n"),
+            std::string::npos)
+      << bare.Output;
+
+  const std::string installer = Box.Pack(Payload(), "--title T --dest /opt/x");
+  const int32_t zip = ZipOffsetOf(installer);
+  PatchOffsets(installer, zip, zip);  // an unzip component of no bytes
+  const TResult run = Box.Run(installer, "--yes", "");
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Output.find("File corrupted : " + installer + ".\n"), std::string::npos)
+      << run.Output;
+  EXPECT_TRUE(Listing(Box.Temp()).empty());
+}
+
+TEST_F(InstallerRun, ListShowsTheCarriedFilesAndInstallsNothing) {
+  const std::string installer = Box.Pack(Payload(), kFullRecord);
+  const TResult run = Box.Run(installer, "--list", "");
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  for (const char* name : {"Doc/Read me.txt\n", "%abc.so\n", "bin/mark.sh\n", "entries\n"})
+    EXPECT_NE(run.Output.find(name), std::string::npos) << run.Output;
+  EXPECT_TRUE(Listing(Box.Opt()).empty());
+  EXPECT_TRUE(Listing(Box.Temp()).empty());
+}

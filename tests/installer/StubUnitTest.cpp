@@ -1,0 +1,102 @@
+// Pieces of the installer stub tested on their own: the follow-up command's
+// splitting and "$" replacement, the destination dialog's close question, and
+// the error box's full-stop rule.
+#include <gtest/gtest.h>
+
+#include "DestDir.h"
+#include "FollowUpCommand.h"
+#include "Main.h"
+#include "TestSupport.h"
+
+using namespace Decantor;
+
+namespace {
+
+using TWords = std::vector<std::string>;
+
+}  // namespace
+
+TEST(FollowUpCommand, WordsSplitAtBlanksAndQuotesGroup) {
+  EXPECT_EQ(SplitCommandWords("a  b\tc"), (TWords{"a", "b", "c"}));
+  EXPECT_EQ(SplitCommandWords("run \"two words\" x\"y z\""), (TWords{"run", "two words", "xy z"}));
+  EXPECT_EQ(SplitCommandWords("a \"\" b"), (TWords{"a", "", "b"}));
+  EXPECT_EQ(SplitCommandWords("a \"open to end"), (TWords{"a", "open to end"}));
+  EXPECT_EQ(SplitCommandWords("semi;colon $(x) `y`"), (TWords{"semi;colon", "$(x)", "`y`"}));
+  EXPECT_TRUE(SplitCommandWords("  ").empty());
+}
+
+TEST(FollowUpCommand, DestinationStaysInsideItsWord) {
+  const TFollowUpCommand c =
+      BuildFollowUpCommand("$/bin/tool --in=\"$/a b\" $ $$", "/opt/x y;rm -rf $(z)");
+  EXPECT_EQ(c.Program, "/opt/x y;rm -rf $(z)/bin/tool");
+  EXPECT_EQ(c.Arguments, (TWords{"--in=/opt/x y;rm -rf $(z)/a b", "/opt/x y;rm -rf $(z)",
+                                 "/opt/x y;rm -rf $(z)/opt/x y;rm -rf $(z)"}));
+}
+
+TEST(FollowUpCommand, BareProgramRunsFromTheDestination) {
+  EXPECT_EQ(BuildFollowUpCommand("setup.sh --quiet", "/opt/d").Program, "/opt/d/setup.sh");
+  // A "/" anywhere, also only in an argument, keeps the program as written.
+  const TFollowUpCommand c = BuildFollowUpCommand("xdg-open $/Doc/x.txt", "/opt/d");
+  EXPECT_EQ(c.Program, "xdg-open");
+  EXPECT_EQ(c.Arguments, TWords{"/opt/d/Doc/x.txt"});
+  EXPECT_TRUE(BuildFollowUpCommand("", "/opt/d").Program.empty());
+}
+
+TEST(FollowUpCommand, NotepadOpensTheRestOfTheLineWithTheDesktopOpener) {
+  const TFollowUpCommand c = BuildFollowUpCommand("Notepad.exe $/Doc/Read me.txt", "/opt/V B");
+  EXPECT_EQ(c.Program, "xdg-open");
+  EXPECT_EQ(c.Arguments, TWords{"/opt/V B/Doc/Read me.txt"});
+  EXPECT_EQ(BuildFollowUpCommand("notepad \"readme.txt\"", "/opt/d").Arguments,
+            TWords{"/opt/d/readme.txt"});
+}
+
+TEST(DestDirForm, AsksBeforeAcceptingAMissingDirectory) {
+  DecantorTest::TScriptedUi ui;
+  DecantorTest::TScratchDir scratch;
+  TDestDirForm form;
+  form.SetPath(scratch.Path());
+  EXPECT_TRUE(form.PressOk());
+  EXPECT_TRUE(ui.Boxes.empty()) << "asked about an existing directory";
+
+  const std::string missing = scratch / "new dir/";
+  form.SetPath(missing);
+  ui.Answers = {IDNO, IDYES};
+  EXPECT_FALSE(form.PressOk());
+  EXPECT_EQ(form.ModalResult(), mrNone);
+  EXPECT_EQ(form.Path(), missing) << "the edit box must stay as typed";
+  EXPECT_TRUE(form.PressOk());
+  EXPECT_EQ(form.ModalResult(), mrOk);
+  ASSERT_EQ(ui.Boxes.size(), 2u);
+  EXPECT_EQ(ui.Boxes[0].Text, "Create directory: " + missing + " ?");
+  EXPECT_EQ(ui.Boxes[0].Flags, MB_YESNO | MB_ICONQUESTION);
+
+  // An empty path and a file both count as missing; Cancel never asks.
+  DecantorTest::WriteFile(scratch / "file", "x");
+  for (const std::string& path : {std::string(), scratch / "file"}) {
+    form.SetPath(path);
+    ui.Answers = {IDYES};
+    EXPECT_TRUE(form.PressOk());
+    EXPECT_EQ(ui.Boxes.back().Text, "Create directory: " + path + " ?");
+  }
+  const size_t asked = ui.Boxes.size();
+  form.SetPath(missing);
+  form.PressCancel();
+  EXPECT_EQ(form.ModalResult(), mrCancel);
+  EXPECT_EQ(ui.Boxes.size(), asked);
+}
+
+TEST(MainForm, ErrorBoxAddsAFullStopAfterLettersOnly) {
+  DecantorTest::TScriptedUi ui;
+  for (const auto& [message, shown] :
+       std::vector<std::pair<std::string, std::string>>{{"Error during extraction",
+                                                         "Error during extraction."},
+                                                        {"Done.", "Done."},
+                                                        {"(x)", "(x)"},
+                                                        {"Really?", "Really?."},
+                                                        {"Error 2", "Error 2."},
+                                                        {"", ""}}) {
+    TMainForm::ShowError(message);
+    EXPECT_EQ(ui.Boxes.back().Text, shown);
+    EXPECT_EQ(ui.Boxes.back().Flags, MB_OK | MB_ICONSTOP);
+  }
+}

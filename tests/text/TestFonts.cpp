@@ -1,0 +1,177 @@
+#include "TestFonts.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+#include <unistd.h>
+
+#include "platform/FontMetrics.h"
+#include "platform/Sfnt.h"
+
+using namespace Vellix;
+
+namespace VellixTest {
+
+namespace {
+
+void Put16(std::vector<uint8_t>& aOut, uint32_t aValue) {
+  aOut.push_back(uint8_t(aValue >> 8));
+  aOut.push_back(uint8_t(aValue));
+}
+void Put32(std::vector<uint8_t>& aOut, uint32_t aValue) {
+  Put16(aOut, aValue >> 16);
+  Put16(aOut, aValue & 0xFFFF);
+}
+void Set16(std::vector<uint8_t>& aData, size_t aPos, uint32_t aValue) {
+  aData[aPos] = uint8_t(aValue >> 8);
+  aData[aPos + 1] = uint8_t(aValue);
+}
+
+std::vector<uint8_t> NameTable(const std::string& aFamily) {
+  const std::string postscript = [&] {
+    std::string s;
+    for (char c : aFamily)
+      if (c != ' ') s += c;
+    return s;
+  }();
+  const std::vector<std::pair<uint32_t, std::string>> names = {
+      {1, aFamily}, {2, "Regular"}, {4, aFamily}, {6, postscript}};
+  std::vector<uint8_t> strings, table;
+  Put16(table, 0);
+  Put16(table, uint32_t(names.size()));
+  Put16(table, uint32_t(6 + 12 * names.size()));
+  for (const auto& [id, text] : names) {
+    Put16(table, 3);
+    Put16(table, 1);
+    Put16(table, 0x409);
+    Put16(table, id);
+    Put16(table, uint32_t(2 * text.size()));
+    Put16(table, uint32_t(strings.size()));
+    for (char c : text) Put16(strings, uint8_t(c));
+  }
+  table.insert(table.end(), strings.begin(), strings.end());
+  return table;
+}
+
+// A format 4 cmap under (3,0) only: 0xF020..0xF0FF to glyphs 3, 4, 5...
+std::vector<uint8_t> SymbolCmap() {
+  std::vector<uint8_t> sub;
+  Put16(sub, 4);
+  Put16(sub, 32);  // length: 14 + 2 segments * 8 + 2
+  Put16(sub, 0);
+  Put16(sub, 4);  // segCountX2
+  Put16(sub, 4);
+  Put16(sub, 1);
+  Put16(sub, 0);
+  Put16(sub, 0xF0FF);
+  Put16(sub, 0xFFFF);
+  Put16(sub, 0);
+  Put16(sub, 0xF020);
+  Put16(sub, 0xFFFF);
+  Put16(sub, (3 - 0xF020) & 0xFFFF);
+  Put16(sub, 1);
+  Put16(sub, 0);
+  Put16(sub, 0);
+  std::vector<uint8_t> table;
+  Put16(table, 0);
+  Put16(table, 1);
+  Put16(table, 3);
+  Put16(table, 0);
+  Put32(table, 12);
+  table.insert(table.end(), sub.begin(), sub.end());
+  return table;
+}
+
+std::vector<TSfntTable> Variant(const std::string& aSource, const std::string& aFamily) {
+  std::vector<TSfntTable> tables = ReadSfntTables(ReadFile(aSource));
+  if (tables.empty()) throw std::runtime_error("cannot read " + aSource);
+  for (TSfntTable& t : tables)
+    if (t.Tag == SfntTag("name")) t.Data = NameTable(aFamily);
+  return tables;
+}
+
+TSfntTable& Table(std::vector<TSfntTable>& aTables, uint32_t aTag) {
+  for (TSfntTable& t : aTables)
+    if (t.Tag == aTag) return t;
+  throw std::runtime_error("missing table");
+}
+
+std::string Write(const std::string& aName, const std::vector<uint8_t>& aData) {
+  const auto dir = std::filesystem::temp_directory_path() / ("vellix-test-fonts-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / aName).string();
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f || std::fwrite(aData.data(), 1, aData.size(), f) != aData.size()) throw std::runtime_error("write " + path);
+  std::fclose(f);
+  if (!AddFontFile(path)) throw std::runtime_error("fontconfig refused " + path);
+  return path;
+}
+
+// Two faces, each with its own copy of its tables.
+std::vector<uint8_t> Collection(const std::vector<std::vector<TSfntTable>>& aFaces) {
+  std::vector<uint8_t> out;
+  Put32(out, SfntTag("ttcf"));
+  Put32(out, 0x00010000);
+  Put32(out, uint32_t(aFaces.size()));
+  size_t directories = out.size() + 4 * aFaces.size();
+  std::vector<size_t> faceOffsets;
+  for (const auto& face : aFaces) {
+    faceOffsets.push_back(directories);
+    directories += 12 + 16 * face.size();
+  }
+  for (size_t offset : faceOffsets) Put32(out, uint32_t(offset));
+  size_t data = directories;
+  std::vector<uint8_t> blobs;
+  for (const auto& face : aFaces) {
+    Put32(out, 0x00010000);
+    Put16(out, uint32_t(face.size()));
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, 0);
+    for (const TSfntTable& t : face) {
+      Put32(out, t.Tag);
+      Put32(out, SfntChecksum(t.Data.data(), t.Data.size()));
+      Put32(out, uint32_t(data + blobs.size()));
+      Put32(out, uint32_t(t.Data.size()));
+      blobs.insert(blobs.end(), t.Data.begin(), t.Data.end());
+      blobs.resize((blobs.size() + 3) & ~size_t(3), 0);
+    }
+  }
+  out.insert(out.end(), blobs.begin(), blobs.end());
+  return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> ReadFile(const std::string& aPath) {
+  std::vector<uint8_t> data;
+  std::FILE* f = std::fopen(aPath.c_str(), "rb");
+  if (!f) return data;
+  uint8_t buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.insert(data.end(), buffer, buffer + n);
+  std::fclose(f);
+  return data;
+}
+
+const std::string& RegisterTestFonts() {
+  static const std::string collection = [] {
+    std::vector<TSfntTable> symbol = Variant(kSansPath, kSymbolFamily);
+    Table(symbol, SfntTag("cmap")).Data = SymbolCmap();
+    std::vector<uint8_t>& os2 = Table(symbol, SfntTag("OS/2")).Data;
+    Set16(os2, 64, 0xF020);
+    Set16(os2, 66, 0xF0FF);
+    Write("symbol.ttf", BuildSfnt(symbol));
+
+    std::vector<TSfntTable> restricted = Variant(kSansPath, kRestrictedFamily);
+    Set16(Table(restricted, SfntTag("OS/2")).Data, 8, 0x0002);
+    Write("restricted.ttf", BuildSfnt(restricted));
+
+    return Write("collection.ttc", Collection({Variant(kSerifPath, "Vellix Test Collection A"),
+                                               Variant(kSansPath, kCollectionFamily)}));
+  }();
+  return collection;
+}
+
+}  // namespace VellixTest

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "ReportPages.h"
 #include "Vellix.h"
 
 using namespace Vellix;
@@ -71,6 +72,8 @@ int main(int argc, char** argv) {
     pdf.NewPage();
     ColourPage(pdf);
     FramePage(pdf);
+    pdf.NewPage();
+    VellixDemo::ReportPages(pdf);
     pdf.EndDoc();
     std::printf("%d pages written to %s\n", pdf.PageNumber(), pdf.FileName().c_str());
   } catch (const Exception& e) {

@@ -14,6 +14,7 @@
 #include "document/PaperSizes.h"
 #include "document/PdfNumber.h"
 #include "document/Vellix.h"
+#include "platform/Alignment.h"
 #include "platform/Application.h"
 #include "platform/Brush.h"
 #include "platform/Color.h"
@@ -24,3 +25,5 @@
 #include "platform/Pen.h"
 #include "platform/Stream.h"
 #include "platform/StringList.h"
+#include "text/PdfGrid.h"
+#include "text/TextBox.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
 #include "canvas/PdfCanvas.h"
 #include "document/Vellix.h"
@@ -19,32 +20,35 @@ int32_t Clamp32(int64_t aValue) { return int32_t(std::clamp<int64_t>(aValue, INT
 // that decides a tie is that of the whole sum, not of the half alone).
 int64_t RoundedMidpoint(int64_t aBase, int64_t aSpan) { return int64_t(std::nearbyint(aBase + aSpan / 2.0L)); }
 
-// TextWidth's conversion of a pixel width to length units: 2 % wider, then
-// rounded (ties to even). Kept to the same operations in the same order.
-int32_t PixelsToTextWidth(int64_t aPixels, long double aUnitPerPixel) {
-  return int32_t(std::nearbyint(aPixels * 1.02L * aUnitPerPixel));
-}
-
-// Measures prefixes the way TextWidth does, but incrementally: the pixel
-// width of a text is exactly the sum of its characters' widths, so the width
-// of each prefix is the previous one plus one character, converted to length
-// units with TextWidth's own allowance and rounding. A line costs one look-up
-// per character instead of one measurement per prefix.
+// Measures prefixes the way TextWidth does, but incrementally. TextWidth
+// adds the characters' advances in ems from the first to the last, scales the
+// sum to measuring pixels, adds its 2 % allowance and rounds; adding one
+// character's advance to the previous prefix's sum gives the very sum that
+// TextWidth would form for the longer prefix, and the same operations in the
+// same order then give the same width. A line so costs one look-up per
+// character instead of one measurement per prefix.
 class TCharWidthMeter : public TPrefixMeter {
 public:
-  TCharWidthMeter(const TFontMetrics& aMetrics, long double aUnitPerPixel)
-      : FMetrics(aMetrics), FUnitPerPixel(aUnitPerPixel) {}
+  TCharWidthMeter(const TFontMetrics& aMetrics, long double aEmPixels, long double aUnitPerPixel)
+      : FMetrics(aMetrics), FEmPixels(aEmPixels), FUnitPerPixel(aUnitPerPixel) {}
   size_t FirstOverflow(std::string_view aLine, int32_t aMaxWidth) override {
-    int64_t pixels = 0;
+    // The rounded width exceeds aMaxWidth exactly when the unrounded one
+    // exceeds aMaxWidth + 0.5, or equals it and the tie rounds up; only that
+    // tie needs the rounding itself, which is the costly part of a look-up.
+    const long double limit = aMaxWidth + 0.5L;
+    double ems = 0;
     for (size_t i = 0; i < aLine.size(); ++i) {
-      pixels += FMetrics.CharWidth(uint8_t(aLine[i]));
-      if (PixelsToTextWidth(pixels, FUnitPerPixel) > aMaxWidth) return i + 1;
+      ems += FMetrics.CharWidthEm(uint8_t(aLine[i]));
+      const long double pixels = ems * FEmPixels;
+      const long double width = pixels * 1.02L * FUnitPerPixel;
+      if (width > limit || (width == limit && std::nearbyintl(width) > aMaxWidth)) return i + 1;
     }
     return 0;
   }
 
 private:
   const TFontMetrics& FMetrics;
+  long double FEmPixels;
   long double FUnitPerPixel;
 };
 
@@ -76,7 +80,9 @@ int32_t TPdfCanvas::DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAl
     TAbortedMeter meter;
     broken = BreakText(Text, boxWidth, maxLines, meter);
   } else {
-    TCharWidthMeter meter(FontMetricsOf(Font()), Owner().UnitPerPixel());
+    // The em of the canvas font in measuring pixels, as TextWidth takes it.
+    const long double emPixels = std::abs(Font().Size()) * static_cast<long double>(BitmapRes()) / 72;
+    TCharWidthMeter meter(MeasuringFont(), emPixels, Owner().UnitPerPixel());
     broken = BreakText(Text, boxWidth, maxLines, meter);
   }
 

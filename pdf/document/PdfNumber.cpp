@@ -40,26 +40,35 @@ bool Decompose(long double aValue, bool& aNegative, uint64_t& aMantissa, int& aE
 
 void AppendUnsigned(std::string& aOut, uint64_t aValue) {
   char digits[20];
-  int n = 0;
+  char* p = digits + sizeof digits;
   do {
-    digits[n++] = char('0' + aValue % 10);
+    *--p = char('0' + aValue % 10);
     aValue /= 10;
   } while (aValue != 0);
-  while (n > 0) aOut += digits[--n];
+  aOut.append(p, size_t(digits + sizeof digits - p));
 }
 
-void AppendUnsigned128(std::string& aOut, u128 aValue) {
-  if (aValue <= UINT64_MAX) {
-    AppendUnsigned(aOut, uint64_t(aValue));
-    return;
+// Integers beyond 2^116, far past any page coordinate: the C library prints
+// them exactly. Kept out of line so the usual path has a small frame.
+[[gnu::noinline]] void AppendHugeInteger(std::string& aOut, long double aValue) {
+  char buffer[5000];
+  std::snprintf(buffer, sizeof buffer, "%.0Lf", std::fabs(aValue));
+  if (std::signbit(aValue)) aOut += '-';
+  aOut += buffer;
+}
+
+// Writes ".ddd" without trailing zeros, right to left, before aCursor.
+inline void PutFraction(char*& aCursor, unsigned aFraction) {
+  if (aFraction == 0) return;
+  const char d1 = char('0' + aFraction / 100), d2 = char('0' + aFraction / 10 % 10), d3 = char('0' + aFraction % 10);
+  if (d3 != '0') {
+    *--aCursor = d3;
+    *--aCursor = d2;
+  } else if (d2 != '0') {
+    *--aCursor = d2;
   }
-  char digits[40];
-  int n = 0;
-  while (aValue != 0) {
-    digits[n++] = char('0' + int(aValue % 10));
-    aValue /= 10;
-  }
-  while (n > 0) aOut += digits[--n];
+  *--aCursor = d1;
+  *--aCursor = '.';
 }
 
 }  // namespace
@@ -87,12 +96,7 @@ void AppendPdfNumber(std::string& aOut, long double aValue) {
   u128 thousandths;
   if (exponent >= 0) {
     if (exponent > 53) {
-      // Beyond 2^116 the value is an integer far past any page coordinate;
-      // the C library prints integers exactly.
-      char buffer[5000];
-      std::snprintf(buffer, sizeof buffer, "%.0Lf", std::fabs(aValue));
-      if (negative) aOut += '-';
-      aOut += buffer;
+      AppendHugeInteger(aOut, aValue);
       return;
     }
     thousandths = (u128(mantissa) * 1000u) << exponent;
@@ -111,27 +115,32 @@ void AppendPdfNumber(std::string& aOut, long double aValue) {
     aOut += '0';
     return;
   }
-  if (negative) aOut += '-';
+  // Digits are placed from the right into a local buffer and appended at once.
+  char buffer[48];
+  char* const end = buffer + sizeof buffer;
+  char* p = end;
   unsigned fraction;
   if (thousandths <= UINT64_MAX) {
-    const uint64_t t = uint64_t(thousandths);
-    AppendUnsigned(aOut, t / 1000);
+    uint64_t t = uint64_t(thousandths);
     fraction = unsigned(t % 1000);
+    t /= 1000;
+    PutFraction(p, fraction);
+    do {
+      *--p = char('0' + t % 10);
+      t /= 10;
+    } while (t != 0);
   } else {
-    AppendUnsigned128(aOut, thousandths / 1000);
-    fraction = unsigned(thousandths % 1000);
+    u128 t = thousandths;
+    fraction = unsigned(t % 1000);
+    t /= 1000;
+    PutFraction(p, fraction);
+    do {
+      *--p = char('0' + int(t % 10));
+      t /= 10;
+    } while (t != 0);
   }
-  if (fraction != 0) {
-    const char d1 = char('0' + fraction / 100), d2 = char('0' + fraction / 10 % 10), d3 = char('0' + fraction % 10);
-    aOut += '.';
-    aOut += d1;
-    if (d3 != '0') {
-      aOut += d2;
-      aOut += d3;
-    } else if (d2 != '0') {
-      aOut += d2;
-    }
-  }
+  if (negative) *--p = '-';
+  aOut.append(p, size_t(end - p));
 }
 
 std::string FormatPdfNumber(long double aValue) {

@@ -184,4 +184,5 @@ TEST(PageOutput, BufferIsEmptiedWhenADocumentBegins) {
   EXPECT_EQ(doc.Canvas().PenPos(), (TPoint{0, 0}));
   doc.EndDoc();
   EXPECT_NE(stream.DataString().find("/Length 0\r\n"), std::string::npos);
+  EXPECT_EQ(ReadersComplaintsOfBytes(stream.DataString()), "");
 }

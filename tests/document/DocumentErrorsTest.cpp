@@ -109,6 +109,7 @@ TEST(DocumentErrors, ZeroPageSizeIsRefused) {
   doc.SetPageWidth(100);
   doc.BeginDoc();
   doc.EndDoc();
+  EXPECT_EQ(QpdfCheck(dir.File("zero.pdf")).Status, 0);
 }
 
 TEST(DocumentErrors, FileThatCannotBeCreatedOrExamined) {
@@ -297,6 +298,7 @@ TEST(DocumentErrors, InformationPropertiesMayChangeWhilePrinting) {
   const std::string bytes = stream.DataString();
   EXPECT_NE(bytes.find("/Author(first)"), std::string::npos);
   EXPECT_EQ(bytes.find("/Subject"), std::string::npos);
+  EXPECT_EQ(ReadersComplaintsOfBytes(bytes), "");
 }
 
 TEST(DocumentErrors, ErrorRuleWithAndWithoutInfo) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Readers.h"
 #include "support/TestDocument.h"
 
 using namespace Vellix;
@@ -152,4 +153,5 @@ TEST(Geometry, MediaBoxFollowsUnitAndSize) {
   EXPECT_NE(bytes.find("/MediaBox [ 0 0 841.89 595.276 ]\r\n"), std::string::npos);
   bytes = WriteDocument(dir.File("letter.pdf"), nullptr, [](TVellix& doc) { doc.SetPaperSizeName("Letter"); });
   EXPECT_NE(bytes.find("/MediaBox [ 0 0 612 792 ]\r\n"), std::string::npos);
+  for (const char* name : {"pt.pdf", "land.pdf", "letter.pdf"}) EXPECT_EQ(ReadersComplaints(dir.File(name)), "");
 }

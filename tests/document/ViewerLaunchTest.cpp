@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/Launcher.h"
+#include "support/Readers.h"
 #include "support/TestDocument.h"
 
 using namespace Vellix;
@@ -89,6 +90,9 @@ TEST_F(FakeDesktop, ShowOpensTheDesktopDefaultViewer) {
   const std::string pdf = WriteDocument(FDir.File("shown.pdf"), nullptr, [](TVellix& doc) { doc.SetWantShow(true); });
   EXPECT_EQ(AwaitFile(log), "--page\n1\n" + FDir.File("shown.pdf") + "\nEND\n");
   EXPECT_EQ(AcrobatFile, FDir.File("bin/fakeview"));
+  ::setenv("PATH", FOldPath.c_str(), 1);
+  EXPECT_EQ(ReadersComplaints(FDir.File("shown.pdf")), "");
+  ::setenv("PATH", FDir.File("bin").c_str(), 1);
 
   // Found once, then reused while the program exists.
   ::unlink(FDir.File("bin/xdg-mime").c_str());

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <poll.h>
 
 extern char** environ;
@@ -100,6 +101,17 @@ std::string ReadersComplaints(const std::string& aPdf) {
   const TRunResult text = PdfToText(aPdf);
   if (text.Status != 0 || !text.Err.empty())
     complaints += "pdftotext status " + std::to_string(text.Status) + ":\n" + text.Err;
+  return complaints;
+}
+
+std::string ReadersComplaintsOfBytes(const std::string& aBytes) {
+  char path[] = "/tmp/vellix-readers-XXXXXX.pdf";
+  const int fd = ::mkstemps(path, 4);
+  if (fd < 0) return "cannot create a temporary file";
+  const bool written = ::write(fd, aBytes.data(), aBytes.size()) == ssize_t(aBytes.size());
+  ::close(fd);
+  std::string complaints = written ? ReadersComplaints(path) : "cannot write a temporary file";
+  ::unlink(path);
   return complaints;
 }
 

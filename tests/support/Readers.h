@@ -30,4 +30,7 @@ TRunResult MutoolDraw(const std::string& aPdf);
 // standard error) accept the file; otherwise what they reported.
 std::string ReadersComplaints(const std::string& aPdf);
 
+// The same for a document held in memory (written to a temporary file first).
+std::string ReadersComplaintsOfBytes(const std::string& aBytes);
+
 }  // namespace VellixTest

@@ -1,0 +1,152 @@
+// Benchmark: writes large documents and reports throughput and peak memory.
+// Usage: vellix-bench [WORKLOAD|all] [OUTPUT.pdf]
+// Each workload is a function that draws one document; add new ones to
+// Workloads() below.
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ReportBench.h"
+#include "Vellix.h"
+
+using namespace Vellix;
+
+namespace {
+
+struct TWorkload {
+  const char* Name;
+  const char* Description;
+  std::function<void(TVellix&)> Draw;  // between BeginDoc and EndDoc
+};
+
+// Content lines as the shape operations write them: converted coordinates
+// in the PDF number format, one operator per line.
+void ContentLines(TVellix& aDoc, int32_t aPages, int32_t aLinesPerPage) {
+  TPdfCanvas& canvas = aDoc.Canvas();
+  for (int32_t page = 0; page < aPages; ++page) {
+    if (page > 0) aDoc.NewPage();
+    for (int32_t i = 0; i < aLinesPerPage; i += 2) {
+      const int32_t x = 100 + (i * 37 + page) % 1900, y = 100 + (i * 53) % 2700;
+      std::string move;
+      AppendPdfNumber(move, canvas.UnitToPoint(x));
+      move += ' ';
+      AppendPdfNumber(move, canvas.YToPoint(y));
+      move += " m";
+      canvas.AddLine(std::move(move));
+      std::string line;
+      AppendPdfNumber(line, canvas.UnitToPoint(x + 250));
+      line += ' ';
+      AppendPdfNumber(line, canvas.YToPoint(y + 13));
+      line += " l S";
+      canvas.AddLine(std::move(line));
+    }
+  }
+}
+
+// Filled rectangles with their colour and pen state lines.
+void Rectangles(TVellix& aDoc, int32_t aPages, int32_t aPerPage) {
+  TPdfCanvas& canvas = aDoc.Canvas();
+  for (int32_t page = 0; page < aPages; ++page) {
+    if (page > 0) aDoc.NewPage();
+    for (int32_t i = 0; i < aPerPage; ++i) {
+      canvas.Brush().SetColor(RGB(uint8_t(i * 7), uint8_t(i * 13), uint8_t(page)));
+      const std::string paint = canvas.AssignBrushAndPen(true, true);
+      std::string rect;
+      AppendPdfNumber(rect, canvas.UnitToPoint(100 + i % 19 * 100));
+      rect += ' ';
+      AppendPdfNumber(rect, canvas.YToPoint(200 + i % 27 * 100));
+      rect += ' ';
+      AppendPdfNumber(rect, canvas.UnitToPoint(90));
+      rect += ' ';
+      AppendPdfNumber(rect, canvas.UnitToPoint(90));
+      rect += " re " + paint;
+      canvas.AddLine(std::move(rect));
+    }
+  }
+}
+
+std::vector<TWorkload> Workloads() {
+  return {
+      {"lines", "10000 pages of 500 content lines", [](TVellix& d) { ContentLines(d, 10000, 500); }},
+      {"rectangles", "2000 pages of 500 filled rectangles", [](TVellix& d) { Rectangles(d, 2000, 500); }},
+      {"report", "500 pages of paragraphs and a 40 x 5 grid", [](TVellix& d) { VellixBench::ReportPages(d, 500); }},
+  };
+}
+
+long PeakMemoryKiB() {
+  rusage usage {};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+void Run(const TWorkload& aWorkload, const std::string& aOutput) {
+  const auto start = std::chrono::steady_clock::now();
+  int64_t bytes = 0;
+  int32_t pages = 0;
+  {
+    TVellix doc;
+    doc.SetFileName(aOutput);
+    doc.BeginDoc();
+    aWorkload.Draw(doc);
+    pages = doc.PageNumber();
+    doc.EndDoc();
+    TFileStream written(aOutput, fmOpenRead);
+    bytes = written.Size();
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%-12s %-40s %6d pages %9.1f MB %7.2f s %8.1f MB/s %8.1f pages/s  peak %ld KiB\n", aWorkload.Name,
+              aWorkload.Description, pages, bytes / 1e6, seconds, bytes / 1e6 / seconds, pages / seconds,
+              PeakMemoryKiB());
+}
+
+void NumberFormat() {
+  const auto start = std::chrono::steady_clock::now();
+  std::string out;
+  size_t total = 0;
+  constexpr int count = 20000000;
+  for (int i = 0; i < count; ++i) {
+    out.clear();
+    AppendPdfNumber(out, (i % 100000) * (72.0L / 254.0L));
+    total += out.size();
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%-12s %-40s %.1f million numbers/s (%zu characters)\n", "numbers", "AppendPdfNumber of coordinates",
+              count / seconds / 1e6, total);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string which = argc > 1 ? argv[1] : "all";
+  const std::string output = argc > 2 ? argv[2] : "/tmp/vellix-bench-" + std::to_string(getpid()) + ".pdf";
+  bool ran = false;
+  try {
+    if (which == "all" || which == "numbers") {
+      NumberFormat();
+      ran = true;
+    }
+    for (const TWorkload& workload : Workloads()) {
+      if (which != "all" && which != workload.Name) continue;
+      Run(workload, output);
+      ran = true;
+    }
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "vellix-bench: %s\n", e.Message().c_str());
+    return 1;
+  }
+  if (argc <= 2) unlink(output.c_str());
+  if (!ran) {
+    std::fprintf(stderr, "unknown workload %s; known: all numbers", which.c_str());
+    for (const TWorkload& workload : Workloads()) std::fprintf(stderr, " %s", workload.Name);
+    std::fprintf(stderr, "\n");
+    return 2;
+  }
+  return 0;
+}

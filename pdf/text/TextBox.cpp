@@ -21,25 +21,25 @@ int32_t Clamp32(int64_t aValue) { return int32_t(std::clamp<int64_t>(aValue, INT
 int64_t RoundedMidpoint(int64_t aBase, int64_t aSpan) { return int64_t(std::nearbyint(aBase + aSpan / 2.0L)); }
 
 // Measures prefixes the way TextWidth does, but incrementally. TextWidth
-// adds the characters' advances in ems from the first to the last, scales the
-// sum to measuring pixels, adds its 2 % allowance and rounds; adding one
-// character's advance to the previous prefix's sum gives the very sum that
-// TextWidth would form for the longer prefix, and the same operations in the
-// same order then give the same width. A line so costs one look-up per
-// character instead of one measurement per prefix.
+// sums the characters' widths in thousandths of an em (whole numbers, so the
+// sum of a prefix plus one character is exactly the sum of the longer
+// prefix), scales the sum to measuring pixels, adds its 2 % allowance and
+// rounds; the same operations in the same order give the same width here. A
+// line so costs one look-up per character instead of one measurement per
+// prefix.
 class TCharWidthMeter : public TPrefixMeter {
 public:
-  TCharWidthMeter(const TFontMetrics& aMetrics, long double aEmPixels, long double aUnitPerPixel)
-      : FMetrics(aMetrics), FEmPixels(aEmPixels), FUnitPerPixel(aUnitPerPixel) {}
+  TCharWidthMeter(const TFontMetrics& aMetrics, long double aPixelsPerThousandth, long double aUnitPerPixel)
+      : FMetrics(aMetrics), FPixelsPerThousandth(aPixelsPerThousandth), FUnitPerPixel(aUnitPerPixel) {}
   size_t FirstOverflow(std::string_view aLine, int32_t aMaxWidth) override {
     // The rounded width exceeds aMaxWidth exactly when the unrounded one
     // exceeds aMaxWidth + 0.5, or equals it and the tie rounds up; only that
     // tie needs the rounding itself, which is the costly part of a look-up.
     const long double limit = aMaxWidth + 0.5L;
-    double ems = 0;
+    int64_t thousandths = 0;
     for (size_t i = 0; i < aLine.size(); ++i) {
-      ems += FMetrics.CharWidthEm(uint8_t(aLine[i]));
-      const long double pixels = ems * FEmPixels;
+      thousandths += FMetrics.CharWidthThousandths(uint8_t(aLine[i]));
+      const long double pixels = thousandths * FPixelsPerThousandth;
       const long double width = pixels * 1.02L * FUnitPerPixel;
       if (width > limit || (width == limit && std::nearbyintl(width) > aMaxWidth)) return i + 1;
     }
@@ -48,7 +48,7 @@ public:
 
 private:
   const TFontMetrics& FMetrics;
-  long double FEmPixels;
+  long double FPixelsPerThousandth;
   long double FUnitPerPixel;
 };
 
@@ -78,6 +78,12 @@ int32_t TPdfCanvas::DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAl
   TBrokenText broken;
   if (Owner().Aborted()) {
     TAbortedMeter meter;
+    broken = BreakText(Text, boxWidth, maxLines, meter);
+  } else {
+    // Measuring pixels per thousandth of an em of the canvas font, as
+    // TextWidth takes them.
+    const long double pixelsPerThousandth = std::abs(Font().Size()) * static_cast<long double>(BitmapRes()) / 72000;
+    TCharWidthMeter meter(MeasuringFont(), pixelsPerThousandth, Owner().UnitPerPixel());
     broken = BreakText(Text, boxWidth, maxLines, meter);
   } else {
     // The em of the canvas font in measuring pixels, as TextWidth takes it.

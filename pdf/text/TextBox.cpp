@@ -82,13 +82,9 @@ int32_t TPdfCanvas::DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAl
   } else {
     // Measuring pixels per thousandth of an em of the canvas font, as
     // TextWidth takes them.
-    const long double pixelsPerThousandth = std::abs(Font().Size()) * static_cast<long double>(BitmapRes()) / 72000;
+    const long double pixelsPerThousandth =
+        std::abs(Font().Size()) * static_cast<long double>(BitmapRes()) / 72000;
     TCharWidthMeter meter(MeasuringFont(), pixelsPerThousandth, Owner().UnitPerPixel());
-    broken = BreakText(Text, boxWidth, maxLines, meter);
-  } else {
-    // The em of the canvas font in measuring pixels, as TextWidth takes it.
-    const long double emPixels = std::abs(Font().Size()) * static_cast<long double>(BitmapRes()) / 72;
-    TCharWidthMeter meter(MeasuringFont(), emPixels, Owner().UnitPerPixel());
     broken = BreakText(Text, boxWidth, maxLines, meter);
   }
 

@@ -15,7 +15,7 @@ namespace Vellix::Design {
 namespace {
 
 constexpr int kWidth = 620;
-constexpr int kHeight = 560;
+constexpr int kHeight = 610;
 constexpr int kMenuHeight = 25;
 constexpr int kPaletteHeight = 62;
 constexpr int kFormWidth = 210;

@@ -30,7 +30,7 @@ struct TInspector::TRow {
 namespace {
 
 constexpr int kRowHeight = 24;
-constexpr int kLabelWidth = 130;
+constexpr int kLabelWidth = 142;
 constexpr int kButtonWidth = 24;
 constexpr int kScrollbar = 18;
 

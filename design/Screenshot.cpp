@@ -23,7 +23,7 @@ bool SaveWindowPng(Fl_Window& aWindow, const std::string& aFileName) {
   if (!file) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
-  bool ok = false;
+  volatile bool ok = false;  // set after setjmp: must survive a longjmp
   if (png && info && setjmp(png_jmpbuf(png)) == 0) {
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,

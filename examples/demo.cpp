@@ -51,6 +51,122 @@ void FramePage(TVellix& aDoc) {
   canvas.Brush().SetStyle(bsSolid);
 }
 
+// Text in several families, sizes, colours, styles and angles; strings are
+// written in UTF-8 here and converted to the library's code page 1252.
+void TextPage(TVellix& aDoc) {
+  TPdfCanvas& canvas = aDoc.Canvas();
+  TFont& font = canvas.Font();
+  struct TSample {
+    const char* Family;
+    int32_t Size;
+    TFontStyles Style;
+    TColor Color;
+  };
+  const TSample samples[] = {
+      {"Arial", 10, {}, clBlack},
+      {"Arial", 14, {fsBold}, clNavy},
+      {"Times New Roman", 12, {fsItalic}, clMaroon},
+      {"Times New Roman", 20, {fsBold}, clRed},
+      {"Courier New", 11, {fsUnderline}, clGreen},
+      {"Courier New", 16, {fsBold, fsItalic}, clPurple},
+  };
+  int32_t y = 150;
+  for (const TSample& s : samples) {
+    font.SetName(s.Family);
+    font.SetSize(s.Size);
+    font.SetStyle(s.Style);
+    font.SetColor(s.Color);
+    const std::string text = Utf8ToAnsi(std::string(s.Family) + " " + std::to_string(s.Size) +
+                                        " pt: déjà vu, 5 € (a\\b) — “quoted”");
+    canvas.TextOut(150, y, text);
+    // A rule as long as the measured text, right under its cell.
+    canvas.Pen().SetColor(clSilver);
+    canvas.Pen().SetWidth(2);
+    canvas.Brush().SetStyle(bsClear);
+    Box(canvas, 150, y, canvas.TextWidth(text), canvas.TextHeight(text));
+    canvas.Brush().SetStyle(bsSolid);
+    y += canvas.TextHeight("A") + 60;
+  }
+
+  // A fan of rotated, underlined text about one point.
+  font.SetName("Arial");
+  font.SetSize(14);
+  font.SetStyle({fsUnderline});
+  for (int32_t angle = 0; angle < 360; angle += 30) {
+    font.SetColor(RGB(uint8_t(angle * 255 / 360), 64, uint8_t(255 - angle * 255 / 360)));
+    canvas.SetFontDegreeAngle(angle);
+    canvas.TextOut(1050, 2000, "   rotated " + std::to_string(angle));
+  }
+  canvas.SetFontDegreeAngle(0);
+  font.SetStyle({});
+  font.SetColor(clBlack);
+}
+
+// Every shape of the canvas on one page (tenths of a millimetre).
+void ShapesPage(TVellix& aDoc) {
+  TPdfCanvas& c = aDoc.Canvas();
+  c.Pen().SetColor(clBlack);
+  c.Pen().SetStyle(psSolid);
+  c.Pen().SetWidth(4);
+  c.Brush().SetStyle(bsSolid);
+
+  // Lines from the current position, with every pen style.
+  const TPenStyle styles[] = {psSolid, psDash, psDot, psDashDot, psDashDotDot, psInsideFrame};
+  for (int32_t i = 0; i < 6; ++i) {
+    c.Pen().SetStyle(styles[i]);
+    c.MoveTo(150, 150 + i * 40);
+    c.LineTo(950, 150 + i * 40);
+  }
+  c.Pen().SetStyle(psSolid);
+
+  // Rectangles: outlined and filled, filled only, framed only.
+  c.Brush().SetColor(clYellow);
+  c.Rectangle(1100, 150, 1400, 350);
+  c.Brush().SetColor(clAqua);
+  c.FillRect(Rect(1450, 150, 1700, 350));
+  c.Brush().SetColor(clRed);
+  c.FrameRect(Rect(1750, 150, 1950, 350));
+
+  // A polyline, a polygon and a Bezier chain.
+  c.Pen().SetColor(clNavy);
+  c.Polyline({{150, 500}, {300, 700}, {450, 500}, {600, 700}, {750, 500}});
+  c.Brush().SetColor(clLime);
+  c.Polygon({{900, 700}, {1050, 450}, {1200, 700}, {900, 540}, {1200, 540}});
+  c.PolyBezier({{1300, 700}, {1400, 400}, {1600, 900}, {1700, 500}, {1800, 300}, {1900, 800}, {1950, 600}});
+
+  // Ellipses and rounded rectangles.
+  c.Pen().SetColor(clBlack);
+  c.Brush().SetColor(RGB(255, 200, 120));
+  c.Ellipse(150, 850, 750, 1250);
+  c.Brush().SetStyle(bsClear);
+  c.Ellipse(Rect(850, 850, 1150, 1250));
+  c.Brush().SetStyle(bsDiagCross);  // hatches fill solid
+  c.Brush().SetColor(RGB(180, 200, 255));
+  c.RoundRect(1250, 850, 1950, 1250, 120, 80);
+  c.Brush().SetStyle(bsSolid);
+
+  // An arc, a chord and pie wedges sharing one circle's worth of angles.
+  c.Pen().SetColor(clMaroon);
+  c.Pen().SetWidth(8);
+  c.Arc(150, 1400, 750, 2000, 750, 1700, 150, 1700);
+  c.Pen().SetWidth(4);
+  c.Brush().SetColor(clSkyBlue);
+  c.Chord(850, 1400, 1450, 2000, 1450, 1500, 850, 1900);
+  const TColor wedges[] = {clRed, clYellow, clLime, clBlue};
+  const int32_t cx = 1700, cy = 1700;
+  const TPoint ends[] = {{cx + 300, cy}, {cx, cy - 300}, {cx - 300, cy}, {cx, cy + 300}};
+  for (int32_t i = 0; i < 4; ++i) {
+    c.Brush().SetColor(wedges[i]);
+    c.Pie(1500, 1500, 1900, 1900, ends[i].X, ends[i].Y, ends[(i + 1) % 4].X, ends[(i + 1) % 4].Y);
+  }
+
+  // A Bezier chain continued with lines from where it ends.
+  c.Pen().SetColor(clPurple);
+  c.PolyBezierTo({{150, 2300}, {400, 2100}, {600, 2500}, {850, 2300}});
+  c.LineTo(1100, 2600);
+  c.LineTo(150, 2600);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -72,6 +188,10 @@ int main(int argc, char** argv) {
     pdf.NewPage();
     ColourPage(pdf);
     FramePage(pdf);
+    pdf.NewPage();
+    ShapesPage(pdf);
+    pdf.NewPage();
+    TextPage(pdf);
     pdf.NewPage();
     VellixDemo::ReportPages(pdf);
     pdf.EndDoc();

@@ -210,7 +210,6 @@ int32_t TFltkFace::MessageBox(const std::string& Text, const std::string& Captio
   box.set_modal();
   box.show();
   if (!FScreenshotDir.empty()) {
-    while (!box.visible()) Fl::wait();
     Save(box, "box-" + std::to_string(++FBoxCount));
   }
   while (box.shown()) Fl::wait();
@@ -242,7 +241,6 @@ int32_t TFltkFace::ShowDestDialog(TDestDirForm& aForm) {
   dialog.show();
   dialog.Focus();
   if (!FScreenshotDir.empty()) {
-    while (!dialog.visible()) Fl::wait();
     Save(dialog, "destination");
   }
   while (dialog.shown()) Fl::wait();

@@ -35,6 +35,10 @@ bool WritePng(const std::string& aPath, const unsigned char* aRgb, int aWidth, i
 }  // namespace
 
 bool SaveWindowImage(Fl_Window& aWindow, const std::string& aPath) {
+  // A window just shown may not be mapped and exposed yet; what it shows can
+  // only be read back once it is.
+  if (!aWindow.shown()) return false;
+  aWindow.wait_for_expose();
   if (!aWindow.shown()) return false;
   aWindow.redraw();
   Fl::flush();

@@ -11,6 +11,8 @@
 // from document to document.
 
 #include <cstdint>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -99,7 +101,90 @@ public:
   // Empties the page buffer and resets the position (a document begins).
   void ResetPage();
 
-  // ---- Shapes ----
+  // ---- Shapes: lines, rectangles, polylines, polygons, Bezier curves ----
+  // Coordinates are in the document's length unit, origin at the top left of
+  // the page. Every operation below first checks the document: after an
+  // abort it does nothing, with no document open it fails with "Document not
+  // opened". Failures abort the document before they are raised.
+
+  // Sets the current position (PenPos) to (X, Y); writes nothing.
+  void MoveTo(int32_t X, int32_t Y);
+  // Strokes a line from the current position to (X, Y) with the pen, then
+  // moves the current position there (also when the pen is invisible).
+  void LineTo(int32_t X, int32_t Y);
+  // Outlines with the pen and fills with the brush the rectangle between two
+  // corners given in any order. "Bad rectangle definition" when it has no
+  // width or no height.
+  void Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
+  void Rectangle(const TRect& aRect);
+  // Fills aRect with the brush (nothing with a clear brush); no outline. The
+  // rectangle is taken as given: a reversed one keeps its negative size.
+  void FillRect(const TRect& aRect);
+  // Outlines aRect with a solid line one length unit wide in the brush colour,
+  // whatever the pen and the brush style.
+  void FrameRect(const TRect& aRect);
+  // Strokes the open path through Points (at least 2, else "Bad parameters
+  // for method: Polyline"); when it draws, the current position becomes the
+  // last point.
+  void Polyline(std::span<const TPoint> Points);
+  void Polyline(std::initializer_list<TPoint> Points);
+  // Fills and outlines the path through Points (at least 2, else "Bad
+  // parameters for method: Polygon"). The outline is not closed back to the
+  // first point; the fill is. The current position is unchanged.
+  void Polygon(std::span<const TPoint> Points);
+  void Polygon(std::initializer_list<TPoint> Points);
+  // Strokes cubic Bezier segments: Points[0] starts, then each group of three
+  // (control, control, end) adds a segment; a trailing incomplete group is
+  // ignored. At least 4 points, else "Bad parameters for method: PolyBezier".
+  // Never filled; the current position is unchanged.
+  void PolyBezier(std::span<const TPoint> Points);
+  void PolyBezier(std::initializer_list<TPoint> Points);
+  // PolyBezier, then the current position becomes the end of the last
+  // segment (even with an invisible pen). Point 0 is the start; the current
+  // position is not used as one.
+  void PolyBezierTo(std::span<const TPoint> Points);
+  void PolyBezierTo(std::initializer_list<TPoint> Points);
+
+  // Line writers for other drawing code: no document check, no pen state.
+  // DrawMoveTo appends "x y m"; DrawLineTo appends "x y l", followed by a
+  // blank and aPaintOp when that is not empty.
+  void DrawMoveTo(int32_t X, int32_t Y);
+  void DrawLineTo(int32_t X, int32_t Y, const std::string& aPaintOp);
+
+  // ---- Shapes: ellipses, arcs, chords, pies, rounded rectangles ----
+  // Each takes a bounding rectangle (corners in any order; "Bad rectangle
+  // definition" when it has no width or no height) and neither uses nor
+  // changes the current position.
+
+  // Control-point fraction of the radii for a quarter ellipse drawn as one
+  // cubic Bezier curve (0.5522847498, not the exact 4/3 (sqrt 2 - 1)).
+  static constexpr long double Kappa = 0.5522847498L;
+
+  // Appends one quarter ellipse from (X1, Y1) to (X2, Y2) as its own subpath
+  // "m ... c aPaintOp"; the control points are the ends moved by
+  // Kappa * (DX1, DY1) and Kappa * (DX2, DY2). No document check.
+  void DrawEllipticCorner(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t DX1, int32_t DY1, int32_t DX2,
+                          int32_t DY2, const std::string& aPaintOp);
+  // Outlines with the pen and fills with the brush the ellipse inscribed in
+  // the rectangle.
+  void Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
+  void Ellipse(const TRect& aRect);
+  // A rectangle with quarter-ellipse corners of horizontal radius X3 and
+  // vertical radius Y3 (radii, not diameters; not checked against the size).
+  void RoundRect(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3);
+  // Appends the arc of the ellipse inscribed in (X1, Y1)-(X2, Y2), counter-
+  // clockwise from the radial through (X3, Y3) to the radial through (X4, Y4),
+  // as a move and one line per angular step of 1 / (rx + ry) radians (about
+  // one unit of arc); then aPaintOp on its own line when not empty. Returns
+  // the first and last points in P3 and P4. No document check.
+  void DrawArc(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4, int32_t Y4,
+               TPoint& P3, TPoint& P4, const std::string& aPaintOp);
+  // Strokes that arc with the pen.
+  void Arc(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4, int32_t Y4);
+  // The arc closed by the straight chord between its ends, filled and outlined.
+  void Chord(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4, int32_t Y4);
+  // The wedge between the arc and the centre, filled and outlined.
+  void Pie(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4, int32_t Y4);
 
   // ---- Images ----
 
@@ -108,6 +193,27 @@ public:
   int32_t WriteImage(TPdfImage& aImage);
 
   // ---- Text ----
+
+  // Writes Text (8-bit text in code page 1252; see platform/CodePage.h for
+  // UTF-8) as one line with its top-left corner at (X, Y) in the length unit,
+  // in Font() (name, size, colour, bold, italic, underline) and at FontAngle()
+  // (counter-clockwise about the baseline origin, which lies Size * ascent
+  // below Y). "(", ")", "\\", CR and LF are escaped: one call never breaks the
+  // line. The first use of a font writes its resource (TVellix::PdfFont).
+  void TextOut(int32_t X, int32_t Y, const std::string& Text);
+  // Width of Text in Font(), in the length unit, 2 % wider than measured (so a
+  // line laid out with it never runs past what a reader draws); 0 for "".
+  int32_t TextWidth(const std::string& Text);
+  // The cell height (ascent + descent) of Font() in the length unit, whatever
+  // the characters of Text.
+  int32_t TextHeight(const std::string& Text);
+  // {TextWidth(Text), TextHeight(Text)}.
+  TSize TextExtent(const std::string& Text);
+  // Removes characters from the end of aText until it is empty or
+  // TextWidth(aText) <= aMaxWidth. Nothing is appended (no ellipsis).
+  void TruncateText(std::string& aText, int32_t aMaxWidth);
+  // With no document open these raise "Document not opened"; after an abort
+  // TextOut writes nothing and the measurements return 1.
 
   // ---- Text boxes ----
 
@@ -150,6 +256,9 @@ public:
 
 private:
   TPdfGrid* FindGrid(const std::string& aGridName) const;
+  // The font services' measurement of Font() (text output).
+  const class TFontMetrics& MeasuringFont();
+
   int32_t FBitmapRes = TFont::PixelsPerInch;
   long double FFontAngle = 0;
   TStringList<TPdfGrid> FGrids;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "DesignDialogs.h"
+#include "PropertyEditor.h"
 
 namespace VellixTest {
 

@@ -257,3 +257,26 @@ TEST(DocumentWriter, LongDocumentKeepsOnlyThePageInMemory) {
   EXPECT_TRUE(CheckPdfContents(bytes).empty());
   EXPECT_EQ(ReadersComplaints(path), "");
 }
+
+TEST(DocumentWriter, CancelFromTheMessagePump) {
+  TTempDir dir;
+  const std::string path = dir.File("cancelled.pdf");
+  TVellix doc;
+  doc.SetFileName(path);
+  std::vector<std::string> events;
+  doc.SetOnNewPage([&](TObject*) { events.push_back("page " + std::to_string(doc.PageNumber())); });
+  doc.SetOnAbort([&](TObject*) { events.push_back("abort"); });
+  doc.SetOnEnd([&](TObject*) { events.push_back("end"); });
+  Application::SetMessagePump([&] {
+    if (doc.PageNumber() == 2) doc.Abort();  // a Cancel button pressed during page 2
+  });
+  doc.BeginDoc();
+  for (int page = 0; page < 5; ++page) {
+    if (doc.Canvas().CheckDocumentState()) doc.Canvas().AddLine("0 0 m");
+    doc.NewPage();
+  }
+  doc.EndDoc();
+  Application::SetMessagePump(nullptr);
+  EXPECT_EQ(events, (std::vector<std::string>{"page 1", "page 2", "abort"}));
+  EXPECT_FALSE(FileExists(path));
+}

@@ -81,8 +81,9 @@ TEST(MemoryStream, WritesReadsAndSeeks) {
   EXPECT_EQ(m.DataString(), "hello WORLD!");
   EXPECT_THROW(m.Seek(-1, soBeginning), EStreamError);
   char one;
+  char all[32];
   m.SetPosition(0);
-  EXPECT_THROW(m.ReadBuffer(buf, 20), EReadError);
+  EXPECT_THROW(m.ReadBuffer(all, 20), EReadError);
   m.SetPosition(12);
   EXPECT_EQ(m.Read(&one, 1), 0);
 }

@@ -1,0 +1,138 @@
+// Draws the same pages with Vellix and with other PDF libraries and prints,
+// per workload and page count: pages per second, output size, peak resident
+// memory and each library's time as a multiple of ours.
+//
+//   vellix-compare [--pages 10,100,1000,10000] [--image-pages 10,100]
+//                  [--workloads report,shapes,images] [--dir /tmp]
+//
+// Every run is a child process of its own, so the peak memory of one run is
+// not hidden by an earlier one.
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "Peers.h"
+#include "Workloads.h"
+
+using namespace Compare;
+
+namespace {
+
+struct Options {
+  std::vector<int> Pages = {10, 100, 1000, 10000};
+  std::vector<int> ImagePages = {10, 100};
+  std::vector<std::string> Workloads = {"report", "shapes", "images"};
+  std::string Dir = "/tmp";
+};
+
+std::vector<std::string> Split(const std::string& aText) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= aText.size()) {
+    const size_t comma = aText.find(',', start);
+    const size_t end = comma == std::string::npos ? aText.size() : comma;
+    if (end > start) parts.push_back(aText.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+std::vector<int> Numbers(const std::string& aText) {
+  std::vector<int> numbers;
+  for (const std::string& s : Split(aText)) numbers.push_back(std::atoi(s.c_str()));
+  return numbers;
+}
+
+Options Parse(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string key = argv[i], value = argv[i + 1];
+    if (key == "--pages") o.Pages = Numbers(value);
+    else if (key == "--image-pages") o.ImagePages = Numbers(value);
+    else if (key == "--workloads") o.Workloads = Split(value);
+    else if (key == "--dir") o.Dir = value;
+    else {
+      std::fprintf(stderr, "unknown option %s\n", key.c_str());
+      std::exit(2);
+    }
+  }
+  return o;
+}
+
+struct Result {
+  bool Ok = false;
+  double Seconds = 0;
+  long long Bytes = 0;
+  double PeakMiB = 0;
+};
+
+Result RunChild(const Library& aLib, const std::string& aWorkload, int aPages, const std::string& aOut,
+                const std::string& aPhoto) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    try {
+      if (aWorkload == "report") aLib.Report(aPages, aOut);
+      else if (aWorkload == "shapes") aLib.Shapes(aPages, aOut);
+      else aLib.Images(aPages, aOut, aPhoto);
+      _exit(0);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s %s: %s\n", aLib.Name, aWorkload.c_str(), e.what());
+      _exit(1);
+    }
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  Result r;
+  r.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  r.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  r.PeakMiB = double(usage.ru_maxrss) / 1024.0;
+  struct stat st {};
+  if (stat(aOut.c_str(), &st) == 0) r.Bytes = st.st_size;
+  unlink(aOut.c_str());
+  return r;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options o = Parse(argc, argv);
+  const std::string photo = o.Dir + "/vellix-compare-photo.jpg";
+  WritePhoto(photo);
+  const Library* libraries[] = {&VellixLibrary, &HaruLibrary, &CairoLibrary};
+
+  std::printf("Same pages drawn by each library, one process per run (A4, Liberation Sans from %s).\n", FontFile);
+  for (const Library* lib : libraries) std::printf("  %-8s %s\n", lib->Name, lib->Notes);
+  std::printf("\n%-8s %6s  %-8s %9s %10s %11s %10s %9s\n", "workload", "pages", "library", "seconds", "pages/s",
+              "output MB", "peak MiB", "x ours");
+  for (const std::string& workload : o.Workloads) {
+    for (int pages : workload == "images" ? o.ImagePages : o.Pages) {
+      double ours = 0;
+      for (const Library* lib : libraries) {
+        const std::string out = o.Dir + "/vellix-compare-" + lib->Name + ".pdf";
+        const Result r = RunChild(*lib, workload, pages, out, photo);
+        if (lib == &VellixLibrary) ours = r.Seconds;
+        if (!r.Ok) {
+          std::printf("%-8s %6d  %-8s %9s\n", workload.c_str(), pages, lib->Name, "failed");
+          continue;
+        }
+        std::printf("%-8s %6d  %-8s %9.3f %10.1f %11.2f %10.1f %9.2f\n", workload.c_str(), pages, lib->Name,
+                    r.Seconds, pages / r.Seconds, r.Bytes / 1e6, r.PeakMiB, ours > 0 ? r.Seconds / ours : 0.0);
+        std::fflush(stdout);
+      }
+    }
+  }
+  unlink(photo.c_str());
+  return 0;
+}

@@ -1,0 +1,87 @@
+// The workloads drawn with Vellix, in points so the coordinates are those of
+// the other libraries.
+
+#include <memory>
+
+#include "Peers.h"
+#include "Vellix.h"
+#include "Workloads.h"
+
+namespace Compare {
+
+namespace {
+using namespace Vellix;
+
+std::unique_ptr<TVellix> NewDocument(const std::string& aOut) {
+  auto doc = std::make_unique<TVellix>();
+  doc->SetLengthUnit(luPoint);
+  doc->SetPaperSizeName("A4");
+  doc->SetFileName(aOut);
+  return doc;
+}
+
+void Report(int aPages, const std::string& aOut) {
+  auto doc = NewDocument(aOut);
+  TPdfCanvas& c = doc->Canvas();
+  c.Font().SetName("Liberation Sans");
+  doc->BeginDoc();
+  for (int p = 0; p < aPages; ++p) {
+    if (p > 0) doc->NewPage();
+    c.Font().SetSize(HeaderSize);
+    c.Font().SetStyle({fsBold});
+    c.TextOut(40, 30, HeaderText(p));
+    c.Font().SetSize(TextSize);
+    c.Font().SetStyle({});
+    for (const TextLine& l : ReportLines(p)) c.TextOut(l.X, l.Y, l.Text);
+    c.Brush().SetStyle(bsClear);
+    for (const Cell& cell : ReportCells(p)) {
+      c.Rectangle(cell.X, cell.Y, cell.X + cell.W, cell.Y + cell.H);
+      c.TextOut(cell.X + 3, cell.Y + 4, cell.Text);
+    }
+    c.Brush().SetStyle(bsSolid);
+  }
+  doc->EndDoc();
+}
+
+void Shapes(int aPages, const std::string& aOut) {
+  auto doc = NewDocument(aOut);
+  TPdfCanvas& c = doc->Canvas();
+  c.Pen().SetColor(clNavy);
+  c.Brush().SetColor(clYellow);
+  doc->BeginDoc();
+  for (int p = 0; p < aPages; ++p) {
+    if (p > 0) doc->NewPage();
+    const Compare::Shapes s = PageShapes(p);
+    for (const Line& l : s.Lines) {
+      c.MoveTo(l.X1, l.Y1);
+      c.LineTo(l.X2, l.Y2);
+    }
+    for (const Box& b : s.Rects) c.Rectangle(b.X1, b.Y1, b.X2, b.Y2);
+    for (const Box& b : s.Ellipses) c.Ellipse(b.X1, b.Y1, b.X2, b.Y2);
+    for (const Box& b : s.Arcs) c.Arc(b.X1, b.Y1, b.X2, b.Y2, b.X2, (b.Y1 + b.Y2) / 2, b.X1, (b.Y1 + b.Y2) / 2);
+  }
+  doc->EndDoc();
+}
+
+void Images(int aPages, const std::string& aOut, const std::string& aPhoto) {
+  TJPEGImage photo;
+  photo.LoadFromFile(aPhoto);
+  auto doc = NewDocument(aOut);
+  doc->SetImageCompressMode(cpJpeg);
+  TPdfCanvas& c = doc->Canvas();
+  doc->BeginDoc();
+  for (int p = 0; p < aPages; ++p) {
+    if (p > 0) doc->NewPage();
+    c.StretchDraw(Rect(PhotoBox.X1, PhotoBox.Y1, PhotoBox.X2, PhotoBox.Y2), &photo);
+  }
+  doc->EndDoc();
+}
+}  // namespace
+
+const Library VellixLibrary = {
+    "vellix",
+    "streams page by page in constant memory; TrueType font not embedded (EmbedFonts off); content "
+    "uncompressed; every placement re-encodes the picture as JPEG with ASCII85 (a new image object per page)",
+    Report, Shapes, Images};
+
+}  // namespace Compare

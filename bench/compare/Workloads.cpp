@@ -1,0 +1,106 @@
+#include "Workloads.h"
+
+#include <jpeglib.h>
+
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+namespace Compare {
+
+namespace {
+// A small fixed generator: the same figures on every machine and library.
+class Lcg {
+public:
+  explicit Lcg(uint32_t aSeed) : FState(aSeed * 2654435761u + 1) {}
+  int Next(int aLimit) {
+    FState = FState * 1664525u + 1013904223u;
+    return int((FState >> 8) % uint32_t(aLimit));
+  }
+
+private:
+  uint32_t FState;
+};
+
+const char* const Words[] = {"quarterly", "revenue", "grew", "by", "eight", "percent", "while", "costs",
+                             "fell", "in", "every", "region", "and", "the", "board", "approved", "a",
+                             "new", "budget", "for", "research"};
+}  // namespace
+
+std::string HeaderText(int aPage) { return "Quarterly report - page " + std::to_string(aPage + 1); }
+
+std::vector<TextLine> ReportLines(int aPage) {
+  Lcg rng(uint32_t(aPage) + 7);
+  std::vector<TextLine> lines;
+  for (int i = 0; i < TextLines; ++i) {
+    std::string text;
+    while (text.size() < 40) {
+      if (!text.empty()) text += ' ';
+      text += Words[rng.Next(int(std::size(Words)))];
+    }
+    lines.push_back({40, 70 + i * 12, text});
+  }
+  return lines;
+}
+
+std::vector<Cell> ReportCells(int aPage) {
+  std::vector<Cell> cells;
+  for (int r = 0; r < GridRows; ++r)
+    for (int c = 0; c < GridCols; ++c)
+      cells.push_back({300 + c * 52, 70 + r * 18, 52, 18,
+                       "R" + std::to_string(r + 1) + "C" + std::to_string(c + 1) + "P" + std::to_string(aPage % 100)});
+  return cells;
+}
+
+Shapes PageShapes(int aPage) {
+  Lcg rng(uint32_t(aPage) + 11);
+  Shapes s;
+  auto x = [&] { return 20 + rng.Next(PageWidth - 40); };
+  auto y = [&] { return 20 + rng.Next(PageHeight - 40); };
+  for (int i = 0; i < 2000; ++i) s.Lines.push_back({x(), y(), x(), y()});
+  auto box = [&](int aMax) {
+    const int x1 = x(), y1 = y();
+    return Box{x1, y1, x1 + 5 + rng.Next(aMax), y1 + 5 + rng.Next(aMax)};
+  };
+  for (int i = 0; i < 200; ++i) s.Rects.push_back(box(80));
+  for (int i = 0; i < 50; ++i) s.Ellipses.push_back(box(120));
+  for (int i = 0; i < 10; ++i) s.Arcs.push_back(box(150));
+  return s;
+}
+
+void WritePhoto(const std::string& aPath) {
+  FILE* f = std::fopen(aPath.c_str(), "wb");
+  if (!f) throw std::runtime_error("cannot write " + aPath);
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr jerr;
+  cinfo.err = jpeg_std_error(&jerr);
+  jpeg_create_compress(&cinfo);
+  jpeg_stdio_dest(&cinfo, f);
+  cinfo.image_width = PhotoWidth;
+  cinfo.image_height = PhotoHeight;
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 90, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<unsigned char> row(PhotoWidth * 3);
+  Lcg noise(3);
+  for (int yy = 0; yy < PhotoHeight; ++yy) {
+    for (int xx = 0; xx < PhotoWidth; ++xx) {
+      const double u = double(xx) / PhotoWidth, v = double(yy) / PhotoHeight;
+      const double hill = 0.5 + 0.5 * std::sin(u * 9 + std::cos(v * 7) * 2);
+      const int n = noise.Next(24) - 12;
+      auto clamp = [](double a) { return (unsigned char)(a < 0 ? 0 : a > 255 ? 255 : a); };
+      row[xx * 3 + 0] = clamp(60 + 150 * v * hill + n);
+      row[xx * 3 + 1] = clamp(90 + 120 * hill + n);
+      row[xx * 3 + 2] = clamp(200 - 120 * v + n);
+    }
+    JSAMPROW p = row.data();
+    jpeg_write_scanlines(&cinfo, &p, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::fclose(f);
+}
+
+}  // namespace Compare

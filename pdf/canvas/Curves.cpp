@@ -1,0 +1,273 @@
+// Curved shapes of the canvas. Ellipses and rounded rectangles are made of
+// quarter-ellipse Bezier corners; arcs, chords and pies are walked as
+// polylines, one line per angular step, so that their ends fall on the same
+// whole-unit points as the platform canvas puts them.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "canvas/PathBuilder.h"
+#include "canvas/PdfCanvas.h"
+#include "document/Vellix.h"
+
+namespace Vellix {
+
+using Detail::ClampToInt32;
+using Detail::RoundEven;
+using Detail::TPathBuilder;
+using Detail::TPoint64;
+
+namespace {
+
+constexpr long double Pi = std::numbers::pi_v<long double>;
+
+// The angular step of an arc is 1 / (rx + ry) radians, i.e. about one unit of
+// arc length per line. Beyond this sum of radii (an ellipse larger than any
+// page a PDF 1.3 reader accepts: 200 inches is 50 800 tenths of a millimetre)
+// the step stops shrinking, so that an arc costs at most about 411 000 lines
+// per turn instead of billions near the 32-bit limits.
+constexpr int64_t MaxArcRadiusSum = 65536;
+
+void AppendCorner(std::vector<std::string>& aOut, const TPathBuilder& aPath, int64_t X1, int64_t Y1, int64_t X2,
+                  int64_t Y2, int64_t DX1, int64_t DY1, int64_t DX2, int64_t DY2, const std::string& aPaintOp) {
+  const long double k = TPdfCanvas::Kappa;
+  std::string line;
+  line.reserve(96);
+  aPath.XY(line, X1, Y1);
+  line += " m ";
+  aPath.XY(line, X1 + RoundEven(DX1 * k), Y1 + RoundEven(DY1 * k));
+  line += ' ';
+  aPath.XY(line, X2 + RoundEven(DX2 * k), Y2 + RoundEven(DY2 * k));
+  line += ' ';
+  aPath.XY(line, X2, Y2);
+  line += " c ";
+  line += aPaintOp;
+  aOut.push_back(std::move(line));
+}
+
+// The angle of the radial from the centre through (X, Y), counter-clockwise
+// on the page. A point straight above the centre, or the centre itself, gives
+// +pi/2; straight below gives -pi/2.
+long double RadialAngle(int64_t X, int64_t Y, int64_t aCX, int64_t aCY) {
+  if (X == aCX) return Y > aCY ? -Pi / 2 : Pi / 2;
+  long double angle = std::atan(static_cast<long double>(aCY - Y) / static_cast<long double>(X - aCX));
+  if (X < aCX) angle += Pi;
+  return angle;
+}
+
+struct TArcGeometry {
+  int64_t RX, RY, CX, CY;
+  long double A, B;  // start angle, end angle (B >= A)
+};
+
+TArcGeometry MeasureArc(int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, int64_t X3, int64_t Y3, int64_t X4, int64_t Y4) {
+  TArcGeometry g;
+  g.RX = RoundEven(static_cast<long double>(X2 - X1) / 2);
+  g.RY = RoundEven(static_cast<long double>(Y2 - Y1) / 2);
+  g.CX = X1 + g.RX;
+  g.CY = Y1 + g.RY;
+  g.A = RadialAngle(X3, Y3, g.CX, g.CY);
+  g.B = RadialAngle(X4, Y4, g.CX, g.CY);
+  if (g.A > g.B) g.B += 2 * Pi;
+  return g;
+}
+
+// The arc of an ellipse with both radii above zero: the point at angle t is
+// where the ray from the centre meets the ellipse.
+void WalkArc(std::vector<std::string>& aOut, const TPathBuilder& aPath, const TArcGeometry& g, TPoint64& P3,
+             TPoint64& P4) {
+  const long double rx = static_cast<long double>(g.RX), ry = static_cast<long double>(g.RY);
+  auto pointAt = [&](long double t) {
+    const long double c = std::cos(t), s = std::sin(t);
+    const long double r = 1 / std::sqrt((c / rx) * (c / rx) + (s / ry) * (s / ry));
+    return TPoint64{g.CX + RoundEven(r * c), g.CY - RoundEven(r * s)};
+  };
+  const long double step = 1.0L / static_cast<long double>(std::min(g.RX + g.RY, MaxArcRadiusSum));
+  long double t = g.A;
+  P3 = pointAt(t);
+  aOut.push_back(aPath.PointLine(P3.X, P3.Y, " m"));
+  // The loop ends at the first step at or past B; the count bound only guards
+  // against an accumulation that would stop advancing.
+  const int64_t maxSteps = static_cast<int64_t>((g.B - g.A) / step) + 2;
+  int64_t steps = 0;
+  do {
+    t += step;
+    P4 = pointAt(t);
+    aOut.push_back(aPath.PointLine(P4.X, P4.Y, " l"));
+  } while (t < g.B && ++steps < maxSteps);
+}
+
+// The arc of an ellipse flattened to a segment (a radius of 0) or to a point
+// (both radii 0), as the limit of ever thinner ellipses: a radial meets the
+// segment at the centre, except the radials along the segment, which meet it
+// at its ends. The walk visits the start point, each end of the segment whose
+// radial the sweep passes, and the end point.
+void WalkFlatArc(std::vector<std::string>& aOut, const TPathBuilder& aPath, const TArcGeometry& g, int64_t X3,
+                 int64_t Y3, int64_t X4, int64_t Y4, TPoint64& P3, TPoint64& P4) {
+  const bool vertical = g.RX == 0 && g.RY > 0;
+  const bool horizontal = g.RY == 0 && g.RX > 0;
+  const TPoint64 centre{g.CX, g.CY};
+  // The segment's end that the radial through (X, Y) meets, or the centre.
+  auto radialPoint = [&](int64_t X, int64_t Y) {
+    if (vertical && X == g.CX && !(Y == g.CY)) return TPoint64{g.CX, Y < g.CY ? g.CY - g.RY : g.CY + g.RY};
+    if (vertical && X == g.CX) return TPoint64{g.CX, g.CY - g.RY};  // the centre's radial points up
+    if (horizontal && Y == g.CY && X != g.CX) return TPoint64{X > g.CX ? g.CX + g.RX : g.CX - g.RX, g.CY};
+    return centre;
+  };
+  P3 = radialPoint(X3, Y3);
+  P4 = radialPoint(X4, Y4);
+  aOut.push_back(aPath.PointLine(P3.X, P3.Y, " m"));
+  if (vertical || horizontal) {
+    // Ends of the segment lie at angles base + k*pi (k even: top or right).
+    const long double base = vertical ? Pi / 2 : 0;
+    const long double margin = 1e-12L;  // well below any angle between two distinct integer radials
+    for (int k = -1; k <= 4; ++k) {
+      const long double angle = base + k * Pi;
+      if (angle <= g.A + margin || angle >= g.B - margin) continue;
+      const bool first = (k % 2 == 0);
+      const TPoint64 end = vertical ? TPoint64{g.CX, first ? g.CY - g.RY : g.CY + g.RY}
+                                    : TPoint64{first ? g.CX + g.RX : g.CX - g.RX, g.CY};
+      aOut.push_back(aPath.PointLine(end.X, end.Y, " l"));
+    }
+  }
+  aOut.push_back(aPath.PointLine(P4.X, P4.Y, " l"));
+}
+
+// The arc polyline shared by Arc, Chord and Pie; see DrawArc.
+void WriteArc(TPdfCanvas& aCanvas, int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, int64_t X3, int64_t Y3, int64_t X4,
+              int64_t Y4, TPoint64& P3, TPoint64& P4, const std::string& aPaintOp) {
+  const TPathBuilder path(aCanvas);
+  auto& out = aCanvas.PdfStream();
+  const TArcGeometry g = MeasureArc(X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+  if (g.RX > 0 && g.RY > 0)
+    WalkArc(out, path, g, P3, P4);
+  else
+    WalkFlatArc(out, path, g, X3, Y3, X4, Y4, P3, P4);
+  if (!aPaintOp.empty()) out.push_back(aPaintOp);
+}
+
+}  // namespace
+
+void TPdfCanvas::DrawEllipticCorner(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t DX1, int32_t DY1,
+                                    int32_t DX2, int32_t DY2, const std::string& aPaintOp) {
+  AppendCorner(PdfStream(), TPathBuilder(*this), X1, Y1, X2, Y2, DX1, DY1, DX2, DY2, aPaintOp);
+}
+
+void TPdfCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+  if (!CheckDocumentState()) return;
+  CheckRectangle(X1, Y1, X2, Y2);
+  const std::string paintOp = AssignBrushAndPen(true, true);
+  if (paintOp.empty()) return;
+  const TPathBuilder path(*this);
+  auto& out = PdfStream();
+  const int64_t rx = RoundEven(static_cast<long double>(int64_t(X2) - X1) / 2);
+  const int64_t ry = RoundEven(static_cast<long double>(int64_t(Y2) - Y1) / 2);
+  const int64_t left = X1, top = Y1, right = X2, bottom = Y2;
+  const int64_t midX = left + rx, midY = top + ry;
+  // Clockwise on the page from the left extreme; only the last corner paints.
+  AppendCorner(out, path, left, midY, midX, top, 0, -ry, -rx, 0, "");
+  AppendCorner(out, path, midX, top, right, midY, rx, 0, 0, -ry, "");
+  AppendCorner(out, path, right, midY, midX, bottom, 0, ry, rx, 0, "");
+  AppendCorner(out, path, midX, bottom, left, midY, -rx, 0, 0, ry, paintOp);
+  if (Brush().Style() != bsClear) {
+    // Each corner subpath fills only between its arc and its chord; the
+    // diamond between the four extremes fills the rest.
+    out.push_back(path.PointLine(left, midY, " m"));
+    out.push_back(path.PointLine(midX, top, " l"));
+    out.push_back(path.PointLine(right, midY, " l"));
+    out.push_back(path.PointLine(midX, bottom, " l"));
+    out.push_back(path.PointLine(left, midY, " l"));
+    out.push_back("f");
+  }
+}
+
+void TPdfCanvas::Ellipse(const TRect& aRect) { Ellipse(aRect.Left, aRect.Top, aRect.Right, aRect.Bottom); }
+
+void TPdfCanvas::RoundRect(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3) {
+  if (!CheckDocumentState()) return;
+  CheckRectangle(X1, Y1, X2, Y2);
+  const std::string paintOp = AssignBrushAndPen(true, true);
+  if (paintOp.empty()) return;
+  const TPathBuilder path(*this);
+  auto& out = PdfStream();
+  // The corner radii are taken as given, unchecked against the rectangle.
+  const int64_t l = X1, t = Y1, r = X2, b = Y2, rx = X3, ry = Y3;
+  AppendCorner(out, path, l, t + ry, l + rx, t, 0, -ry, -rx, 0, paintOp);
+  AppendCorner(out, path, r - rx, t, r, t + ry, rx, 0, 0, -ry, paintOp);
+  AppendCorner(out, path, r, b - ry, r - rx, b, 0, ry, rx, 0, paintOp);
+  AppendCorner(out, path, l + rx, b, l, b - ry, -rx, 0, 0, ry, paintOp);
+  if (Brush().Style() != bsClear) {
+    out.push_back(path.PointLine(l + rx, t, " m"));
+    out.push_back(path.PointLine(r - rx, t, " l"));
+    out.push_back(path.PointLine(r, t + ry, " l"));
+    out.push_back(path.PointLine(r, b - ry, " l"));
+    out.push_back(path.PointLine(r - rx, b, " l"));
+    out.push_back(path.PointLine(l + rx, b, " l"));
+    out.push_back(path.PointLine(l, b - ry, " l"));
+    out.push_back(path.PointLine(l, t + ry, " l f"));
+  }
+  if (paintOp == "B" || paintOp == "S") {
+    const std::array<std::array<int64_t, 4>, 4> sides{{
+        {l + rx, t, r - rx, t},
+        {r, t + ry, r, b - ry},
+        {r - rx, b, l + rx, b},
+        {l, b - ry, l, t + ry},
+    }};
+    for (const auto& s : sides) {
+      out.push_back(path.PointLine(s[0], s[1], " m"));
+      out.push_back(path.PointLine(s[2], s[3], " l S"));
+    }
+  }
+}
+
+void TPdfCanvas::DrawArc(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4,
+                         int32_t Y4, TPoint& P3, TPoint& P4, const std::string& aPaintOp) {
+  TPoint64 first, last;
+  WriteArc(*this, X1, Y1, X2, Y2, X3, Y3, X4, Y4, first, last, aPaintOp);
+  P3 = Point(ClampToInt32(first.X), ClampToInt32(first.Y));
+  P4 = Point(ClampToInt32(last.X), ClampToInt32(last.Y));
+}
+
+void TPdfCanvas::Arc(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4, int32_t Y4) {
+  if (!CheckDocumentState()) return;
+  CheckRectangle(X1, Y1, X2, Y2);
+  const std::string paintOp = AssignBrushAndPen(true, false);
+  if (paintOp.empty()) return;
+  TPoint64 first, last;
+  WriteArc(*this, X1, Y1, X2, Y2, X3, Y3, X4, Y4, first, last, paintOp);
+}
+
+void TPdfCanvas::Chord(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4,
+                       int32_t Y4) {
+  if (!CheckDocumentState()) return;
+  CheckRectangle(X1, Y1, X2, Y2);
+  const std::string paintOp = AssignBrushAndPen(true, true);
+  if (paintOp.empty()) return;
+  TPoint64 first, last;
+  WriteArc(*this, X1, Y1, X2, Y2, X3, Y3, X4, Y4, first, last, "");
+  // The chord is a subpath of its own; a fill closes the arc along it anyway.
+  const TPathBuilder path(*this);
+  PdfStream().push_back(path.PointLine(first.X, first.Y, " m"));
+  PdfStream().push_back(path.PointLine(last.X, last.Y, " l " + paintOp));
+}
+
+void TPdfCanvas::Pie(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4, int32_t Y4) {
+  if (!CheckDocumentState()) return;
+  CheckRectangle(X1, Y1, X2, Y2);
+  const std::string paintOp = AssignBrushAndPen(true, true);
+  if (paintOp.empty()) return;
+  TPoint64 first, last;
+  WriteArc(*this, X1, Y1, X2, Y2, X3, Y3, X4, Y4, first, last, "");
+  // The wedge's tip is the centre from the corners' sum, which may sit one
+  // unit from the arc's own centre when a side length is odd.
+  const int64_t tipX = RoundEven(static_cast<long double>(int64_t(X1) + X2) / 2);
+  const int64_t tipY = RoundEven(static_cast<long double>(int64_t(Y1) + Y2) / 2);
+  const TPathBuilder path(*this);
+  PdfStream().push_back(path.PointLine(tipX, tipY, " l"));
+  PdfStream().push_back(path.PointLine(first.X, first.Y, " l " + paintOp));
+}
+
+}  // namespace Vellix

@@ -1,0 +1,70 @@
+#pragma once
+// Internal to the shape writers (Shapes.cpp, Curves.cpp): builds content lines
+// from caller coordinates without going through streams or the locale.
+//
+// Coordinates arrive as 64-bit integers because the shapes derive points from
+// 32-bit arguments (centres, radii, corner offsets, points one unit beyond a
+// rounded radius) that may leave the 32-bit range near its limits; the
+// conversion itself is the canvas's: x * points-per-unit and
+// (page height - y) * points-per-unit, in extended precision.
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "canvas/PdfCanvas.h"
+#include "document/PdfNumber.h"
+#include "document/Vellix.h"
+
+namespace Vellix::Detail {
+
+// Rounds to the nearest integer, ties to even (2.5 -> 2, 3.5 -> 4). Callers
+// pass finite values well inside the 64-bit range.
+inline int64_t RoundEven(long double aValue) { return static_cast<int64_t>(std::nearbyintl(aValue)); }
+
+// A 64-bit point for intermediate results that may fall outside TPoint's range.
+struct TPoint64 {
+  int64_t X = 0;
+  int64_t Y = 0;
+};
+
+// Saturates a 64-bit coordinate into the 32-bit range of TPoint.
+inline int32_t ClampToInt32(int64_t aValue) {
+  if (aValue > INT32_MAX) return INT32_MAX;
+  if (aValue < INT32_MIN) return INT32_MIN;
+  return static_cast<int32_t>(aValue);
+}
+
+class TPathBuilder {
+public:
+  explicit TPathBuilder(const TPdfCanvas& aCanvas)
+      : FPointPerUnit(aCanvas.Owner().PointPerUnit()), FPageHeight(aCanvas.Owner().PageHeight()) {}
+
+  // A length (or an x coordinate) in points.
+  void Length(std::string& aOut, int64_t aValue) const {
+    AppendPdfNumber(aOut, static_cast<long double>(aValue) * FPointPerUnit);
+  }
+  void X(std::string& aOut, int64_t aX) const { Length(aOut, aX); }
+  void Y(std::string& aOut, int64_t aY) const { Length(aOut, FPageHeight - aY); }
+  // "x y" for one point.
+  void XY(std::string& aOut, int64_t aX, int64_t aY) const {
+    X(aOut, aX);
+    aOut += ' ';
+    Y(aOut, aY);
+  }
+  // A whole line "x y" + aSuffix (" m", " l", " l S"...).
+  std::string PointLine(int64_t aX, int64_t aY, std::string_view aSuffix) const {
+    std::string line;
+    line.reserve(32);
+    XY(line, aX, aY);
+    line += aSuffix;
+    return line;
+  }
+
+private:
+  long double FPointPerUnit;
+  int64_t FPageHeight;
+};
+
+}  // namespace Vellix::Detail

@@ -1,0 +1,163 @@
+// Straight-edged shapes and Bezier chains of the canvas, and the two line
+// writers that every other path (curves, grids, text decorations) reuses.
+
+#include <string>
+
+#include "canvas/PathBuilder.h"
+#include "canvas/PdfCanvas.h"
+#include "document/Messages.h"
+#include "document/PdfNumber.h"
+#include "document/Vellix.h"
+
+namespace Vellix {
+
+using Detail::TPathBuilder;
+
+namespace {
+
+// Appends "x y w h re op" for a rectangle whose PDF origin is the caller's
+// (aLeft, aBottom). Widths are computed in 64 bits so that a rectangle spanning
+// the whole 32-bit range cannot overflow.
+std::string RectangleLine(const TPathBuilder& aPath, int64_t aLeft, int64_t aTop, int64_t aRight, int64_t aBottom,
+                          const std::string& aPaintOp) {
+  std::string line;
+  line.reserve(48);
+  aPath.XY(line, aLeft, aBottom);
+  line += ' ';
+  aPath.Length(line, aRight - aLeft);
+  line += ' ';
+  aPath.Length(line, aBottom - aTop);
+  line += " re ";
+  line += aPaintOp;
+  return line;
+}
+
+// Appends a move to the first point, a line to each further point and the
+// paint operator on a line of its own.
+void WritePointPath(TPdfCanvas& aCanvas, std::span<const TPoint> aPoints, const std::string& aPaintOp) {
+  TPathBuilder path(aCanvas);
+  auto& out = aCanvas.PdfStream();
+  out.push_back(path.PointLine(aPoints[0].X, aPoints[0].Y, " m"));
+  for (size_t i = 1; i < aPoints.size(); ++i) out.push_back(path.PointLine(aPoints[i].X, aPoints[i].Y, " l"));
+  out.push_back(aPaintOp);
+}
+
+}  // namespace
+
+void TPdfCanvas::DrawMoveTo(int32_t X, int32_t Y) { PdfStream().push_back(TPathBuilder(*this).PointLine(X, Y, " m")); }
+
+void TPdfCanvas::DrawLineTo(int32_t X, int32_t Y, const std::string& aPaintOp) {
+  std::string line = TPathBuilder(*this).PointLine(X, Y, " l");
+  if (!aPaintOp.empty()) {
+    line += ' ';
+    line += aPaintOp;
+  }
+  PdfStream().push_back(std::move(line));
+}
+
+void TPdfCanvas::MoveTo(int32_t X, int32_t Y) {
+  if (!CheckDocumentState()) return;
+  SetPenPos(Point(X, Y));
+}
+
+void TPdfCanvas::LineTo(int32_t X, int32_t Y) {
+  if (!CheckDocumentState()) return;
+  if (!AssignBrushAndPen(true, false).empty()) {
+    const TPoint from = PenPos();
+    DrawMoveTo(from.X, from.Y);
+    DrawLineTo(X, Y, "S");
+  }
+  // An invisible pen still moves: the next LineTo starts here.
+  SetPenPos(Point(X, Y));
+}
+
+void TPdfCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+  if (!CheckDocumentState()) return;
+  CheckRectangle(X1, Y1, X2, Y2);
+  const std::string paintOp = AssignBrushAndPen(true, true);
+  if (paintOp.empty()) return;
+  PdfStream().push_back(RectangleLine(TPathBuilder(*this), X1, Y1, X2, Y2, paintOp));
+}
+
+void TPdfCanvas::Rectangle(const TRect& aRect) { Rectangle(aRect.Left, aRect.Top, aRect.Right, aRect.Bottom); }
+
+void TPdfCanvas::FillRect(const TRect& aRect) {
+  if (!CheckDocumentState()) return;
+  const std::string paintOp = AssignBrushAndPen(false, true);
+  if (paintOp.empty()) return;
+  // Not normalised: a reversed rectangle keeps its negative width or height.
+  PdfStream().push_back(RectangleLine(TPathBuilder(*this), aRect.Left, aRect.Top, aRect.Right, aRect.Bottom, paintOp));
+}
+
+void TPdfCanvas::FrameRect(const TRect& aRect) {
+  if (!CheckDocumentState()) return;
+  // The frame takes the brush colour and a one-unit solid line whatever the
+  // pen and brush styles say, so its state lines are written here.
+  auto& out = PdfStream();
+  out.push_back(ColorDef(Brush().Color()) + "RG");
+  out.push_back("[]0 d");
+  std::string width;
+  AppendPdfNumber(width, UnitToPoint(1));
+  width += " w";
+  out.push_back(std::move(width));
+  out.push_back(RectangleLine(TPathBuilder(*this), aRect.Left, aRect.Top, aRect.Right, aRect.Bottom, "S"));
+}
+
+void TPdfCanvas::Polyline(std::span<const TPoint> Points) {
+  if (!CheckDocumentState()) return;
+  if (Points.size() < 2) Owner().RaiseError(MSG_BAD_PARAMETERS, "Polyline");
+  const std::string paintOp = AssignBrushAndPen(true, false);
+  if (paintOp.empty()) return;  // nothing drawn, so the position stays
+  WritePointPath(*this, Points, paintOp);
+  SetPenPos(Points.back());
+}
+
+void TPdfCanvas::Polygon(std::span<const TPoint> Points) {
+  if (!CheckDocumentState()) return;
+  if (Points.size() < 2) Owner().RaiseError(MSG_BAD_PARAMETERS, "Polygon");
+  const std::string paintOp = AssignBrushAndPen(true, true);
+  if (paintOp.empty()) return;
+  // Left open on purpose: a fill closes it implicitly, a stroke does not.
+  WritePointPath(*this, Points, paintOp);
+}
+
+void TPdfCanvas::PolyBezier(std::span<const TPoint> Points) {
+  if (!CheckDocumentState()) return;
+  if (Points.size() < 4) Owner().RaiseError(MSG_BAD_PARAMETERS, "PolyBezier");
+  const std::string paintOp = AssignBrushAndPen(true, false);
+  if (paintOp.empty()) return;
+  TPathBuilder path(*this);
+  auto& out = PdfStream();
+  out.push_back(path.PointLine(Points[0].X, Points[0].Y, " m"));
+  // Points after the last complete group of three are ignored.
+  const size_t segments = (Points.size() - 1) / 3;
+  for (size_t k = 0; k < segments; ++k) {
+    std::string line;
+    line.reserve(96);
+    for (size_t j = 1; j <= 3; ++j) {
+      const TPoint& p = Points[3 * k + j];
+      path.XY(line, p.X, p.Y);
+      line += ' ';
+    }
+    line += 'c';
+    out.push_back(std::move(line));
+  }
+  out.push_back(paintOp);
+}
+
+void TPdfCanvas::PolyBezierTo(std::span<const TPoint> Points) {
+  PolyBezier(Points);
+  // PolyBezier returned normally: either it drew (or had an invisible pen) in
+  // an open document, or the document is aborted and nothing may change.
+  if (Owner().Aborted()) return;
+  SetPenPos(Points[3 * ((Points.size() - 1) / 3)]);
+}
+
+void TPdfCanvas::Polyline(std::initializer_list<TPoint> Points) { Polyline(std::span<const TPoint>(Points.begin(), Points.size())); }
+void TPdfCanvas::Polygon(std::initializer_list<TPoint> Points) { Polygon(std::span<const TPoint>(Points.begin(), Points.size())); }
+void TPdfCanvas::PolyBezier(std::initializer_list<TPoint> Points) { PolyBezier(std::span<const TPoint>(Points.begin(), Points.size())); }
+void TPdfCanvas::PolyBezierTo(std::initializer_list<TPoint> Points) {
+  PolyBezierTo(std::span<const TPoint>(Points.begin(), Points.size()));
+}
+
+}  // namespace Vellix

@@ -1,0 +1,129 @@
+// The installer's windows under a virtual X server (xvfb-run): the destination
+// dialog answers Enter and Escape, the main window's bar reaches 100, and the
+// pictures the installer saves of its windows are kept in the build directory.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <vector>
+
+#include "InstallerRunSupport.h"
+
+using namespace InstallerRun;
+
+namespace {
+
+const std::string kShots = GUI_SCREENSHOTS;
+
+struct TImage {
+  int Width = 0;
+  int Height = 0;
+  std::vector<unsigned char> Rgb;
+  bool Valid() const { return Width > 0; }
+  // Red, green and blue at (aX, aY).
+  std::array<int, 3> At(int aX, int aY) const {
+    const size_t i = (size_t(aY) * size_t(Width) + size_t(aX)) * 3;
+    return {Rgb[i], Rgb[i + 1], Rgb[i + 2]};
+  }
+};
+
+TImage ReadPng(const std::string& aPath) {
+  TImage result;
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, aPath.c_str())) return result;
+  image.format = PNG_FORMAT_RGB;
+  result.Rgb.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, result.Rgb.data(), 0, nullptr)) return result;
+  result.Width = int(image.width);
+  result.Height = int(image.height);
+  return result;
+}
+
+bool IsBarBlue(const std::array<int, 3>& aPixel) {
+  return aPixel[0] < 40 && aPixel[1] < 40 && aPixel[2] > 100;
+}
+
+// Text drawn in the area: dark pixels on a light background.
+bool HasDarkPixel(const TImage& aImage, int aX0, int aY0, int aX1, int aY1) {
+  bool dark = false, light = false;
+  for (int y = aY0; y < aY1; ++y)
+    for (int x = aX0; x < aX1; ++x) {
+      const auto [r, g, b] = aImage.At(x, y);
+      dark = dark || r + g + b < 150;
+      light = light || r + g + b > 450;
+    }
+  return dark && light;
+}
+
+class InstallerGui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (Shell("command -v xvfb-run").Status != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    fs::create_directories(kShots);
+  }
+
+  // Runs aInstaller with windows on a virtual display while xsendkey sends
+  // aKey to the window titled aTitle ("none": only waits for it).
+  TResult RunWithKey(const std::string& aInstaller, const std::string& aShots,
+                     const std::string& aTitle, const std::string& aKey) {
+    fs::remove_all(aShots);
+    fs::create_directories(aShots);
+    const std::string script = Quote(aInstaller) + " --gui --screenshots " + Quote(aShots) +
+                               " & pid=$!; " + Quote(XSENDKEY) + " " + Quote(aTitle) + " " +
+                               aKey + " 20 || echo 'window not found'; wait $pid; echo status=$?";
+    return Shell("xvfb-run -a -s '-screen 0 800x600x24' sh -c " + Quote(script));
+  }
+
+  TSandbox Box;
+};
+
+}  // namespace
+
+TEST_F(InstallerGui, MainWindowShowsItsLabelAndTheBarReaches100) {
+  const std::string packed = Box.Pack({{"Doc/Read me.txt", "gui\n"}}, "--title 'Window test'");
+  fs::create_directories(Box / "media");
+  const std::string installer = Box / "media/setup";
+  fs::copy_file(packed, installer);
+  fs::permissions(installer, fs::perms(0755));
+  const std::string shots = kShots + "/main";
+  const TResult run = RunWithKey(installer, shots, "Window test", "none");
+  EXPECT_NE(run.Output.find("status=0"), std::string::npos) << run.Output;
+  EXPECT_EQ(Slurp(Box / "media/Doc/Read me.txt"), "gui\n");
+
+  const TImage start = ReadPng(shots + "/main.png");
+  const TImage done = ReadPng(shots + "/main-100.png");
+  ASSERT_TRUE(start.Valid() && done.Valid());
+  EXPECT_EQ(start.Width, 397);
+  EXPECT_EQ(start.Height, 86);
+  // "Extracting Files..." is drawn at (20, 26); the bar's far end (20 + 357)
+  // is empty at the start and filled at 100.
+  EXPECT_TRUE(HasDarkPixel(start, 20, 26, 100, 39));
+  EXPECT_FALSE(IsBarBlue(start.At(370, 49)));
+  EXPECT_TRUE(IsBarBlue(done.At(370, 49)));
+  EXPECT_TRUE(IsBarBlue(done.At(25, 49)));
+}
+
+TEST_F(InstallerGui, DestinationDialogTakesEnterAndEscape) {
+  const std::string dest = Box / "exists";
+  fs::create_directories(dest);
+  const std::string installer =
+      Box.Pack({{"Doc/Read me.txt", "dialog\n"}}, "--title 'Dialog test' --dest " + Quote(dest));
+
+  const std::string shots = kShots + "/dialog";
+  TResult run = RunWithKey(installer, shots, "Dialog test", "Return");
+  EXPECT_NE(run.Output.find("status=0"), std::string::npos) << run.Output;
+  EXPECT_EQ(Slurp(dest + "/Doc/Read me.txt"), "dialog\n");
+  const TImage dialog = ReadPng(shots + "/destination.png");
+  ASSERT_TRUE(dialog.Valid());
+  EXPECT_EQ(dialog.Width, 397);
+  EXPECT_EQ(dialog.Height, 86);
+  EXPECT_TRUE(HasDarkPixel(dialog, 18, 6, 132, 19));    // "Extract files to Directory:"
+  EXPECT_TRUE(HasDarkPixel(dialog, 22, 26, 300, 40));   // the path in ePath
+  EXPECT_TRUE(HasDarkPixel(dialog, 130, 58, 190, 75));  // "Ok"
+  EXPECT_TRUE(fs::exists(shots + "/main-100.png"));
+
+  fs::remove_all(dest + "/Doc");
+  run = RunWithKey(installer, kShots + "/escape", "Dialog test", "Escape");
+  EXPECT_NE(run.Output.find("status=0"), std::string::npos) << run.Output;
+  EXPECT_FALSE(fs::exists(dest + "/Doc")) << "written after Escape";
+}

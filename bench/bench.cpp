@@ -176,6 +176,50 @@ void TextCalls(const std::string& aOutput) {
               kMeasures / measureSeconds / 1e6, static_cast<long long>(total));
 }
 
+// The shape operations themselves, as an application calls them: per page
+// 200 lines, 100 rectangles, 50 ellipses and rounded rectangles, and 4 full
+// turns of arc on circles of radius 1000 units (about 12 600 lines each).
+// Reports content lines per second from BeginDoc to the closed file.
+void ShapeWorkload(const std::string& aOutput) {
+  constexpr int32_t pages = 100;
+  const auto start = std::chrono::steady_clock::now();
+  int64_t lines = 0, bytes = 0;
+  {
+    TVellix doc;
+    doc.SetFileName(aOutput);
+    doc.BeginDoc();
+    TPdfCanvas& c = doc.Canvas();
+    for (int32_t page = 0; page < pages; ++page) {
+      if (page > 0) {
+        lines += int64_t(c.PdfStream().size());
+        doc.NewPage();
+      }
+      c.Pen().SetWidth(2 + page % 3);
+      for (int32_t i = 0; i < 200; ++i) {
+        c.MoveTo(100 + i * 9, 100 + i % 7 * 13);
+        c.LineTo(1900 - i * 9, 2800 - i % 11 * 17);
+      }
+      for (int32_t i = 0; i < 100; ++i) {
+        c.Brush().SetColor(RGB(uint8_t(i * 7), uint8_t(i * 13), uint8_t(page)));
+        c.Rectangle(100 + i % 19 * 100, 200 + i % 27 * 100, 190 + i % 19 * 100, 290 + i % 27 * 100);
+      }
+      for (int32_t i = 0; i < 25; ++i) {
+        c.Ellipse(100 + i * 70, 300, 400 + i * 70, 700 + i * 3);
+        c.RoundRect(100 + i * 70, 900, 400 + i * 70, 1300, 60, 40);
+      }
+      for (int32_t i = 0; i < 4; ++i) c.Arc(50, 850, 2050, 2850, 2050, 1850, 2050, 1851 + i);
+    }
+    lines += int64_t(c.PdfStream().size());
+    doc.EndDoc();
+    TFileStream written(aOutput, fmOpenRead);
+    bytes = written.Size();
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%-12s %-40s %6d pages %9.1f MB %7.2f s %8.1f MB/s  %.2f million lines/s  peak %ld KiB\n", "shapes",
+              "100 pages of lines, rects, ellipses, arcs", pages, bytes / 1e6, seconds, bytes / 1e6 / seconds,
+              double(lines) / seconds / 1e6, PeakMemoryKiB());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -185,6 +229,10 @@ int main(int argc, char** argv) {
   try {
     if (which == "all" || which == "numbers") {
       NumberFormat();
+      ran = true;
+    }
+    if (which == "all" || which == "shapes") {
+      ShapeWorkload(output);
       ran = true;
     }
     if (which == "all" || which == "text") {
@@ -202,7 +250,7 @@ int main(int argc, char** argv) {
   }
   if (argc <= 2) unlink(output.c_str());
   if (!ran) {
-    std::fprintf(stderr, "unknown workload %s; known: all numbers text", which.c_str());
+    std::fprintf(stderr, "unknown workload %s; known: all numbers text shapes", which.c_str());
     for (const TWorkload& workload : Workloads()) std::fprintf(stderr, " %s", workload.Name);
     std::fprintf(stderr, "\n");
     return 2;

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "DemoPages.h"
+#include "ReportPages.h"
 #include "Vellix.h"
 
 using namespace Vellix;
@@ -41,6 +42,8 @@ std::string WriteSample(const std::string& aFileName) {
   TextPage(pdf);
   pdf.NewPage();
   ImagesPage(pdf);
+  pdf.NewPage();
+  ReportPages(pdf);
   pdf.EndDoc();
   std::printf("%d pages written to %s\n", pdf.PageNumber(), pdf.FileName().c_str());
   return pdf.FileName();

@@ -118,6 +118,105 @@ void NumberFormat() {
               count / seconds / 1e6, total);
 }
 
+// A report's text: per page, rows of cells each measured (TextWidth, for
+// right alignment) and drawn (TextOut), in three fonts. Reports the calls per
+// second of the two together and of TextWidth alone.
+void TextCalls(const std::string& aOutput) {
+  constexpr int32_t kPages = 200, kRows = 50, kCols = 10;
+  const auto start = std::chrono::steady_clock::now();
+  int64_t calls = 0;
+  {
+    TVellix doc;
+    doc.SetFileName(aOutput);
+    doc.BeginDoc();
+    TPdfCanvas& canvas = doc.Canvas();
+    const char* families[] = {"Arial", "Times New Roman", "Courier New"};
+    char cell[32];
+    for (int32_t page = 0; page < kPages; ++page) {
+      if (page > 0) doc.NewPage();
+      for (int32_t row = 0; row < kRows; ++row) {
+        for (int32_t col = 0; col < kCols; ++col) {
+          canvas.Font().SetName(families[col % 3]);
+          canvas.Font().SetSize(col == 0 ? 10 : 9);
+          canvas.Font().SetStyle(row == 0 ? TFontStyles{fsBold} : TFontStyles{});
+          std::snprintf(cell, sizeof cell, "%d.%02d EUR", page * 1000 + row * 10 + col, (row * 7 + col) % 100);
+          const int32_t width = canvas.TextWidth(cell);
+          canvas.TextOut(100 + col * 190 + 180 - width, 100 + row * 55, cell);
+          calls += 2;
+        }
+      }
+    }
+    doc.EndDoc();
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%-12s %-40s %.0f calls/s (%lld calls, %.2f s)\n", "text", "TextWidth + TextOut per cell, 3 fonts",
+              calls / seconds, static_cast<long long>(calls), seconds);
+
+  // Measurement alone, as text boxes and grids call it while breaking lines.
+  TVellix doc;
+  doc.SetFileName(aOutput);
+  doc.BeginDoc();
+  TPdfCanvas& canvas = doc.Canvas();
+  canvas.Font().SetName("Arial");
+  canvas.Font().SetSize(10);
+  const std::string sentence = "The quick brown fox jumps over the lazy dog";
+  std::vector<std::string> prefixes;
+  for (size_t n = 0; n <= sentence.size(); ++n) prefixes.push_back(sentence.substr(0, n));
+  constexpr int32_t kMeasures = 5000000;
+  int64_t total = 0;
+  const auto measureStart = std::chrono::steady_clock::now();
+  for (int32_t i = 0; i < kMeasures; ++i) total += canvas.TextWidth(prefixes[size_t(i) % prefixes.size()]);
+  const double measureSeconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - measureStart).count();
+  doc.Abort();
+  std::printf("%-12s %-40s %.1f million calls/s (sum %lld)\n", "measure", "TextWidth of 0-43 characters",
+              kMeasures / measureSeconds / 1e6, static_cast<long long>(total));
+}
+
+// The shape operations themselves, as an application calls them: per page
+// 200 lines, 100 rectangles, 50 ellipses and rounded rectangles, and 4 full
+// turns of arc on circles of radius 1000 units (about 12 600 lines each).
+// Reports content lines per second from BeginDoc to the closed file.
+void ShapeWorkload(const std::string& aOutput) {
+  constexpr int32_t pages = 100;
+  const auto start = std::chrono::steady_clock::now();
+  int64_t lines = 0, bytes = 0;
+  {
+    TVellix doc;
+    doc.SetFileName(aOutput);
+    doc.BeginDoc();
+    TPdfCanvas& c = doc.Canvas();
+    for (int32_t page = 0; page < pages; ++page) {
+      if (page > 0) {
+        lines += int64_t(c.PdfStream().size());
+        doc.NewPage();
+      }
+      c.Pen().SetWidth(2 + page % 3);
+      for (int32_t i = 0; i < 200; ++i) {
+        c.MoveTo(100 + i * 9, 100 + i % 7 * 13);
+        c.LineTo(1900 - i * 9, 2800 - i % 11 * 17);
+      }
+      for (int32_t i = 0; i < 100; ++i) {
+        c.Brush().SetColor(RGB(uint8_t(i * 7), uint8_t(i * 13), uint8_t(page)));
+        c.Rectangle(100 + i % 19 * 100, 200 + i % 27 * 100, 190 + i % 19 * 100, 290 + i % 27 * 100);
+      }
+      for (int32_t i = 0; i < 25; ++i) {
+        c.Ellipse(100 + i * 70, 300, 400 + i * 70, 700 + i * 3);
+        c.RoundRect(100 + i * 70, 900, 400 + i * 70, 1300, 60, 40);
+      }
+      for (int32_t i = 0; i < 4; ++i) c.Arc(50, 850, 2050, 2850, 2050, 1850, 2050, 1851 + i);
+    }
+    lines += int64_t(c.PdfStream().size());
+    doc.EndDoc();
+    TFileStream written(aOutput, fmOpenRead);
+    bytes = written.Size();
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%-12s %-40s %6d pages %9.1f MB %7.2f s %8.1f MB/s  %.2f million lines/s  peak %ld KiB\n", "shapes",
+              "100 pages of lines, rects, ellipses, arcs", pages, bytes / 1e6, seconds, bytes / 1e6 / seconds,
+              double(lines) / seconds / 1e6, PeakMemoryKiB());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -127,6 +226,14 @@ int main(int argc, char** argv) {
   try {
     if (which == "all" || which == "numbers") {
       NumberFormat();
+      ran = true;
+    }
+    if (which == "all" || which == "shapes") {
+      ShapeWorkload(output);
+      ran = true;
+    }
+    if (which == "all" || which == "text") {
+      TextCalls(output);
       ran = true;
     }
     for (const TWorkload& workload : Workloads()) {
@@ -140,7 +247,7 @@ int main(int argc, char** argv) {
   }
   if (argc <= 2) unlink(output.c_str());
   if (!ran) {
-    std::fprintf(stderr, "unknown workload %s; known: all numbers", which.c_str());
+    std::fprintf(stderr, "unknown workload %s; known: all numbers text shapes", which.c_str());
     for (const TWorkload& workload : Workloads()) std::fprintf(stderr, " %s", workload.Name);
     std::fprintf(stderr, "\n");
     return 2;

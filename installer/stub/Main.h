@@ -92,6 +92,7 @@ class TMainForm {
   bool FStartArmed = false;
   bool FRunning = false;
   bool FCloseAfterRun = false;
+  bool FQuiet = false;  // listing: no progress shown
 
   bool FFinished = false;
   int32_t FDllOffset = 0;

@@ -26,6 +26,8 @@ namespace Vellix {
 
 class TVellix;
 class TPdfImage;
+class TGraphic;
+class TBitmapCanvas;
 class TPdfGrid;
 
 class TPdfCanvas : public TObject {
@@ -186,17 +188,54 @@ public:
 
   // ---- Images ----
 
+  // Places aGraphic (any picture: bitmap, JPEG, PNG) scaled into aRect: the
+  // picture is encoded now in the document's ImageCompressMode and named
+  // "/Im" + its index in the document's image list. A reversed rectangle
+  // mirrors; an empty rectangle or picture draws nothing. A null graphic
+  // raises "Invalid method call" (the document is aborted); an encoder error
+  // propagates unchanged and leaves page and image list as they were.
+  void StretchDraw(const TRect& aRect, const TGraphic* aGraphic);
+  // Places aGraphic at its natural size (pixels x the document's
+  // UnitPerPixel(), rounded) with its top-left corner at (X, Y).
+  void Draw(int32_t X, int32_t Y, const TGraphic* aGraphic);
+  // Places the aSource region of a bitmap canvas scaled into aDest (a
+  // reversed source rectangle mirrors the region).
+  void CopyRect(const TRect& aDest, const TBitmapCanvas& aCanvas, const TRect& aSource);
   // Writes the image object of aImage and returns its object number. WritePage
   // releases the image afterwards.
   int32_t WriteImage(TPdfImage& aImage);
 
   // ---- Text ----
 
+  // Writes Text (8-bit text in code page 1252; see platform/CodePage.h for
+  // UTF-8) as one line with its top-left corner at (X, Y) in the length unit,
+  // in Font() (name, size, colour, bold, italic, underline) and at FontAngle()
+  // (counter-clockwise about the baseline origin, which lies Size * ascent
+  // below Y). "(", ")", "\\", CR and LF are escaped: one call never breaks the
+  // line. The first use of a font writes its resource (TVellix::PdfFont).
+  void TextOut(int32_t X, int32_t Y, const std::string& Text);
+  // Width of Text in Font(), in the length unit, 2 % wider than measured (so a
+  // line laid out with it never runs past what a reader draws); 0 for "".
+  int32_t TextWidth(const std::string& Text);
+  // The cell height (ascent + descent) of Font() in the length unit, whatever
+  // the characters of Text.
+  int32_t TextHeight(const std::string& Text);
+  // {TextWidth(Text), TextHeight(Text)}.
+  TSize TextExtent(const std::string& Text);
+  // Removes characters from the end of aText until it is empty or
+  // TextWidth(aText) <= aMaxWidth. Nothing is appended (no ellipsis).
+  void TruncateText(std::string& aText, int32_t aMaxWidth);
+  // With no document open these raise "Document not opened"; after an abort
+  // TextOut writes nothing and the measurements return 1.
+
   // ---- Text boxes ----
 
   // ---- Grids ----
 
 private:
+  // The font services' measurement of Font() (text output).
+  const class TFontMetrics& MeasuringFont();
+
   int32_t FBitmapRes = TFont::PixelsPerInch;
   long double FFontAngle = 0;
   TStringList<TPdfGrid> FGrids;

@@ -200,6 +200,10 @@ public:
   TPdfFont& PdfFont(const TFont& aFont);
   // Frees every font and empties Fonts().
   void ClearFonts();
+  // aValue as the characters of a PDF name: blanks become "#20", and the other
+  // characters a name cannot hold as they are (delimiters, "#", controls, bytes
+  // above 126) "#" and two hex digits (defined with TPdfFont).
+  static std::string EncodeSpaces(const std::string& aValue);
   // Images in order of first use: string = empty until written, then its
   // resource line " /Im<index> <n> 0 R"; object = the image until written.
   TStringList<TPdfImage>& Images() { return FImages; }

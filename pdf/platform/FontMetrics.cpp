@@ -73,7 +73,11 @@ TFontMetrics::TFontMetrics(std::shared_ptr<const TFontFace> aFace, int32_t aHeig
   otm.otmsStrikeoutSize = px(f.StrikeoutSize);
   otm.otmsStrikeoutPosition = px(f.StrikeoutPosition);
 
-  for (size_t c = 0; c < 256; ++c) FWidths[c] = px(f.Advance[c]);
+  for (size_t c = 0; c < 256; ++c) {
+    FWidths[c] = px(f.Advance[c]);
+    const double measuring = std::nearbyint(double(f.Advance[c]) * kMeasuringEm / f.UnitsPerEm);
+    FThousandths[c] = int32_t(std::nearbyint(measuring * 7.5));
+  }
   tm.tmAveCharWidth = f.AvgCharWidth > 0 ? px(f.AvgCharWidth) : FWidths['x'];
 }
 

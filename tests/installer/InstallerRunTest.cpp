@@ -126,6 +126,16 @@ TEST_F(InstallerRun, ScriptedInstallAnswersItself) {
   EXPECT_FALSE(fs::exists(dest + "/marker file")) << "--no-run ran the command";
 }
 
+TEST_F(InstallerRun, LongDestinationIsUsedWhole) {
+  // Past 255 characters a cut path would name another directory.
+  const std::string dest = Box / (std::string(150, 'a') + "/" + std::string(150, 'b'));
+  const std::string installer = Box.Pack(Payload(), kFullRecord);
+  const TResult run = Box.Run(installer, "--dest " + Quote(dest) + " --yes --no-run", "");
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  EXPECT_EQ(Slurp(dest + "/Doc/Read me.txt"), "read me\n");
+  EXPECT_EQ(Slurp(dest + "/lib/registration.log"), "UR");
+}
+
 TEST_F(InstallerRun, CancellingTheDialogWritesNothing) {
   const std::string installer = Box.Pack(Payload(), kFullRecord);
   // Ok on a missing directory, No to creating it, then the input ends: cancel.
@@ -223,4 +233,35 @@ TEST_F(InstallerRun, ListShowsTheCarriedFilesAndInstallsNothing) {
     EXPECT_NE(run.Output.find(name), std::string::npos) << run.Output;
   EXPECT_TRUE(Listing(Box.Opt()).empty());
   EXPECT_TRUE(Listing(Box.Temp()).empty());
+}
+
+TEST_F(InstallerRun, LibraryInstallerInstallsAUsableLibrary) {
+  const TResult run = Box.Run(VELLIX_SETUP, "--yes --no-run", "");
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  const std::string dest = Box.Opt() + "/Merovant/Vellix Builder";
+  EXPECT_NE(Slurp(dest + "/Doc/Read me.txt").find("Vellix Builder"), std::string::npos);
+  EXPECT_TRUE(fs::exists(dest + "/include/vellix/Vellix.h"));
+  EXPECT_TRUE(fs::exists(dest + "/lib/libvellix.a"));
+  EXPECT_EQ(Slurp(dest + "/lib/libvellix.so"), "INPUT(libvellix.so.1)\n");
+  EXPECT_TRUE(fs::exists(dest + "/src/pdf/CMakeLists.txt"));
+  EXPECT_TRUE(Listing(Box.SystemDir()).empty());
+#ifdef VELLIX_SANITIZED
+  GTEST_SKIP() << "the sanitized library links only into sanitized programs";
+#else
+  // A program built against the installed tree writes a PDF.
+  Put(Box / "app.cpp",
+      "#include <Vellix.h>\n"
+      "int main(int, char** argv) {\n"
+      "  Vellix::TVellix pdf;\n"
+      "  pdf.SetFileName(argv[1]);\n"
+      "  pdf.BeginDoc();\n"
+      "  pdf.EndDoc();\n"
+      "}\n");
+  const TResult built =
+      Shell("g++ -std=c++20 " + Quote(Box / "app.cpp") + " -I" + Quote(dest + "/include/vellix") +
+            " -L" + Quote(dest + "/lib") + " -lvellix -Wl,-rpath," + Quote(dest + "/lib") +
+            " -o " + Quote(Box / "app") + " && " + Quote(Box / "app") + " " + Quote(Box / "out.pdf"));
+  ASSERT_EQ(built.Status, 0) << built.Output;
+  EXPECT_EQ(Slurp(Box / "out.pdf").rfind("%PDF-1.3", 0), 0u);
+#endif
 }

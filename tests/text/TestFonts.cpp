@@ -1,6 +1,7 @@
 #include "TestFonts.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
@@ -97,9 +98,28 @@ TSfntTable& Table(std::vector<TSfntTable>& aTables, uint32_t aTag) {
   throw std::runtime_error("missing table");
 }
 
+// The made fonts live in a directory of this process, removed when it ends.
+// Its name is kept in plain storage: the exit handler may run after static
+// objects are destroyed.
+char gFontDirectory[4096];
+
+const std::filesystem::path& FontDirectory() {
+  static const std::filesystem::path dir = [] {
+    auto path = std::filesystem::temp_directory_path() / ("vellix-test-fonts-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(path);
+    std::snprintf(gFontDirectory, sizeof gFontDirectory, "%s", path.c_str());
+    return path;
+  }();
+  static const bool cleanup = std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(gFontDirectory, ignored);
+  }) == 0;
+  (void)cleanup;
+  return dir;
+}
+
 std::string Write(const std::string& aName, const std::vector<uint8_t>& aData) {
-  const auto dir = std::filesystem::temp_directory_path() / ("vellix-test-fonts-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const auto& dir = FontDirectory();
   const std::string path = (dir / aName).string();
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f || std::fwrite(aData.data(), 1, aData.size(), f) != aData.size()) throw std::runtime_error("write " + path);

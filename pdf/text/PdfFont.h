@@ -1,0 +1,88 @@
+#pragma once
+// TPdfFont: one TrueType font resource of a document. Every distinct family
+// and bold/italic style that text output uses becomes one TPdfFont, created by
+// TVellix::PdfFont the first time it is drawn; it measures the family, writes
+// the font's objects into the document at once (the embedded font program
+// when embedding applies, then the widths array, the font descriptor and the
+// font dictionary) and keeps what text output needs afterwards.
+//
+// Measuring: all styles of a family are measured, described and embedded from
+// its regular face, at Size 100 on the 96 dots-per-inch measuring context; the
+// widths are 1/1000 of the font size (FScale = 7.5 pixels to glyph units).
+// A family that is not installed is measured with the face the system
+// substitutes for it (see platform/FontMetrics.h), while /FontName and
+// /BaseFont keep the requested name, so a reader that has the family uses it.
+//
+// Failure: a family the library cannot use (not TrueType, metrics or font
+// data unavailable) is reported to the user through Application::ShowMessage,
+// the document is aborted, and the caller still receives a font, so drawing
+// code runs on as after any abort.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Component.h"
+#include "platform/Font.h"
+#include "platform/FontMetrics.h"
+
+namespace Vellix {
+
+class TVellix;
+
+class TPdfFont : public TObject {
+public:
+  // Creates the font resource of aFont in aOwner: appends it to Fonts() (its
+  // index gives FontRef "/F<index>"), then registers it: measures it and
+  // writes its objects. Never throws for an unusable font (see above).
+  // Returns the font, owned by aOwner's font list.
+  static TPdfFont& Create(TVellix& aOwner, const TFont& aFont);
+  ~TPdfFont() override;
+
+  // The font id of a canvas font: its Name, followed by ",BoldItalic",
+  // ",Bold" or ",Italic" for its bold and italic styles. Underline and
+  // strike-out do not enter the id. Example: "Times New Roman,Bold".
+  static std::string MakeFontId(const TFont& aFont);
+
+  // Ascent per point of font size: the baseline lies Size * Ascent() points
+  // below the top of the text.
+  long double Ascent() const { return FAscent; }
+  bool Embedded() const { return FEmbedded; }
+  uint8_t FirstChar() const { return FFirstChar; }
+  uint8_t LastChar() const { return FLastChar; }
+  const std::string& FontId() const { return FFontId; }
+  const std::string& FontName() const { return FFontName; }
+  // Resource name on pages: "/F" + index in Fonts().
+  const std::string& FontRef() const { return FFontRef; }
+  // Object number of the font dictionary (0 when registration failed).
+  int32_t ObjectNo() const { return FObjectNo; }
+  TVellix& Owner() const { return FOwner; }
+  // Underline thickness and offset from the baseline (negative below it), per
+  // point of font size.
+  long double UnderlineWidth() const { return FUnderlineWidth; }
+  long double UnderlinePosition() const { return FUnderlinePosition; }
+
+private:
+  TPdfFont(TVellix& aOwner, const TFont& aFont);
+  void RegisterFont();
+  void EmbedFont(const TFontMetrics& aMetrics);
+  void WriteFontDesc(const TFontMetrics& aMetrics);
+
+  long double FAscent = 0;
+  bool FEmbedded = false;
+  int32_t FEmbedNo = 0;
+  uint8_t FFirstChar = 0;
+  std::string FFontId;
+  std::string FFontName;
+  std::string FFontRef;
+  int32_t FFontIndex = -1;
+  uint8_t FLastChar = 0;
+  int32_t FObjectNo = 0;
+  TOutlineTextMetric FOTM;
+  long double FScale = 0;
+  TTextMetric FTM;
+  long double FUnderlineWidth = 0;
+  long double FUnderlinePosition = 0;
+  TVellix& FOwner;
+};
+
+}  // namespace Vellix

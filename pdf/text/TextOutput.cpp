@@ -1,0 +1,148 @@
+// Single-line text on the canvas: TextOut and the measurements that text
+// boxes and grid cells lay out with. Measurement takes the canvas font as it
+// is (family, bold, italic, size) from the font services' cache, so a call
+// costs a look-up and a sum over the characters.
+//
+// Widths are measured at the size the text is drawn at (Size points, that is
+// Size * 96 / 72 pixels) from the widths a font resource declares, so that a
+// width agrees with what a reader draws; heights are the font's whole-pixel
+// cell at its pixel em (see platform/FontMetrics.h).
+
+#include <cmath>
+#include <cstdlib>
+
+#include "canvas/PdfCanvas.h"
+#include "document/Messages.h"
+#include "document/Vellix.h"
+#include "platform/Exception.h"
+#include "platform/FontMetrics.h"
+#include "text/PdfFont.h"
+
+namespace Vellix {
+
+namespace {
+
+// Measuring pixels per thousandth of an em of the canvas font: its size in
+// points at the measuring resolution, over 1000.
+long double PixelsPerThousandth(const TFont& aFont, int32_t aBitmapRes) {
+  return std::abs(aFont.Size()) * static_cast<long double>(aBitmapRes) / 72000;
+}
+
+void AppendNumber(std::string& aOut, long double aValue) {
+  TVellix::AppendPdfNumber(aOut, aValue);
+  aOut += ' ';
+}
+
+}  // namespace
+
+const TFontMetrics& TPdfCanvas::MeasuringFont() {
+  try {
+    return FontMetricsOf(FFont);
+  } catch (const Exception&) {
+    // No font at all could be opened (not even a substitute).
+    FOwner.RaiseError(MSG_INTERNAL_ERROR, "GetTextExtent");
+  }
+}
+
+void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
+  if (!CheckDocumentState()) return;
+
+  std::string shown;
+  shown.reserve(Text.size() + 8);
+  shown += '(';
+  for (char c : Text) {
+    if (c == '\n' || c == '\r' || c == '(' || c == ')' || c == '\\') shown += '\\';
+    shown += c;
+  }
+  shown += ") Tj";
+
+  TPdfFont& font = FOwner.PdfFont(FFont);
+  const int32_t size = FFont.Size();
+  const long double x = UnitToPoint(X);
+  const long double yb = YToPoint(Y) - size * font.Ascent();
+  const std::string color = ColorDef(FFont.Color());
+
+  FPdfStream.emplace_back("BT");
+  std::string line = font.FontRef();
+  line += ' ';
+  line += std::to_string(size);
+  line += " Tf";
+  FPdfStream.push_back(std::move(line));
+  FPdfStream.push_back(color + "rg");
+  const long double angle = FFontAngle;
+  const long double cosine = std::cos(angle), sine = std::sin(angle);
+  line.clear();
+  if (angle != 0) {
+    AppendNumber(line, cosine);
+    AppendNumber(line, sine);
+    AppendNumber(line, -sine);
+    AppendNumber(line, cosine);
+    AppendNumber(line, x);
+    AppendNumber(line, yb);
+    line += "Tm";
+  } else {
+    AppendNumber(line, x);
+    AppendNumber(line, yb);
+    line += "Td";
+  }
+  FPdfStream.push_back(std::move(line));
+  FPdfStream.push_back(std::move(shown));
+  FPdfStream.emplace_back("ET");
+
+  if (FFont.Style().Contains(fsUnderline)) {
+    const long double u = size * font.UnderlinePosition();
+    const long double x1 = x - sine * u, y1 = yb + cosine * u;
+    const long double w = MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes) * FPointPerPixel;
+    const long double x2 = x1 + cosine * w, y2 = y1 + sine * w;
+    FPdfStream.push_back(color + "RG");
+    FPdfStream.emplace_back("[]0 d");
+    line.clear();
+    AppendNumber(line, size * font.UnderlineWidth());
+    line += 'w';
+    FPdfStream.push_back(std::move(line));
+    line.clear();
+    AppendNumber(line, x1);
+    AppendNumber(line, y1);
+    line += "m ";
+    AppendNumber(line, x2);
+    AppendNumber(line, y2);
+    line += "l S";
+    FPdfStream.push_back(std::move(line));
+  }
+}
+
+int32_t TPdfCanvas::TextWidth(const std::string& Text) {
+  if (!CheckDocumentState()) return 1;
+  const long double pixels = MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes);
+  return int32_t(std::nearbyintl(pixels * 1.02L * FOwner.UnitPerPixel()));
+}
+
+int32_t TPdfCanvas::TextHeight(const std::string& Text) {
+  (void)Text;  // the cell height does not depend on the characters
+  if (!CheckDocumentState()) return 1;
+  return int32_t(std::nearbyintl(MeasuringFont().TextMetric().tmHeight * FOwner.UnitPerPixel()));
+}
+
+TSize TPdfCanvas::TextExtent(const std::string& Text) { return {TextWidth(Text), TextHeight(Text)}; }
+
+void TPdfCanvas::TruncateText(std::string& aText, int32_t aMaxWidth) {
+  if (aText.empty()) return;
+  if (!CheckDocumentState()) {
+    // Every width measures 1 in an aborted document.
+    if (aMaxWidth < 1) aText.clear();
+    return;
+  }
+  // The same result as removing the last character while TextWidth exceeds
+  // aMaxWidth, without measuring the whole text again for each character.
+  const TFontMetrics& metrics = MeasuringFont();
+  const long double factor = PixelsPerThousandth(FFont, FBitmapRes) * 1.02L * FOwner.UnitPerPixel();
+  int64_t width = metrics.TextWidthThousandths(aText);
+  size_t length = aText.size();
+  while (length > 0 && std::nearbyintl(width * factor) > aMaxWidth) {
+    --length;
+    width -= metrics.CharWidthThousandths(uint8_t(aText[length]));
+  }
+  aText.resize(length);
+}
+
+}  // namespace Vellix

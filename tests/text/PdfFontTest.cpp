@@ -1,0 +1,305 @@
+// Font resources: ids, the objects written for each font, embedding, and the
+// handling of fonts that cannot be used.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "TestFonts.h"
+#include "TextTestSupport.h"
+#include "platform/Application.h"
+#include "platform/FontMetrics.h"
+#include "support/ContentChecker.h"
+#include "support/Readers.h"
+#include "support/TestDocument.h"
+
+using namespace Vellix;
+using namespace VellixTest;
+
+namespace {
+
+std::vector<std::string> Split(const std::string& aText, char aSeparator = ' ') {
+  std::vector<std::string> parts;
+  std::string part;
+  for (char c : aText) {
+    if (c == aSeparator) {
+      if (!part.empty()) parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(part);
+  return parts;
+}
+
+struct TFontRow {
+  std::string Name, Type, Encoding, Embedded;
+};
+
+// The rows of the pdffonts table: name (may hold blanks), type, encoding,
+// emb, sub, uni, object number, generation.
+std::vector<TFontRow> FontTable(const std::string& aPdf) {
+  const TRunResult r = PdfFonts(aPdf);
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  std::vector<TFontRow> rows;
+  const std::vector<std::string> lines = Split(r.Out, '\n');
+  for (size_t i = 2; i < lines.size(); ++i) {
+    const std::vector<std::string> words = Split(lines[i]);
+    if (words.size() < 8) continue;
+    TFontRow row;
+    for (size_t k = 0; k + 7 < words.size(); ++k) row.Name += (k ? " " : "") + words[k];
+    row.Type = words[words.size() - 7];
+    row.Encoding = words[words.size() - 6];
+    row.Embedded = words[words.size() - 5];
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// Captures what the library shows to the user.
+struct TMessages {
+  std::vector<std::string> Shown;
+  TMessages() {
+    Application::SetMessageHandler([this](const std::string& aText) { Shown.push_back(aText); });
+  }
+  ~TMessages() { Application::SetMessageHandler(nullptr); }
+};
+
+int64_t Round(long double v) { return int64_t(std::nearbyintl(v)); }
+
+}  // namespace
+
+TEST(PdfFont, FontIdsAndNames) {
+  EXPECT_EQ(TPdfFont::MakeFontId(MakeFont("Times New Roman", 10, {fsBold})), "Times New Roman,Bold");
+  EXPECT_EQ(TPdfFont::MakeFontId(MakeFont("Arial", 10, {fsItalic, fsUnderline})), "Arial,Italic");
+  EXPECT_EQ(TPdfFont::MakeFontId(MakeFont("Arial", 10, {fsBold, fsItalic})), "Arial,BoldItalic");
+  EXPECT_EQ(TPdfFont::MakeFontId(MakeFont("Arial", 10, {fsStrikeOut})), "Arial");
+  EXPECT_EQ(TVellix::EncodeSpaces("Courier New,BoldItalic"), "Courier#20New,BoldItalic");
+  // Characters a PDF name cannot hold are escaped too, so the name cannot end
+  // early or swallow the next token.
+  EXPECT_EQ(TVellix::EncodeSpaces("A#B(C)/D%E"), "A#23B#28C#29#2FD#25E");
+  EXPECT_EQ(TVellix::EncodeSpaces("Caf\xE9\t<x>[y]{z}"), "Caf#E9#09#3Cx#3E#5By#5D#7Bz#7D");
+}
+
+TEST(PdfFont, OneResourcePerFamilyAndBoldOrItalicStyle) {
+  TOpenText t;
+  TPdfCanvas& c = t.Canvas();
+  for (const char* name : {"Arial", "ARIAL", "arial"}) {
+    t.Font() = MakeFont(name, 10);
+    c.TextOut(100, 100, "x");
+  }
+  t.Font() = MakeFont("Arial", 12, {fsUnderline, fsStrikeOut});
+  c.TextOut(100, 200, "x");
+  ASSERT_EQ(t.Doc.Fonts().Count(), 1);
+  t.Font() = MakeFont("Arial", 10, {fsBold});
+  c.TextOut(100, 300, "x");
+  t.Font() = MakeFont("Arial", 10, {fsItalic});
+  c.TextOut(100, 400, "x");
+  ASSERT_EQ(t.Doc.Fonts().Count(), 3);
+  EXPECT_EQ(t.Doc.Fonts().Objects(1)->FontRef(), "/F1");
+  EXPECT_EQ(t.Lines()[1], "/F0 10 Tf");
+  t.Doc.EndDoc();
+
+  // Objects 5-7, 8-10, 11-13: widths, descriptor, dictionary of each font.
+  const std::string pdf = t.Written();
+  EXPECT_EQ(ObjectLines(pdf, 5), ObjectLines(pdf, 8));
+  EXPECT_EQ(ObjectLines(pdf, 5), ObjectLines(pdf, 11));
+  EXPECT_EQ(ObjectLines(pdf, 6), ObjectLines(pdf, 9));
+  EXPECT_EQ(ObjectLines(pdf, 10)[4], "/BaseFont /Arial,Bold");
+  EXPECT_EQ(ObjectLines(pdf, 13)[4], "/BaseFont /Arial,Italic");
+  EXPECT_NE(pdf.find("/Font <<\r\n/F0 7 0 R\r\n/F1 10 0 R\r\n/F2 13 0 R\r\n>>"), std::string::npos);
+}
+
+TEST(PdfFont, ObjectsOfAFontLineByLine) {
+  TOpenText t;
+  t.Font() = MakeFont("Times New Roman", 12, {fsBold});
+  t.Canvas().TextOut(100, 100, "Hello");
+  t.Doc.EndDoc();
+  const std::string pdf = t.Written();
+
+  const TFontMetrics& m = FontMetricsOf("Times New Roman", {}, -133);
+  const std::vector<int64_t> widths = ExpectedWidths("Times New Roman", 31, 255);
+  std::vector<std::string> expectedWidths = {"["};
+  std::string line;
+  for (size_t i = 0; i < widths.size(); ++i) {
+    line += std::to_string(widths[i]) + " ";
+    if (i % 16 == 15 || i + 1 == widths.size()) expectedWidths.push_back(std::exchange(line, ""));
+  }
+  expectedWidths.push_back("]");
+  ASSERT_EQ(expectedWidths.size(), 17u);  // "[", 14 lines of 16, 1 line of 1, "]"
+  EXPECT_EQ(Split(expectedWidths[15]).size(), 1u);
+  EXPECT_EQ(ObjectLines(pdf, 5), expectedWidths);
+
+  const int64_t ascent = Round(m.TextMetric().tmAscent * 7.5L);
+  EXPECT_EQ(ascent, 892);  // 119 pixels: 892.5 rounds to even
+  const std::vector<std::string> descriptor = {
+      "<<",
+      "/Type /FontDescriptor",
+      "/FontName /Times#20New#20Roman",
+      "/Ascent 892",
+      "/Descent " + std::to_string(Round(-m.TextMetric().tmDescent * 7.5L)),
+      "/ItalicAngle 0",
+      "/CapHeight 892",
+      "/Flags 32",
+      "/FontBBox [0 0 0 0]",
+      ">>"};
+  EXPECT_EQ(ObjectLines(pdf, 6), descriptor);
+  const std::vector<std::string> font = {"<<",
+                                         "/Type /Font",
+                                         "/Subtype /TrueType",
+                                         "/Name /F0",
+                                         "/BaseFont /Times#20New#20Roman,Bold",
+                                         "/Encoding /WinAnsiEncoding",
+                                         "/FirstChar 31",
+                                         "/LastChar 255",
+                                         "/Widths 5 0 R",
+                                         "/FontDescriptor 6 0 R",
+                                         ">>"};
+  EXPECT_EQ(ObjectLines(pdf, 7), font);
+}
+
+TEST(PdfFont, SymbolFontUsesStandardEncoding) {
+  RegisterTestFonts();
+  TOpenText t;
+  t.Font() = MakeFont(kSymbolFamily, 12);
+  t.Canvas().TextOut(100, 100, "abc");
+  t.Doc.EndDoc();
+  const std::string pdf = t.Written();
+  const std::vector<std::string> descriptor = ObjectLines(pdf, 6);
+  ASSERT_GE(descriptor.size(), 8u);
+  EXPECT_EQ(descriptor[7], "/Flags 4");
+  const std::vector<std::string> font = ObjectLines(pdf, 7);
+  EXPECT_EQ(font[5], "/Encoding /StandardEncoding");
+  EXPECT_EQ(font[6], "/FirstChar 31");
+}
+
+TEST(PdfFont, EachDocumentStartsAgainAtF0) {
+  TTempDir dir;
+  TVellix doc;
+  doc.SetCreationDate(FixedCreationDate);
+  for (const char* name : {"a.pdf", "b.pdf"}) {
+    doc.SetFileName(dir.File(name));
+    doc.BeginDoc();
+    EXPECT_EQ(doc.Fonts().Count(), 0);
+    doc.Canvas().Font() = MakeFont(name[0] == 'a' ? "Arial" : "Courier New", 10);
+    doc.Canvas().TextOut(100, 100, "x");
+    EXPECT_EQ(doc.Fonts().Objects(0)->FontRef(), "/F0");
+    doc.EndDoc();
+  }
+  const std::string second = ReadFileBytes(dir.File("b.pdf"));
+  EXPECT_NE(second.find("/Name /F0\r\n/BaseFont /Courier#20New\r\n"), std::string::npos);
+  EXPECT_NE(second.find("/Font <<\r\n/F0 7 0 R\r\n>>"), std::string::npos);
+  EXPECT_EQ(ReadersComplaints(dir.File("b.pdf")), "");
+}
+
+TEST(PdfFont, EmbeddingFollowsTheListAndTheFontsRights) {
+  RegisterTestFonts();
+  TTempDir dir;
+  const std::string path = dir.File("embed.pdf");
+  const std::string pdf = WriteDocument(
+      path,
+      [](TVellix& d) {
+        for (const std::string& family : {std::string("Arial"), std::string("Liberation Serif"), kRestrictedFamily}) {
+          d.Canvas().Font() = MakeFont(family, 12);
+          d.Canvas().TextOut(100, 100 + 100 * d.Fonts().Count(), "Embedded? " + family);
+        }
+      },
+      [](TVellix& d) { d.SetEmbedFonts(true); });
+  EXPECT_EQ(ReadersComplaints(path), "");
+  // Arial: 5-7; Liberation Serif: font file 8, then 9-11; the restricted font: 12-14.
+  EXPECT_EQ(ObjectLines(pdf, 6).size(), 10u);  // no /FontFile2
+  const std::vector<std::string> file = ObjectLines(pdf, 8);
+  ASSERT_GE(file.size(), 6u);
+  EXPECT_EQ(file[1], "/Filter [/ASCII85Decode /FlateDecode]");
+  const std::vector<uint8_t> original = ReadFile(FontMetricsOf("Liberation Serif", {}, -133).FilePath());
+  EXPECT_EQ(file[3], "/Length1 " + std::to_string(original.size()));
+  const std::string encoded = StreamData(pdf, 8);
+  EXPECT_EQ(file[2], "/Length " + std::to_string(encoded.size()));
+  EXPECT_EQ(Inflate(DecodeAscii85(encoded)), original);
+  EXPECT_EQ(ObjectLines(pdf, 10)[9], "/FontFile2 8 0 R");
+  EXPECT_EQ(ObjectLines(pdf, 13).size(), 10u);
+
+  const auto rows = FontTable(path);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].Name, "Arial");
+  EXPECT_EQ(rows[1].Name, "Liberation Serif");
+  EXPECT_EQ(rows[2].Name, kRestrictedFamily);
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.Type, "TrueType");
+    EXPECT_EQ(row.Encoding, "WinAnsi");
+  }
+  EXPECT_EQ(rows[0].Embedded, "no");
+  EXPECT_EQ(rows[1].Embedded, "yes");
+  EXPECT_EQ(rows[2].Embedded, "no");
+
+  // With the list emptied, Arial is embedded (as the file it resolves to).
+  const std::string arial = WriteDocument(
+      dir.File("arial.pdf"),
+      [](TVellix& d) {
+        d.Canvas().Font() = MakeFont("Arial", 12);
+        d.Canvas().TextOut(100, 100, "Arial");
+      },
+      [](TVellix& d) {
+        d.SetEmbedFonts(true);
+        d.NonEmbeddedFonts().Clear();
+      });
+  EXPECT_EQ(ObjectLines(arial, 7)[9], "/FontFile2 5 0 R");
+  EXPECT_EQ(Inflate(DecodeAscii85(StreamData(arial, 5))), ReadFile(kSansPath));
+  EXPECT_EQ(FontTable(dir.File("arial.pdf"))[0].Embedded, "yes");
+  EXPECT_EQ(ReadersComplaints(dir.File("arial.pdf")), "");
+}
+
+TEST(PdfFont, NamesThatNeedEscapingKeepTheFileSound) {
+  TTempDir dir;
+  const std::string path = dir.File("odd.pdf");
+  const std::string pdf = WriteDocument(path, [](TVellix& d) {
+    d.Canvas().Font() = MakeFont("Odd#(Name)/X Y", 12, {fsBold});
+    d.Canvas().TextOut(100, 100, "odd");
+  });
+  EXPECT_NE(pdf.find("/BaseFont /Odd#23#28Name#29#2FX#20Y,Bold\r\n"), std::string::npos);
+  EXPECT_NE(pdf.find("/FontName /Odd#23#28Name#29#2FX#20Y\r\n"), std::string::npos);
+  EXPECT_EQ(ReadersComplaints(path), "");
+  const auto rows = FontTable(path);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].Name, "Odd#(Name)/X Y,Bold");  // pdffonts decodes the name
+}
+
+TEST(PdfFont, AFontThatIsNotTrueTypeAbortsTheDocument) {
+  TMessages messages;
+  TTempDir dir;
+  TVellix doc;
+  int aborts = 0;
+  doc.SetOnAbort([&](TObject*) { ++aborts; });
+  doc.SetFileName(dir.File("cff.pdf"));
+  doc.BeginDoc();
+  TPdfCanvas& c = doc.Canvas();
+  c.TextOut(100, 100, "fine so far");
+  c.Font() = MakeFont("Nimbus Sans", 12);  // CFF outlines
+  EXPECT_NO_THROW(c.TextOut(100, 200, "not TrueType"));
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_EQ(messages.Shown[0], "This font is not TrueType: Nimbus Sans");
+  EXPECT_TRUE(doc.Aborted());
+  EXPECT_FALSE(doc.Printing());
+  EXPECT_EQ(aborts, 1);
+  EXPECT_FALSE(FileExists(dir.File("cff.pdf")));
+  // The font is still in the list, and everything after it does nothing.
+  EXPECT_EQ(doc.Fonts().Count(), 2);
+  const size_t lines = c.PdfStream().size();
+  c.TextOut(100, 300, "ignored");
+  EXPECT_EQ(c.PdfStream().size(), lines);
+  EXPECT_EQ(c.TextWidth("ignored"), 1);
+  EXPECT_EQ(c.TextHeight("ignored"), 1);
+  doc.NewPage();
+  doc.EndDoc();
+  EXPECT_FALSE(FileExists(dir.File("cff.pdf")));
+  EXPECT_EQ(messages.Shown.size(), 1u);
+
+  // A Type 1 family is refused the same way.
+  doc.BeginDoc();
+  c.Font() = MakeFont("URW Gothic", 12);
+  c.TextOut(100, 100, "Type 1");
+  EXPECT_TRUE(doc.Aborted());
+  ASSERT_EQ(messages.Shown.size(), 2u);
+  EXPECT_EQ(messages.Shown[1], "This font is not TrueType: URW Gothic");
+}

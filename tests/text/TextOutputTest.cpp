@@ -1,0 +1,177 @@
+// TextOut's content lines and the measurements of text.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "TextTestSupport.h"
+#include "platform/FontMetrics.h"
+#include "support/ContentChecker.h"
+
+using namespace Vellix;
+using namespace VellixTest;
+
+namespace {
+
+std::string Num(long double v) { return TVellix::FormatPdfNumber(v); }
+
+template <class F>
+std::string MessageOf(F&& aAction) {
+  try {
+    aAction();
+  } catch (const Exception& e) {
+    return e.Message();
+  }
+  return "(no exception)";
+}
+
+// Lines from index aFrom on.
+std::vector<std::string> From(const std::vector<std::string>& aLines, size_t aFrom) {
+  return {aLines.begin() + long(std::min(aFrom, aLines.size())), aLines.end()};
+}
+
+}  // namespace
+
+TEST(TextOut, RotatedBoldRedLine) {
+  TOpenText t;
+  t.Font() = MakeFont("Times New Roman", 24, {fsBold}, clRed);
+  t.Canvas().SetFontDegreeAngle(45);
+  t.Canvas().TextOut(150, 400, "Demonstration");
+  // The baseline lies 24 * ascent below the top; the ascent is the measuring
+  // font's: tmAscent at 133 pixels times 7.5 / 1000.
+  const long double ascent = FontMetricsOf("Times New Roman", {}, -133).TextMetric().tmAscent * 7.5L / 1000;
+  const long double yb = (2970 - 400) * 72.0L / 254 - 24 * ascent;
+  const std::vector<std::string> expected = {
+      "BT", "/F0 24 Tf", "1 0 0 rg", "0.707 0.707 -0.707 0.707 42.52 " + Num(yb) + " Tm", "(Demonstration) Tj", "ET"};
+  EXPECT_EQ(t.Lines(), expected);
+  EXPECT_EQ(Num(yb), "707.084");  // Liberation Serif has Times New Roman's ascent
+  // The angle persists; changing it later leaves written text alone.
+  t.Canvas().SetFontDegreeAngle(90);
+  EXPECT_EQ(t.Lines()[3].substr(0, 6), "0.707 ");
+  t.Canvas().TextOut(150, 400, "up");
+  EXPECT_EQ(t.Lines()[9].substr(0, 9), "0 1 -1 0 ");
+  t.Canvas().SetFontDegreeAngle(0.001L);
+  t.Canvas().TextOut(150, 400, "tilted");
+  EXPECT_EQ(t.Lines()[15].substr(t.Lines()[15].size() - 2), "Tm");
+  t.Canvas().SetFontDegreeAngle(0);
+  t.Canvas().TextOut(150, 400, "level");
+  EXPECT_EQ(t.Lines()[21].substr(t.Lines()[21].size() - 2), "Td");
+  EXPECT_TRUE(CheckContent([&] {
+                std::string s;
+                for (const auto& l : t.Lines()) s += l + "\r\n";
+                return s;
+              }()).empty());
+}
+
+TEST(TextOut, UnderlinedText) {
+  TOpenText t;
+  t.Font() = MakeFont("Times New Roman", 12, {fsBold, fsUnderline});
+  t.Canvas().TextOut(200, 1500, "Underlined");
+  const TFontMetrics& measuring = FontMetricsOf("Times New Roman", {}, -133);
+  const long double scale = 7.5L / 1000;
+  const long double x = 200 * 72.0L / 254;
+  const long double yb = (2970 - 1500) * 72.0L / 254 - 12 * measuring.TextMetric().tmAscent * scale;
+  const long double y1 = yb + 12 * measuring.OutlineTextMetric().otmsUnderscorePosition * scale;
+  // The underline is as long as the text measured in the styled canvas font.
+  const long double w = FontMetricsOf("Times New Roman", {fsBold}, -16).TextWidthThousandths("Underlined") * 12.0L / 1000;
+  const std::vector<std::string> expected = {
+      "0 0 0 RG", "[]0 d", "0.54 w", Num(x) + " " + Num(y1) + " m " + Num(x + w) + " " + Num(y1) + " l S"};
+  EXPECT_EQ(From(t.Lines(), 6), expected);
+
+  // Rotated, the underline runs along the baseline.
+  t.Lines().clear();
+  t.Canvas().SetFontDegreeAngle(90);
+  t.Canvas().TextOut(200, 1500, "Underlined");
+  const long double u = 12 * measuring.OutlineTextMetric().otmsUnderscorePosition * scale;
+  EXPECT_EQ(t.Lines()[9], Num(x - u) + " " + Num(yb) + " m " + Num(x - u) + " " + Num(yb + w) + " l S");
+  // Strike-out writes nothing of its own.
+  t.Lines().clear();
+  t.Font().SetStyle({fsStrikeOut});
+  t.Canvas().TextOut(200, 1500, "struck");
+  EXPECT_EQ(t.Lines().size(), 6u);
+}
+
+TEST(TextOut, StringsAreEscapedAndNeverBroken) {
+  TOpenText t;
+  t.Font() = MakeFont("Arial", 10);
+  TPdfCanvas& c = t.Canvas();
+  c.TextOut(0, 0, "a(b)c\\d");
+  EXPECT_EQ(t.Lines()[4], "(a\\(b\\)c\\\\d) Tj");
+  c.TextOut(0, 0, "one\r\ntwo\x80\xE9\x01");
+  EXPECT_EQ(t.Lines()[10], "(one\\\r\\\ntwo\x80\xE9\x01) Tj");
+  EXPECT_EQ(t.Doc.Fonts().Count(), 1);
+
+  // Empty text still writes a text object and registers its font.
+  c.Font() = MakeFont("Courier New", 10);
+  c.TextOut(0, 0, "");
+  EXPECT_EQ(t.Lines()[16], "() Tj");
+  EXPECT_EQ(t.Lines()[13], "/F1 10 Tf");
+  EXPECT_EQ(t.Doc.Fonts().Count(), 2);
+}
+
+TEST(TextMeasure, WidthHeightAndExtent) {
+  TOpenText t;
+  TPdfCanvas& c = t.Canvas();
+  for (int32_t size : {8, 10, 12, 24}) {
+    for (TFontStyles style : {TFontStyles{}, TFontStyles{fsBold}}) {
+      c.Font() = MakeFont("Arial", size, style);
+      const TFontMetrics& m = FontMetricsOf(c.Font());
+      const std::string text = "The quick brown fox, \x80 5";
+      EXPECT_EQ(c.TextWidth(text), std::lround(m.TextWidthThousandths(text) * size / 1000.0L * 1.02L * 254 / 72)) << size;
+      EXPECT_EQ(c.TextHeight("A"), std::lround(m.TextMetric().tmHeight * 254.0L / 96));
+      EXPECT_EQ(c.TextHeight("gjÁ"), c.TextHeight("A"));
+      EXPECT_EQ(c.TextExtent(text), (TSize{c.TextWidth(text), c.TextHeight(text)}));
+    }
+  }
+  EXPECT_EQ(c.TextWidth(""), 0);
+  // Arial 24 is a 32-pixel em: cell 29 + 7 = 36 pixels, 95.25 tenths.
+  c.Font() = MakeFont("Arial", 24);
+  EXPECT_EQ(c.TextHeight("A"), 95);
+  // Underline and colour do not change measurement.
+  const int32_t plain = c.TextWidth("Width");
+  c.Font().SetStyle({fsUnderline, fsStrikeOut});
+  c.Font().SetColor(clBlue);
+  EXPECT_EQ(c.TextWidth("Width"), plain);
+}
+
+TEST(TextMeasure, TruncateTextKeepsTheLongestFittingStart) {
+  TOpenText t;
+  TPdfCanvas& c = t.Canvas();
+  c.Font() = MakeFont("Times New Roman", 11);
+  const std::string text = "Truncated text, measured one character at a time";
+  for (int32_t max : {-5, 0, 1, 10, 57, 200, 333, 700, 5000}) {
+    std::string naive = text;
+    while (!naive.empty() && c.TextWidth(naive) > max) naive.pop_back();
+    std::string fast = text;
+    c.TruncateText(fast, max);
+    EXPECT_EQ(fast, naive) << max;
+  }
+  std::string text2 = "W";
+  c.TruncateText(text2, c.TextWidth("W") - 1);
+  EXPECT_EQ(text2, "");
+}
+
+TEST(TextMeasure, AbortedAndClosedDocuments) {
+  TVellix doc;
+  TPdfCanvas& c = doc.Canvas();
+  EXPECT_EQ(MessageOf([&] { c.TextOut(0, 0, "x"); }), "Document not opened");
+  EXPECT_EQ(MessageOf([&] { c.TextWidth("x"); }), "Document not opened");
+  EXPECT_EQ(MessageOf([&] { c.TextHeight("x"); }), "Document not opened");
+  std::string empty;
+  EXPECT_NO_THROW(c.TruncateText(empty, 0));
+
+  TMemoryStream out;
+  doc.SetOutStream(&out);
+  doc.BeginDoc();
+  doc.Abort();
+  c.TextOut(0, 0, "x");
+  EXPECT_TRUE(c.PdfStream().empty());
+  EXPECT_EQ(c.TextWidth("a long text"), 1);
+  EXPECT_EQ(c.TextExtent("x"), (TSize{1, 1}));
+  std::string s = "abc";
+  c.TruncateText(s, 1);
+  EXPECT_EQ(s, "abc");
+  c.TruncateText(s, 0);
+  EXPECT_EQ(s, "");
+}

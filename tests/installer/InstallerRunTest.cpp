@@ -265,3 +265,10 @@ TEST_F(InstallerRun, LibraryInstallerInstallsAUsableLibrary) {
   EXPECT_EQ(Slurp(Box / "out.pdf").rfind("%PDF-1.3", 0), 0u);
 #endif
 }
+
+TEST(InstallerStub, CarriesItsWindowToolkit) {
+  // Only the X client libraries of a desktop are needed, not FLTK itself.
+  const TResult needed = Shell(std::string("readelf -d ") + Quote(DECANTOR_STUB) + " | grep NEEDED");
+  EXPECT_NE(needed.Output.find("libX11"), std::string::npos) << needed.Output;
+  EXPECT_EQ(needed.Output.find("libfltk"), std::string::npos) << needed.Output;
+}

@@ -10,6 +10,7 @@
 //   pdf.EndDoc();
 
 #include "canvas/PdfCanvas.h"
+#include "canvas/PdfImage.h"
 #include "document/Messages.h"
 #include "document/PaperSizes.h"
 #include "document/PdfNumber.h"
@@ -18,6 +19,8 @@
 #include "encode/ZlibBuffer.h"
 #include "encode/ZlibStream.h"
 #include "platform/Application.h"
+#include "platform/Bitmap.h"
+#include "platform/BitmapCanvas.h"
 #include "platform/CodePage.h"
 #include "platform/Brush.h"
 #include "platform/Color.h"
@@ -26,7 +29,10 @@
 #include "platform/Font.h"
 #include "platform/FontMetrics.h"
 #include "platform/Geometry.h"
+#include "platform/Graphic.h"
+#include "platform/JpegImage.h"
 #include "platform/Pen.h"
+#include "platform/PngImage.h"
 #include "platform/Stream.h"
 #include "platform/StringList.h"
 #include "text/PdfFont.h"

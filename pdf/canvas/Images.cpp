@@ -1,8 +1,104 @@
+// Placing raster images on a page and writing their image objects.
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <memory>
+
 #include "canvas/PdfCanvas.h"
+#include "canvas/PdfImage.h"
 #include "document/Vellix.h"
+#include "platform/Bitmap.h"
+#include "platform/BitmapCanvas.h"
 
 namespace Vellix {
 
-int32_t TPdfCanvas::WriteImage(TPdfImage&) { FOwner.RaiseError(MSG_INTERNAL_ERROR); }
+namespace {
+
+int32_t Saturate(int64_t aValue) {
+  return int32_t(std::clamp<int64_t>(aValue, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+void TPdfCanvas::StretchDraw(const TRect& aRect, const TGraphic* aGraphic) {
+  if (!CheckDocumentState()) return;
+  TVellix& doc = FOwner;
+  if (aGraphic == nullptr) doc.RaiseError(MSG_INVALID_METHOD_CALL);
+  if (aRect.Right == aRect.Left || aRect.Bottom == aRect.Top || aGraphic->Empty()) return;
+
+  // Encode first: a placement whose encoding fails leaves neither lines in
+  // the page nor an entry in the image list, so the document stays sound and
+  // the error reaches the caller as the encoder raised it.
+  auto image = std::make_unique<TPdfImage>(doc, *aGraphic);
+  const int32_t index = doc.Images().Count();
+
+  // The unit square goes onto a box one unit narrower and lower than the
+  // rectangle, lower-left corner at (Left, Bottom); a reversed rectangle mirrors.
+  const long double w = (int64_t(aRect.Right) - aRect.Left - 1) * doc.PointPerUnit();
+  const long double h = (int64_t(aRect.Bottom) - aRect.Top - 1) * doc.PointPerUnit();
+  std::string cm;
+  cm.reserve(64);
+  TVellix::AppendPdfNumber(cm, w);
+  cm += " 0 0 ";
+  TVellix::AppendPdfNumber(cm, h);
+  cm += ' ';
+  TVellix::AppendPdfNumber(cm, UnitToPoint(aRect.Left));
+  cm += ' ';
+  TVellix::AppendPdfNumber(cm, YToPoint(aRect.Bottom));
+  cm += " cm";
+  AddLine("q");
+  AddLine(std::move(cm));
+  AddLine("/Im" + std::to_string(index) + " Do");
+  AddLine("Q");
+  doc.Images().AddObject(std::string(), std::move(image));
+}
+
+void TPdfCanvas::Draw(int32_t X, int32_t Y, const TGraphic* aGraphic) {
+  if (!CheckDocumentState()) return;
+  if (aGraphic == nullptr) FOwner.RaiseError(MSG_INVALID_METHOD_CALL);
+  const long double u = FOwner.UnitPerPixel();
+  const auto extent = [u](int32_t aPixels) { return int64_t(std::nearbyint(aPixels * u)); };
+  StretchDraw(Rect(X, Y, Saturate(X + extent(aGraphic->Width())), Saturate(Y + extent(aGraphic->Height()))),
+              aGraphic);
+}
+
+void TPdfCanvas::CopyRect(const TRect& aDest, const TBitmapCanvas& aCanvas, const TRect& aSource) {
+  if (!CheckDocumentState()) return;
+  // A reversed source rectangle gives a mirrored copy of the same size.
+  const int64_t w = std::abs(int64_t(aSource.Right) - aSource.Left);
+  const int64_t h = std::abs(int64_t(aSource.Bottom) - aSource.Top);
+  TBitmap bitmap;
+  bitmap.SetSize(Saturate(w), Saturate(h));
+  bitmap.Canvas().CopyRect(Rect(0, 0, bitmap.Width(), bitmap.Height()), aCanvas, aSource);
+  StretchDraw(aDest, &bitmap);
+}
+
+int32_t TPdfCanvas::WriteImage(TPdfImage& aImage) {
+  TVellix& doc = FOwner;
+  const int32_t objectNo = doc.BeginDic();
+  TMemoryStream& code = aImage.CodeStream();
+  doc.WriteFile("/Type /XObject");
+  doc.WriteFile("/Subtype /Image");
+  doc.WriteFile("/Width " + std::to_string(aImage.Width()));
+  doc.WriteFile("/Height " + std::to_string(aImage.Height()));
+  doc.WriteFile("/ColorSpace /DeviceRGB");
+  doc.WriteFile("/BitsPerComponent " + std::to_string(aImage.BitsPerComponent()));
+  doc.WriteFile("/Length " + std::to_string(code.Size()));
+  static constexpr const char* Filters[] = {"]", " /FlateDecode]", " /DCTDecode]"};
+  doc.WriteFile(std::string("/Filter [/ASCII85Decode") + Filters[aImage.CompressMode()]);
+  doc.WriteFile(">>");
+  doc.WriteFile("stream");
+  // The data's "~>" and the "endstream" keyword share a line.
+  bool written = false;
+  try {
+    written = doc.OutputStream().Write(code.Memory(), code.Size()) == code.Size();
+  } catch (const std::exception&) {
+    written = false;
+  }
+  if (!written) doc.RaiseError(MSG_WRITE_ERROR);
+  doc.EndObject("endstream");
+  return objectNo;
+}
 
 }  // namespace Vellix

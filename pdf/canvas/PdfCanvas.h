@@ -26,6 +26,8 @@ namespace Vellix {
 
 class TVellix;
 class TPdfImage;
+class TGraphic;
+class TBitmapCanvas;
 class TPdfGrid;
 
 class TPdfCanvas : public TObject {
@@ -186,6 +188,19 @@ public:
 
   // ---- Images ----
 
+  // Places aGraphic (any picture: bitmap, JPEG, PNG) scaled into aRect: the
+  // picture is encoded now in the document's ImageCompressMode and named
+  // "/Im" + its index in the document's image list. A reversed rectangle
+  // mirrors; an empty rectangle or picture draws nothing. A null graphic
+  // raises "Invalid method call" (the document is aborted); an encoder error
+  // propagates unchanged and leaves page and image list as they were.
+  void StretchDraw(const TRect& aRect, const TGraphic* aGraphic);
+  // Places aGraphic at its natural size (pixels x the document's
+  // UnitPerPixel(), rounded) with its top-left corner at (X, Y).
+  void Draw(int32_t X, int32_t Y, const TGraphic* aGraphic);
+  // Places the aSource region of a bitmap canvas scaled into aDest (a
+  // reversed source rectangle mirrors the region).
+  void CopyRect(const TRect& aDest, const TBitmapCanvas& aCanvas, const TRect& aSource);
   // Writes the image object of aImage and returns its object number. WritePage
   // releases the image afterwards.
   int32_t WriteImage(TPdfImage& aImage);

@@ -239,6 +239,8 @@ void TVellix::Abort() {
   FPrinting = false;
   if (!FUserStream) RemoveDocumentFile(FFileName);
   FAborted = true;
+  // The open page will never be written: its images' encoded data can go now.
+  for (int32_t i = 0; i < FImages.Count(); ++i) FImages.FreeObject(i);
   Fire(FOnAbort);
 }
 

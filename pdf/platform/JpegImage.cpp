@@ -174,8 +174,8 @@ void TJPEGImage::LoadFromStream(TStream& aStream) {
   TakePixels(job.Width, job.Height, std::move(pixels));
 }
 
-std::vector<uint8_t> TJPEGImage::Encode() const {
-  if (Empty()) throw EInvalidGraphic("JPEG error: an empty picture cannot be saved");
+std::vector<uint8_t> TJPEGImage::EncodeGraphic(const TGraphic& aImage, int32_t aQuality) {
+  if (aImage.Empty()) throw EInvalidGraphic("JPEG error: an empty picture cannot be saved");
   std::vector<uint8_t> out;
   TVectorDestination dest{};
   dest.Out = &out;
@@ -184,8 +184,8 @@ std::vector<uint8_t> TJPEGImage::Encode() const {
   info.err = &err.Pub;
   InitErrors(err);
   jpeg_create_compress(&info);
-  const int quality = FQuality < 1 ? 1 : FQuality > 100 ? 100 : FQuality;
-  const bool ok = RunEncode(info, err, *this, quality, dest);
+  const int quality = aQuality < 1 ? 1 : aQuality > 100 ? 100 : aQuality;
+  const bool ok = RunEncode(info, err, aImage, quality, dest);
   jpeg_destroy_compress(&info);
   if (!ok) throw EInvalidGraphic(std::string("JPEG error: ") + err.Message);
   return out;

@@ -27,7 +27,10 @@ public:
   // EInvalidGraphic, as JPEG cannot hold one.
   void SaveToStream(TStream& aStream) const override;
   // The encoded file in memory (what SaveToStream writes).
-  std::vector<uint8_t> Encode() const;
+  std::vector<uint8_t> Encode() const { return EncodeGraphic(*this, FQuality); }
+  // Encodes the pixels of any graphic as SaveToStream would, without copying
+  // them into a JPEG image first. aQuality is clamped to 1 .. 100.
+  static std::vector<uint8_t> EncodeGraphic(const TGraphic& aImage, int32_t aQuality = DefaultQuality);
 
 private:
   int32_t FQuality = DefaultQuality;

@@ -1,0 +1,59 @@
+#pragma once
+// TPdfImage: one raster image of a document, encoded when it is placed and
+// held until its page is written. The encoded data is the stream data of an
+// image XObject: RGB samples, 8 bits per component, raw, zlib-compressed or
+// JPEG, always wrapped in ASCII85 (ending "~>").
+//
+// The canvas creates an image for each placement (StretchDraw, Draw,
+// CopyRect) and hands it to the document's Images() list only once encoding
+// has succeeded; WritePage writes it with TPdfCanvas::WriteImage and releases
+// it right after.
+
+#include <cstdint>
+
+#include "document/Vellix.h"
+#include "platform/Graphic.h"
+#include "platform/Stream.h"
+
+namespace Vellix {
+
+class TPdfImage {
+public:
+  // Encodes the pixels of aImage now, in aOwner's ImageCompressMode(). Errors
+  // of the encoders (zlib, JPEG, memory) propagate unchanged and nothing is
+  // kept. aImage may be released afterwards.
+  TPdfImage(TVellix& aOwner, const TGraphic& aImage);
+  TPdfImage(const TPdfImage&) = delete;
+  TPdfImage& operator=(const TPdfImage&) = delete;
+
+  // Size of the source picture in pixels.
+  int32_t Width() const { return FWidth; }
+  int32_t Height() const { return FHeight; }
+  // Bits per colour component: always 8.
+  uint8_t BitsPerComponent() const { return FBitsPerComponent; }
+  // The mode the data was encoded with (the document's at placement).
+  TPdfCompressMode CompressMode() const { return FCompressMode; }
+  // The ASCII85 text to write as the stream data; its size is the /Length.
+  TMemoryStream& CodeStream() { return FCodeStream; }
+
+  // The three encodings, each filling CodeStream() from aImage's pixels:
+  // the RGB rows from the top, 3 bytes per pixel, then ASCII85 ...
+  void CompressNone(const TGraphic& aImage);
+  // ... the same rows compressed with zlib (default level), then ASCII85 ...
+  void CompressZlib(const TGraphic& aImage);
+  // ... a baseline JPEG file of the picture (TJPEGImage defaults), then ASCII85.
+  void CompressJpeg(const TGraphic& aImage);
+
+private:
+  // Replaces the code stream with the ASCII85 form of aData.
+  void SetCode(TMemoryStream& aData);
+
+  uint8_t FBitsPerComponent = 8;
+  TMemoryStream FCodeStream;
+  int32_t FHeight = 0;
+  int32_t FWidth = 0;
+  TVellix& FOwner;
+  TPdfCompressMode FCompressMode = cpNone;
+};
+
+}  // namespace Vellix

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "DemoPages.h"
+#include "ReportPages.h"
 #include "Vellix.h"
 
 using namespace Vellix;
@@ -39,6 +40,8 @@ void WriteSample(const std::string& aFileName) {
   TextPage(pdf);
   pdf.NewPage();
   ImagesPage(pdf);
+  pdf.NewPage();
+  ReportPages(pdf);
   pdf.EndDoc();
   std::printf("%d pages written to %s\n", pdf.PageNumber(), aFileName.c_str());
 }

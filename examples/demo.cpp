@@ -1,7 +1,10 @@
 // Demonstration program: writes a document of several pages through the
 // library's public interface. Usage: vellix-demo OUTPUT.pdf
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "Vellix.h"
@@ -166,6 +169,85 @@ void ShapesPage(TVellix& aDoc) {
   c.LineTo(150, 2600);
 }
 
+
+// Pictures made here (nothing is read from disk): a photograph-like picture
+// that goes through a JPEG file in memory, a drawing that goes through a PNG
+// file, a region of the drawing copied with CopyRect, and the drawing at its
+// natural size (96 pixels per inch).
+std::unique_ptr<TBitmap> MakePhotograph(int32_t aWidth, int32_t aHeight) {
+  auto bmp = std::make_unique<TBitmap>(aWidth, aHeight);
+  for (int32_t y = 0; y < aHeight; ++y) {
+    uint8_t* p = bmp->ScanLine(y);
+    const double v = double(y) / aHeight;
+    for (int32_t x = 0; x < aWidth; ++x, p += 3) {
+      const double u = double(x) / aWidth;
+      const double sun = std::exp(-((u - 0.72) * (u - 0.72) + (v - 0.28) * (v - 0.28)) * 30);
+      const double hill = std::clamp((v - 0.62 - 0.08 * std::sin(u * 11)) * 30, 0.0, 1.0);
+      const double rgb[3] = {70 + 110 * v * (1 - hill) + 30 * hill + 170 * sun,
+                             120 + 60 * (1 - v) + 70 * hill * (1.2 - v) + 120 * sun,
+                             220 - 100 * v - 170 * hill + 10 * sun};
+      for (int c = 0; c < 3; ++c) p[c] = uint8_t(std::lround(std::clamp(rgb[c], 0.0, 255.0)));
+    }
+  }
+  return bmp;
+}
+
+std::unique_ptr<TBitmap> MakeDrawing() {
+  auto bmp = std::make_unique<TBitmap>(192, 144);
+  TBitmapCanvas& c = bmp->Canvas();
+  const TColor colours[] = {clRed, clYellow, clLime, clAqua, clBlue, clFuchsia};
+  for (int32_t i = 0; i < 6; ++i) {
+    c.Brush().SetColor(colours[i]);
+    c.FillRect(Rect(8 + i * 30, 8 + i * 12, 38 + i * 30, 80 + i * 8));
+  }
+  for (int32_t x = 0; x < 192; ++x) {  // a sine wave and a frame, pixel by pixel
+    c.SetPixel(x, 110 + int32_t(std::lround(20 * std::sin(x / 15.0))), clNavy);
+    c.SetPixel(x, 0, clBlack);
+    c.SetPixel(x, 143, clBlack);
+  }
+  for (int32_t y = 0; y < 144; ++y) c.SetPixel(0, y, clBlack), c.SetPixel(191, y, clBlack);
+  return bmp;
+}
+
+void ImagesPage(TVellix& aDoc) {
+  TPdfCanvas& canvas = aDoc.Canvas();
+  canvas.Font().SetName("Arial");
+  canvas.Font().SetSize(12);
+  canvas.Font().SetStyle({});
+  canvas.Font().SetColor(clBlack);
+
+  TJPEGImage photo;
+  {
+    TMemoryStream file;
+    TJPEGImage encoder;
+    encoder.Assign(*MakePhotograph(681, 490));
+    encoder.SaveToStream(file);
+    file.SetPosition(0);
+    photo.LoadFromStream(file);
+  }
+  canvas.TextOut(150, 120, "A photograph from a JPEG file, scaled into a rectangle");
+  canvas.StretchDraw(Rect(150, 200, 1350, 1064), &photo);
+
+  TPngImage drawing;
+  {
+    TMemoryStream file;
+    TPngImage encoder;
+    encoder.Assign(*MakeDrawing());
+    encoder.SaveToStream(file);
+    file.SetPosition(0);
+    drawing.LoadFromStream(file);
+  }
+  canvas.TextOut(150, 1150, "A drawing from a PNG file at its natural size, and enlarged");
+  canvas.Draw(150, 1230, &drawing);
+  canvas.StretchDraw(Rect(800, 1230, 1950, 2092), &drawing);
+
+  TBitmap sheet;
+  sheet.Assign(drawing);
+  canvas.TextOut(150, 2200, "Regions of the drawing copied with CopyRect, one mirrored");
+  canvas.CopyRect(Rect(150, 2280, 750, 2780), sheet.Canvas(), Rect(8, 8, 98, 83));
+  canvas.CopyRect(Rect(850, 2280, 1450, 2780), sheet.Canvas(), Rect(98, 8, 8, 83));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -191,6 +273,8 @@ int main(int argc, char** argv) {
     ShapesPage(pdf);
     pdf.NewPage();
     TextPage(pdf);
+    pdf.NewPage();
+    ImagesPage(pdf);
     pdf.EndDoc();
     std::printf("%d pages written to %s\n", pdf.PageNumber(), pdf.FileName().c_str());
   } catch (const Exception& e) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "ReportBench.h"
 #include "Vellix.h"
 
 using namespace Vellix;
@@ -79,6 +80,7 @@ std::vector<TWorkload> Workloads() {
   return {
       {"lines", "10000 pages of 500 content lines", [](TVellix& d) { ContentLines(d, 10000, 500); }},
       {"rectangles", "2000 pages of 500 filled rectangles", [](TVellix& d) { Rectangles(d, 2000, 500); }},
+      {"report", "500 pages of paragraphs and a 40 x 5 grid", [](TVellix& d) { VellixBench::ReportPages(d, 500); }},
   };
 }
 
@@ -103,8 +105,9 @@ void Run(const TWorkload& aWorkload, const std::string& aOutput) {
     bytes = written.Size();
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("%-12s %-40s %6d pages %9.1f MB %7.2f s %8.1f MB/s  peak %ld KiB\n", aWorkload.Name,
-              aWorkload.Description, pages, bytes / 1e6, seconds, bytes / 1e6 / seconds, PeakMemoryKiB());
+  std::printf("%-12s %-40s %6d pages %9.1f MB %7.2f s %8.1f MB/s %8.1f pages/s  peak %ld KiB\n", aWorkload.Name,
+              aWorkload.Description, pages, bytes / 1e6, seconds, bytes / 1e6 / seconds, pages / seconds,
+              PeakMemoryKiB());
 }
 
 void NumberFormat() {

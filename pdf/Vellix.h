@@ -18,6 +18,7 @@
 #include "encode/Ascii85.h"
 #include "encode/ZlibBuffer.h"
 #include "encode/ZlibStream.h"
+#include "platform/Alignment.h"
 #include "platform/Application.h"
 #include "platform/Bitmap.h"
 #include "platform/BitmapCanvas.h"
@@ -36,3 +37,5 @@
 #include "platform/Stream.h"
 #include "platform/StringList.h"
 #include "text/PdfFont.h"
+#include "text/PdfGrid.h"
+#include "text/TextBox.h"

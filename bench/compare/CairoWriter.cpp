@@ -53,7 +53,7 @@ void Text(cairo_t* aCr, cairo_font_face_t* aFace, int aSize, int aX, int aTop, c
   cairo_show_text(aCr, aText.c_str());
 }
 
-void Report(int aPages, const std::string& aOut) {
+void DrawReport(int aPages, const std::string& aOut) {
   FontFace regular(FontFile), bold(BoldFontFile);
   {
     Document doc(aOut);
@@ -73,7 +73,7 @@ void Report(int aPages, const std::string& aOut) {
   }
 }
 
-void Shapes(int aPages, const std::string& aOut) {
+void DrawShapes(int aPages, const std::string& aOut) {
   Document doc(aOut);
   cairo_t* cr = doc.Cr;
   for (int p = 0; p < aPages; ++p) {
@@ -125,7 +125,7 @@ std::vector<unsigned char> ReadFile(const std::string& aPath) {
   return data;
 }
 
-void Images(int aPages, const std::string& aOut, const std::string& aPhoto) {
+void DrawImages(int aPages, const std::string& aOut, const std::string& aPhoto) {
   // cairo embeds the JPEG bytes given as mime data as they are; the pixels of
   // the surface are only its fallback and stay blank here.
   std::vector<unsigned char> jpeg = ReadFile(aPhoto);
@@ -153,6 +153,6 @@ const Library CairoLibrary = {
     "cairo",
     "embeds a subset of the TrueType font; compresses content streams; "
     "the JPEG file is copied once and shared by every page",
-    Report, Shapes, Images};
+    DrawReport, DrawShapes, DrawImages};
 
 }  // namespace Compare

@@ -38,7 +38,7 @@ void Text(HPDF_Page aPage, HPDF_Font aFont, int aSize, int aX, int aTop, const s
   HPDF_Page_EndText(aPage);
 }
 
-void Report(int aPages, const std::string& aOut) {
+void DrawReport(int aPages, const std::string& aOut) {
   Document doc;
   HPDF_Font regular = doc.Font(FontFile), bold = doc.Font(BoldFontFile);
   for (int p = 0; p < aPages; ++p) {
@@ -55,7 +55,7 @@ void Report(int aPages, const std::string& aOut) {
   HPDF_SaveToFile(doc.Pdf, aOut.c_str());
 }
 
-void Shapes(int aPages, const std::string& aOut) {
+void DrawShapes(int aPages, const std::string& aOut) {
   Document doc;
   for (int p = 0; p < aPages; ++p) {
     HPDF_Page page = doc.AddPage();
@@ -85,7 +85,7 @@ void Shapes(int aPages, const std::string& aOut) {
   HPDF_SaveToFile(doc.Pdf, aOut.c_str());
 }
 
-void Images(int aPages, const std::string& aOut, const std::string& aPhoto) {
+void DrawImages(int aPages, const std::string& aOut, const std::string& aPhoto) {
   Document doc;
   HPDF_Image photo = HPDF_LoadJpegImageFromFile(doc.Pdf, aPhoto.c_str());
   const Box b = PhotoBox;
@@ -101,6 +101,6 @@ const Library HaruLibrary = {
     "libharu",
     "holds the whole document until saved; TrueType font not embedded; content uncompressed; "
     "the JPEG file is copied once and shared by every page",
-    Report, Shapes, Images};
+    DrawReport, DrawShapes, DrawImages};
 
 }  // namespace Compare

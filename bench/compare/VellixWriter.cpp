@@ -20,7 +20,7 @@ std::unique_ptr<TVellix> NewDocument(const std::string& aOut) {
   return doc;
 }
 
-void Report(int aPages, const std::string& aOut) {
+void DrawReport(int aPages, const std::string& aOut) {
   auto doc = NewDocument(aOut);
   TPdfCanvas& c = doc->Canvas();
   c.Font().SetName("Liberation Sans");
@@ -43,7 +43,7 @@ void Report(int aPages, const std::string& aOut) {
   doc->EndDoc();
 }
 
-void Shapes(int aPages, const std::string& aOut) {
+void DrawShapes(int aPages, const std::string& aOut) {
   auto doc = NewDocument(aOut);
   TPdfCanvas& c = doc->Canvas();
   c.Pen().SetColor(clNavy);
@@ -63,7 +63,7 @@ void Shapes(int aPages, const std::string& aOut) {
   doc->EndDoc();
 }
 
-void Images(int aPages, const std::string& aOut, const std::string& aPhoto) {
+void DrawImages(int aPages, const std::string& aOut, const std::string& aPhoto) {
   TJPEGImage photo;
   photo.LoadFromFile(aPhoto);
   auto doc = NewDocument(aOut);
@@ -82,6 +82,6 @@ const Library VellixLibrary = {
     "vellix",
     "streams page by page in constant memory; TrueType font not embedded (EmbedFonts off); content "
     "uncompressed; every placement re-encodes the picture as JPEG with ASCII85 (a new image object per page)",
-    Report, Shapes, Images};
+    DrawReport, DrawShapes, DrawImages};
 
 }  // namespace Compare

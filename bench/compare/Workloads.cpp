@@ -43,12 +43,19 @@ std::vector<TextLine> ReportLines(int aPage) {
   return lines;
 }
 
+namespace {
+std::string CellText(int aRow, int aCol, int aPage) {
+  char text[32];
+  std::snprintf(text, sizeof text, "R%dC%dP%d", aRow + 1, aCol + 1, aPage % 100);
+  return text;
+}
+}  // namespace
+
 std::vector<Cell> ReportCells(int aPage) {
   std::vector<Cell> cells;
   for (int r = 0; r < GridRows; ++r)
     for (int c = 0; c < GridCols; ++c)
-      cells.push_back({300 + c * 52, 70 + r * 18, 52, 18,
-                       "R" + std::to_string(r + 1) + "C" + std::to_string(c + 1) + "P" + std::to_string(aPage % 100)});
+      cells.push_back({300 + c * 52, 70 + r * 18, 52, 18, CellText(r, c, aPage)});
   return cells;
 }
 

@@ -1,7 +1,6 @@
 #include "DestDir.h"
 
 #include "InstallerFace.h"
-#include "RmErrors.h"
 #include "RmMessages.h"
 #include "RmPaths.h"
 
@@ -9,8 +8,7 @@ namespace Decantor {
 
 void TDestDirForm::FormCloseQuery(bool& CanClose) {
   if (FModalResult != mrOk) return;
-  const std::string path = ShortStr(FPath);
-  if (DirExists(path)) return;
+  if (DirExists(FPath)) return;
   CanClose = Confirm(0, "Create directory: " + FPath + " ?");
 }
 

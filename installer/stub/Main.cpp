@@ -106,10 +106,11 @@ void TMainForm::FormCreate() {
   FFace.SetMainCaption(FCaption);
   SetApplicationTitle(FCaption);
 
-  FDestDir = ShortStr(FRecord.DestDir);
+  // Paths are kept whole: a path cut to 255 characters would name another place.
+  FDestDir = FRecord.DestDir;
   if (!FDestDir.empty() && static_cast<unsigned char>(FDestDir[0]) == kProgramFilesByte) {
     const std::string programFiles = ReadCurrentVersionValue("ProgramFilesDir");
-    FDestDir = ShortStr(AddBackslash(programFiles) + DelLeadingBackslash(FDestDir.substr(1)));
+    FDestDir = AddBackslash(programFiles) + DelLeadingBackslash(FDestDir.substr(1));
   }
 
   if (!FDestDir.empty()) {
@@ -127,13 +128,13 @@ void TMainForm::FormCreate() {
       std::fflush(nullptr);
       std::_Exit(0);
     }
-    FDestDir = ShortStr(FDestDirForm->Path());
+    FDestDir = FDestDirForm->Path();
   }
-  if (FDestDir.empty()) FDestDir = ShortStr(ExtractFilePath(OwnPath()));
+  if (FDestDir.empty()) FDestDir = ExtractFilePath(OwnPath());
   FDestDir = DelBackslash(FDestDir);
 
-  FRunCommand = ShortStr(ReplaceAll("$", FDestDir, FRecord.RunCommand));
-  FRegisterFile = ShortStr(ReplaceAll("$", FDestDir, FRecord.RegisterFile));
+  FRunCommand = ReplaceAll("$", FDestDir, FRecord.RunCommand);
+  FRegisterFile = ReplaceAll("$", FDestDir, FRecord.RegisterFile);
   FStartArmed = true;
 }
 
@@ -210,7 +211,7 @@ int32_t TMainForm::UnzipProgress(const char* aName, int32_t aPercent, int32_t) {
   const std::string name = aName != nullptr ? aName : "";
   if (name != form->FLastItem) {
     ++form->FItemCount;
-    form->FLastItem = ShortStr(name);
+    form->FLastItem = name;
   }
   // Without a count there is nothing to measure against; the bar waits at 20.
   if (form->FTotal > 0) {
@@ -222,8 +223,8 @@ int32_t TMainForm::UnzipProgress(const char* aName, int32_t aPercent, int32_t) {
 }
 
 void TMainForm::Extract() {
-  FTempDll = ShortStr(MakeTempFileName(TempDir(), ".so"));
-  FTempZip = ShortStr(MakeTempFileName(TempDir(), ".zip"));
+  FTempDll = MakeTempFileName(TempDir(), ".so");
+  FTempZip = MakeTempFileName(TempDir(), ".zip");
   CopySegment(FDllOffset, FZipOffset, 5, FTempDll);
   CopySegment(FZipOffset, 0, 20, FTempZip);
   InitUnzip(FTempDll, 0, UnzipProgress, 0);
@@ -257,7 +258,7 @@ void TMainForm::CleanUp() {
 void TMainForm::AfterExtraction() {
   if (!FRegisterFile.empty()) {
     if (FRegisterFile.find('/') == std::string::npos)
-      FRegisterFile = ShortStr(FDestDir + "/" + FRegisterFile);
+      FRegisterFile = FDestDir + "/" + FRegisterFile;
     RegisterOcx(FRegisterFile, true);
   }
   if (!FRunCommand.empty() && !FOptions.NoRun) {
@@ -311,8 +312,8 @@ int TMainForm::ListContents() {
     FZipOffset = FRecord.ZipOffset;
     try {
       CheckLayout();
-      FTempDll = ShortStr(MakeTempFileName(TempDir(), ".so"));
-      FTempZip = ShortStr(MakeTempFileName(TempDir(), ".zip"));
+      FTempDll = MakeTempFileName(TempDir(), ".so");
+      FTempZip = MakeTempFileName(TempDir(), ".zip");
       CopySegment(FDllOffset, FZipOffset, 5, FTempDll);
       CopySegment(FZipOffset, 0, 20, FTempZip);
       InitUnzip(FTempDll, 0, PrintEntry, 0);

@@ -16,11 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/Alignment.h"
 #include "platform/Brush.h"
 #include "platform/Font.h"
 #include "platform/Geometry.h"
 #include "platform/Pen.h"
 #include "platform/StringList.h"
+#include "text/TextBox.h"
 
 namespace Vellix {
 
@@ -230,9 +232,45 @@ public:
 
   // ---- Text boxes ----
 
+  // Lays Text out in the box (X1, Y1)-(X2, Y2), length units from the top
+  // left of the page: Y1 = 0 stands for TextY(), Y2 = 0 for the page height.
+  // Lines end at CR LF, CR or LF, and where too wide for the box after the
+  // rightmost blank or ! * + , - . / : ; = ? that fits (a word wider than the
+  // box is cut). The line height is TextHeight("A"); the box holds
+  // (Y2 - Y1) / line height lines, at least one; a bottom a line or more
+  // above the top sets no limit.
+  // Lines are aligned by aAlignment and the block by aVertAlignment, never
+  // left of X1 nor above Y1. Sets TextY() below the last line; returns the
+  // number of characters left over (0 when all were drawn).
+  int32_t DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAlignment aAlignment,
+                   TVertAlignment aVertAlignment, const std::string& Text);
+
   // ---- Grids ----
 
+  // Named table layouts (see text/PdfGrid.h); names ignore letter case. Every
+  // error goes through the error rule (the open document is aborted).
+  //
+  // Creates the grid aGridName, or takes the existing one and deletes its
+  // columns (its rows stay); sets its placement and inner cell margin.
+  void DefineGrid(const std::string& aGridName, TAlignment aAlignment, int32_t aInternalMargin);
+  // Appends a column aWidth wide with copies of the current Brush() (cell
+  // background) and Pen() (left border).
+  void DefineCol(const std::string& aGridName, int32_t aWidth, TAlignment aAlignment,
+                 TVertAlignment aVertAlignment, bool aMultiLine);
+  // Places the grid with its top at Y (TPdfGrid::Draw).
+  void DrawGrid(const std::string& aGridName, int32_t X, int32_t Y);
+  // Adds and draws a row aRowHeight high (TPdfGrid::DrawRow).
+  void DrawRow(const std::string& aGridName, int32_t aRowHeight);
+  // Writes Text into column Col of row Row (both from 0; rows of this page);
+  // "Invalid cell: Name(Col,Row)" outside them.
+  void TextToCell(const std::string& aGridName, int32_t Col, int32_t Row, const std::string& Text);
+  // The grid of that name; "Invalid Grid name: Name" when there is none.
+  TPdfGrid& GridByName(const std::string& aGridName);
+  // Forgets the rows of every grid (a page has begun).
+  void ClearGridRows();
+
 private:
+  TPdfGrid* FindGrid(const std::string& aGridName) const;
   // The font services' measurement of Font() (text output).
   const class TFontMetrics& MeasuringFont();
 

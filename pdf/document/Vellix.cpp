@@ -154,6 +154,7 @@ void TVellix::NewPage() {
   if (FAborted) return;
   if (!FPrinting) RaiseError(MSG_DOCUMENT_NOT_OPENED);
   if (FPageNumber > 0) FCanvas->WritePage();
+  FCanvas->ClearGridRows();
   ++FPageNumber;
   Fire(FOnNewPage);
   Application::ProcessMessages();

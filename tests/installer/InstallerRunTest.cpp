@@ -126,6 +126,16 @@ TEST_F(InstallerRun, ScriptedInstallAnswersItself) {
   EXPECT_FALSE(fs::exists(dest + "/marker file")) << "--no-run ran the command";
 }
 
+TEST_F(InstallerRun, LongDestinationIsUsedWhole) {
+  // Past 255 characters a cut path would name another directory.
+  const std::string dest = Box / (std::string(150, 'a') + "/" + std::string(150, 'b'));
+  const std::string installer = Box.Pack(Payload(), kFullRecord);
+  const TResult run = Box.Run(installer, "--dest " + Quote(dest) + " --yes --no-run", "");
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  EXPECT_EQ(Slurp(dest + "/Doc/Read me.txt"), "read me\n");
+  EXPECT_EQ(Slurp(dest + "/lib/registration.log"), "UR");
+}
+
 TEST_F(InstallerRun, CancellingTheDialogWritesNothing) {
   const std::string installer = Box.Pack(Payload(), kFullRecord);
   // Ok on a missing directory, No to creating it, then the input ends: cancel.
@@ -254,4 +264,11 @@ TEST_F(InstallerRun, LibraryInstallerInstallsAUsableLibrary) {
   ASSERT_EQ(built.Status, 0) << built.Output;
   EXPECT_EQ(Slurp(Box / "out.pdf").rfind("%PDF-1.3", 0), 0u);
 #endif
+}
+
+TEST(InstallerStub, CarriesItsWindowToolkit) {
+  // Only the X client libraries of a desktop are needed, not FLTK itself.
+  const TResult needed = Shell(std::string("readelf -d ") + Quote(DECANTOR_STUB) + " | grep NEEDED");
+  EXPECT_NE(needed.Output.find("libX11"), std::string::npos) << needed.Output;
+  EXPECT_EQ(needed.Output.find("libfltk"), std::string::npos) << needed.Output;
 }

@@ -67,6 +67,7 @@ TEST_F(ShapeTest, PdftoppmShowsTheShapes) {
   c.MoveTo(50, 500);
   c.LineTo(500, 500);
   End();
+  EXPECT_EQ(VellixTest::MutoolDraw(Path).Status, 0);  // no operator a reader does not know
 
   const std::string prefix = Path + "-page";
   ASSERT_EQ(VellixTest::PdfToPpm(Path, {"-r", "72", "-singlefile"}, prefix).Status, 0);

@@ -1,0 +1,202 @@
+#include "text/PdfGrid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "canvas/PdfCanvas.h"
+#include "document/Messages.h"
+#include "document/Vellix.h"
+
+namespace Vellix {
+
+namespace {
+
+// Real-to-integer conversions round to the nearest integer, ties to even;
+// long double holds every sum of two 32-bit integers and its half exactly.
+int32_t RoundHalf(long double aValue) { return int32_t(std::nearbyint(aValue)); }
+
+// Puts the caller's pen and brush back when a row is done, also when one of
+// its drawing operations fails, so an error never leaves a column's pen or
+// brush on the canvas.
+class TPenBrushKeeper {
+public:
+  explicit TPenBrushKeeper(TPdfCanvas& aCanvas)
+      : FCanvas(aCanvas), FPen(aCanvas.Pen()), FBrush(aCanvas.Brush()) {}
+  TPenBrushKeeper(const TPenBrushKeeper&) = delete;
+  TPenBrushKeeper& operator=(const TPenBrushKeeper&) = delete;
+  ~TPenBrushKeeper() { Restore(); }
+  void Restore() {
+    FCanvas.Brush().Assign(FBrush);
+    FCanvas.Pen().Assign(FPen);
+  }
+
+private:
+  TPdfCanvas& FCanvas;
+  TPen FPen;
+  TBrush FBrush;
+};
+
+}  // namespace
+
+TPdfGrid::TPdfGrid(const std::string& aGridName, TPdfCanvas& aCanvas) : FCanvas(&aCanvas), FName(aGridName) {}
+
+TColDef& TPdfGrid::AddColDef() {
+  FColDefs.push_back(std::make_unique<TColDef>(*this));
+  return *FColDefs.back();
+}
+
+void TPdfGrid::ClearColDefs() { FColDefs.clear(); }
+
+void TPdfGrid::ClearRowDefs() { FRowDefs.clear(); }
+
+void TPdfGrid::Draw(int32_t X, int32_t Y) {
+  TVellix& owner = FCanvas->Owner();
+  FWidth = 0;
+  if (FColDefs.empty()) owner.RaiseError(MSG_GRID_COLS_NOT_DEFINED, FName);
+  // Summed wide, so that columns whose widths overflow 32 bits are reported
+  // as too wide with their true total instead of wrapping round.
+  int64_t width = 0;
+  for (const auto& col : FColDefs) width += col->FWidth;
+  FWidth = int32_t(std::clamp<int64_t>(width, INT32_MIN, INT32_MAX));
+  const int64_t pageWidth = owner.PageWidth();
+  int64_t left = X;
+  switch (FAlignment) {
+    case taLeftJustify: left = X; break;
+    case taRightJustify: left = int64_t(X) - width; break;
+    case taCenter: left = RoundHalf((pageWidth - width) / 2.0L); break;
+  }
+  if (left < 0 || left + width > pageWidth)
+    owner.RaiseError(MSG_GRID_TOO_WIDE, FName + " (" + std::to_string(width) + ")");
+  for (const auto& col : FColDefs) {
+    col->FX = int32_t(left);
+    left += col->FWidth;
+  }
+  ClearRowDefs();
+  FNextRowTop = Y;
+}
+
+void TPdfGrid::DrawRow(int32_t aRowHeight) {
+  TVellix& owner = FCanvas->Owner();
+  if (FColDefs.empty()) owner.RaiseError(MSG_GRID_COLS_NOT_DEFINED, FName);
+  if (FNextRowTop < 0 || int64_t(FNextRowTop) + aRowHeight > owner.PageHeight())
+    owner.RaiseError(MSG_ROW_OUT_OF_PAGE, FName);
+  FRowDefs.push_back(std::make_unique<TRowDef>(*this, FNextRowTop, aRowHeight));
+  FNextRowTop += aRowHeight;
+  const int32_t top = FRowDefs.back()->FY;
+  const int32_t bottom = top + aRowHeight;
+
+  TPdfCanvas& canvas = *FCanvas;
+  TPenBrushKeeper keeper(canvas);
+  // Every background of the row first, then every border, so that no
+  // background of this row covers a border of it.
+  if (aRowHeight > 0) {
+    for (const auto& col : FColDefs) {
+      if (col->FBrush.Style() == bsClear || col->FWidth <= 0) continue;
+      canvas.Brush().Assign(col->FBrush);
+      canvas.Pen().SetStyle(psClear);
+      canvas.Rectangle(col->FX, top, col->FX + col->FWidth, bottom);
+    }
+  }
+  for (const auto& col : FColDefs) {
+    if (col->FPen.Style() == psClear || col->FPen.Width() == 0) continue;
+    canvas.Pen().Assign(col->FPen);
+    canvas.MoveTo(col->FX, top);
+    canvas.LineTo(col->FX, bottom);
+  }
+  keeper.Restore();
+  const int32_t left = FColDefs.front()->FX;
+  canvas.MoveTo(left, top);
+  canvas.LineTo(left + FWidth, top);
+}
+
+void TPdfGrid::WriteCellText(const TColDef& aColDef, const TRowDef& aRowDef, const std::string& Text) {
+  TPdfCanvas& canvas = *FCanvas;
+  const int32_t m = FInternalMargin;
+  const int32_t left = aColDef.FX + m;
+  const int32_t right = aColDef.FX + aColDef.FWidth - m;
+  const int32_t top = aRowDef.FY + m;
+  const int32_t bottom = aRowDef.FY + aRowDef.FHeight - m;
+  if (aColDef.FMultiLine) {
+    canvas.DrawText(left, top, right, bottom, aColDef.FAlignment, aColDef.FVertAlignment, Text);
+    return;
+  }
+  std::string text = Text;
+  const int32_t w = canvas.TextWidth(text);
+  int32_t x = left;
+  switch (aColDef.FAlignment) {
+    case taLeftJustify: x = left; break;
+    case taRightJustify: x = right - w; break;
+    // Centred by the column's full width, not its inner width.
+    case taCenter: x = RoundHalf(aColDef.FX + (int64_t(aColDef.FWidth) - w) / 2.0L); break;
+  }
+  if (x < left) x = left;
+  if (int64_t(x) + w > right) canvas.TruncateText(text, right - left);
+  const int32_t h = canvas.TextHeight(text);
+  int32_t y = top;
+  switch (aColDef.FVertAlignment) {
+    case vaTop: y = top; break;
+    case vaBottom: y = bottom - h; break;
+    case vaCenter: y = RoundHalf(aRowDef.FY + (int64_t(aRowDef.FHeight) - h) / 2.0L); break;
+  }
+  if (y < top) y = top;
+  canvas.TextOut(x, y, text);
+  canvas.SetTextY(y + canvas.TextHeight("A"));
+}
+
+// The canvas's grid operations.
+
+TPdfGrid* TPdfCanvas::FindGrid(const std::string& aGridName) const {
+  const int32_t index = FGrids.IndexOf(aGridName);
+  return index < 0 ? nullptr : FGrids.Objects(index);
+}
+
+TPdfGrid& TPdfCanvas::GridByName(const std::string& aGridName) {
+  TPdfGrid* grid = FindGrid(aGridName);
+  if (!grid) Owner().RaiseError(MSG_INVALID_GRID_NAME, aGridName);
+  return *grid;
+}
+
+void TPdfCanvas::DefineGrid(const std::string& aGridName, TAlignment aAlignment, int32_t aInternalMargin) {
+  TPdfGrid* grid = FindGrid(aGridName);
+  if (grid) {
+    grid->ClearColDefs();
+  } else {
+    auto created = std::make_unique<TPdfGrid>(aGridName, *this);
+    grid = created.get();
+    FGrids.AddObject(aGridName, std::move(created));
+  }
+  grid->SetAlignment(aAlignment);
+  grid->SetInternalMargin(aInternalMargin);
+}
+
+void TPdfCanvas::DefineCol(const std::string& aGridName, int32_t aWidth, TAlignment aAlignment,
+                           TVertAlignment aVertAlignment, bool aMultiLine) {
+  TColDef& col = GridByName(aGridName).AddColDef();
+  col.SetWidth(aWidth);
+  col.SetAlignment(aAlignment);
+  col.SetVertAlignment(aVertAlignment);
+  col.SetMultiLine(aMultiLine);
+  col.Brush().Assign(Brush());
+  col.Pen().Assign(Pen());
+}
+
+void TPdfCanvas::DrawGrid(const std::string& aGridName, int32_t X, int32_t Y) { GridByName(aGridName).Draw(X, Y); }
+
+void TPdfCanvas::DrawRow(const std::string& aGridName, int32_t aRowHeight) {
+  GridByName(aGridName).DrawRow(aRowHeight);
+}
+
+void TPdfCanvas::TextToCell(const std::string& aGridName, int32_t Col, int32_t Row, const std::string& Text) {
+  TPdfGrid& grid = GridByName(aGridName);
+  if (Col < 0 || size_t(Col) >= grid.ColDefs().size() || Row < 0 || size_t(Row) >= grid.RowDefs().size())
+    Owner().RaiseError(MSG_INVALID_CELL,
+                       aGridName + "(" + std::to_string(Col) + "," + std::to_string(Row) + ")");
+  grid.WriteCellText(*grid.ColDefs()[size_t(Col)], *grid.RowDefs()[size_t(Row)], Text);
+}
+
+void TPdfCanvas::ClearGridRows() {
+  for (int32_t i = 0; i < FGrids.Count(); ++i) FGrids.Objects(i)->ClearRowDefs();
+}
+
+}  // namespace Vellix

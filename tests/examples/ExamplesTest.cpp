@@ -1,0 +1,234 @@
+// The demonstration program and the small examples, run as a user runs them,
+// and their documents read back by qpdf and poppler.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/Readers.h"
+#include "support/TestDocument.h"
+
+using namespace VellixTest;
+
+namespace {
+
+// "topic=path,topic=path" as the build passes it.
+std::map<std::string, std::string> ExamplePrograms() {
+  std::map<std::string, std::string> programs;
+  std::stringstream list(EXAMPLE_PROGRAMS);
+  std::string item;
+  while (std::getline(list, item, ',')) {
+    const size_t equals = item.find('=');
+    if (equals != std::string::npos) programs[item.substr(0, equals)] = item.substr(equals + 1);
+  }
+  return programs;
+}
+
+size_t Count(const std::string& aText, const std::string& aWhat) {
+  size_t n = 0;
+  for (size_t at = aText.find(aWhat); at != std::string::npos; at = aText.find(aWhat, at + aWhat.size())) ++n;
+  return n;
+}
+
+// Rows of `pdfimages -list` below its two header lines, split into columns.
+std::vector<std::vector<std::string>> ImageRows(const std::string& aPdf) {
+  const TRunResult list = PdfImagesList(aPdf);
+  EXPECT_EQ(list.Status, 0) << list.Err;
+  std::vector<std::vector<std::string>> rows;
+  std::stringstream lines(list.Out);
+  std::string line;
+  for (int skip = 0; skip < 2 && std::getline(lines, line); ++skip) {
+  }
+  while (std::getline(lines, line)) {
+    std::stringstream words(line);
+    std::vector<std::string> row;
+    for (std::string word; words >> word;) row.push_back(word);
+    if (!row.empty()) rows.push_back(row);
+  }
+  return rows;
+}
+
+// A rendered page as RGB pixels (pdftoppm's binary PPM).
+struct TPixmap {
+  int Width = 0, Height = 0;
+  std::string Rgb;
+  // How many pixels are close to the colour (r, g, b).
+  int CountNear(int aR, int aG, int aB) const {
+    int n = 0;
+    for (size_t i = 0; i + 2 < Rgb.size(); i += 3)
+      if (std::abs(uint8_t(Rgb[i]) - aR) < 40 && std::abs(uint8_t(Rgb[i + 1]) - aG) < 40 &&
+          std::abs(uint8_t(Rgb[i + 2]) - aB) < 40)
+        ++n;
+    return n;
+  }
+};
+
+TPixmap RenderPage(const std::string& aPdf, int aPage, const TTempDir& aDir) {
+  const std::string root = aDir.File("page" + std::to_string(aPage));
+  const std::string page = std::to_string(aPage);
+  const TRunResult run = PdfToPpm(aPdf, {"-r", "30", "-f", page, "-l", page, "-singlefile"}, root);
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  TPixmap map;
+  std::stringstream in(ReadFileBytes(root + ".ppm"));
+  std::string magic;
+  int maxValue = 0;
+  in >> magic >> map.Width >> map.Height >> maxValue;
+  in.get();
+  EXPECT_EQ(magic, "P6");
+  map.Rgb.assign(std::istreambuf_iterator<char>(in), {});
+  EXPECT_EQ(map.Rgb.size(), size_t(map.Width) * size_t(map.Height) * 3);
+  return map;
+}
+
+class DemoTest : public testing::Test {
+protected:
+  // The demonstration runs once; every test reads its documents.
+  static void SetUpTestSuite() {
+    Dir = new TTempDir;
+    Run = new TRunResult(RunProgram({DEMO_PROGRAM, Dir->File("sample.pdf")}));
+  }
+  static void TearDownTestSuite() {
+    delete Run;
+    delete Dir;
+  }
+  static std::string Pdf(const std::string& aName) { return Dir->File(aName); }
+  static inline TTempDir* Dir = nullptr;
+  static inline TRunResult* Run = nullptr;
+};
+
+const char* const DemoFiles[] = {"sample.pdf", "sample-images-none.pdf", "sample-images-zlib.pdf",
+                                 "sample-stream.pdf"};
+
+TEST_F(DemoTest, WritesFourDocumentsThatReadersAccept) {
+  ASSERT_EQ(Run->Status, 0) << Run->Err;
+  EXPECT_EQ(Run->Err, "");
+  for (const char* name : DemoFiles) {
+    ASSERT_TRUE(FileExists(Pdf(name))) << name;
+    const TRunResult check = QpdfCheck(Pdf(name));
+    EXPECT_EQ(check.Status, 0) << name << "\n" << check.Out << check.Err;
+    EXPECT_EQ(ReadersComplaints(Pdf(name)), "") << name;
+    const TRunResult mutool = MutoolDraw(Pdf(name));
+    EXPECT_NE(mutool.Status, 1) << name << "\n" << mutool.Err;
+  }
+}
+
+TEST_F(DemoTest, TextOfEveryPageExtracts) {
+  ASSERT_EQ(Run->Status, 0) << Run->Err;
+  const TRunResult text = PdfToText(Pdf("sample.pdf"));
+  ASSERT_EQ(text.Status, 0);
+  EXPECT_EQ(text.Err, "");
+  for (const char* expected : {"Vellix: a PDF document drawn like a printer page", "210 x 297 mm", "Pens and brushes",
+                               "psDashDotDot", "déjà vu, 5 € (a\\b) — “quoted”", "Courier New 16 pt", "TruncateText shortens",
+                               "TBitmap, StretchDraw", "cpJpeg"})
+    EXPECT_NE(text.Out.find(expected), std::string::npos) << expected;
+  // One form feed after each page: every page function began a page.
+  EXPECT_GE(Count(text.Out, "\f"), 5u);
+
+  const TRunResult stream = PdfToText(Pdf("sample-stream.pdf"));
+  EXPECT_EQ(stream.Err, "");
+  EXPECT_NE(stream.Out.find("US Letter, landscape, in points"), std::string::npos);
+  EXPECT_NE(stream.Out.find("792 x 612 points"), std::string::npos);
+}
+
+TEST_F(DemoTest, FontsListWithTheirStyles) {
+  ASSERT_EQ(Run->Status, 0) << Run->Err;
+  const TRunResult fonts = PdfFonts(Pdf("sample.pdf"));
+  ASSERT_EQ(fonts.Status, 0) << fonts.Err;
+  EXPECT_EQ(fonts.Err, "");
+  for (const char* name : {"Arial ", "Arial,Bold ", "Times New Roman,Italic", "Times New Roman,Bold",
+                           "Courier New ", "Courier New,BoldItalic"})
+    EXPECT_NE(fonts.Out.find(name), std::string::npos) << name << "\n" << fonts.Out;
+  EXPECT_EQ(fonts.Out.find("Type 3"), std::string::npos);
+}
+
+TEST_F(DemoTest, ImagesAreWrittenInEachDocumentsEncoding) {
+  ASSERT_EQ(Run->Status, 0) << Run->Err;
+  // 240 x 160 stretched, JPEG, PNG, two copied regions and eight tiles.
+  const std::map<std::string, std::string> encodings = {
+      {"sample.pdf", "jpeg"}, {"sample-images-none.pdf", "image"}, {"sample-images-zlib.pdf", "image"}};
+  for (const auto& [name, encoding] : encodings) {
+    const auto rows = ImageRows(Pdf(name));
+    ASSERT_EQ(rows.size(), 13u) << name;
+    for (const auto& row : rows) {
+      ASSERT_GE(row.size(), 9u);
+      EXPECT_EQ(row[2], "image");
+      EXPECT_EQ(row[5], "rgb");
+      EXPECT_EQ(row[8], encoding) << name;
+    }
+    EXPECT_EQ(rows[0][3], "240");
+    EXPECT_EQ(rows[0][4], "160");
+  }
+  // Flate makes the same pictures smaller than raw samples.
+  EXPECT_LT(ReadFileBytes(Pdf("sample-images-zlib.pdf")).size(),
+            ReadFileBytes(Pdf("sample-images-none.pdf")).size());
+}
+
+TEST_F(DemoTest, PagesRenderWithTheirColours) {
+  ASSERT_EQ(Run->Status, 0) << Run->Err;
+  // Every page as a PNG in the build tree, for a person to look at.
+  ::mkdir(ARTEFACT_DIR, 0755);
+  for (const char* name : DemoFiles) {
+    std::string root = std::string(ARTEFACT_DIR) + "/" + name;
+    root.resize(root.size() - 4);
+    const TRunResult run = PdfToPpm(Pdf(name), {"-r", "60", "-png"}, root);
+    EXPECT_EQ(run.Status, 0) << name << "\n" << run.Err;
+    EXPECT_EQ(run.Err, "") << name;
+  }
+  EXPECT_TRUE(FileExists(std::string(ARTEFACT_DIR) + "/sample-1.png"));
+  EXPECT_TRUE(FileExists(std::string(ARTEFACT_DIR) + "/sample-5.png"));
+
+  // Spot checks that the drawing reached the page: the yellow rectangle of
+  // the shapes page and the red discs of the pictures, in every encoding.
+  TTempDir pages;
+  EXPECT_GT(RenderPage(Pdf("sample.pdf"), 3, pages).CountNear(255, 255, 0), 100);
+  for (const char* name : {"sample.pdf", "sample-images-none.pdf", "sample-images-zlib.pdf"}) {
+    const int page = std::string(name) == "sample.pdf" ? 5 : 1;
+    EXPECT_GT(RenderPage(Pdf(name), page, pages).CountNear(255, 0, 0), 100) << name;
+  }
+}
+
+TEST(DemoUsageTest, MissingOrUnwritableOutputFails) {
+  const TRunResult noArgument = RunProgram({DEMO_PROGRAM});
+  EXPECT_EQ(noArgument.Status, 2);
+  EXPECT_NE(noArgument.Err.find("usage"), std::string::npos);
+
+  TTempDir dir;
+  const TRunResult unwritable = RunProgram({DEMO_PROGRAM, dir.File("missing/sample.pdf")});
+  EXPECT_EQ(unwritable.Status, 1);
+  EXPECT_NE(unwritable.Err.find("vellix-demo: "), std::string::npos) << unwritable.Err;
+  EXPECT_FALSE(FileExists(dir.File("missing/sample.pdf")));
+}
+
+TEST(SmallExamplesTest, EachWritesASoundDocument) {
+  const auto programs = ExamplePrograms();
+  ASSERT_GE(programs.size(), 5u);
+  // Text each example must show, by topic.
+  const std::map<std::string, std::string> expected = {
+      {"hello", "Hello, PDF!"}, {"text", "Price: 12,50 €"}, {"stream", "Page 2"}, {"grid", ""},
+      {"shapes", ""},           {"images", ""}};
+  TTempDir dir;
+  for (const auto& [topic, program] : programs) {
+    const std::string pdf = dir.File(topic + ".pdf");
+    const TRunResult run = RunProgram({program, pdf});
+    ASSERT_EQ(run.Status, 0) << topic << "\n" << run.Err;
+    const TRunResult check = QpdfCheck(pdf);
+    EXPECT_EQ(check.Status, 0) << topic << "\n" << check.Out << check.Err;
+    const TRunResult text = PdfToText(pdf);
+    EXPECT_EQ(text.Status, 0) << topic;
+    EXPECT_EQ(text.Err, "") << topic;
+    const auto wanted = expected.find(topic);
+    if (wanted != expected.end()) {
+      EXPECT_NE(text.Out.find(wanted->second), std::string::npos) << topic;
+    }
+    EXPECT_EQ(RunProgram({program}).Status, 2) << topic << " without an output path";
+  }
+  EXPECT_EQ(ImageRows(dir.File("images.pdf")).size(), 3u);
+}
+
+}  // namespace

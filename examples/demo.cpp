@@ -7,7 +7,8 @@
 // to it, OUTPUT-images-none.pdf and OUTPUT-images-zlib.pdf (the images page
 // in the two other image encodings: the encoding is a property of the whole
 // document) and OUTPUT-stream.pdf (US Letter landscape in points, written
-// into a memory stream and then saved).
+// into a memory stream and then saved). Like every TVellix file name, a bare
+// OUTPUT.pdf without a folder goes to the program's own directory.
 
 #include <cstdio>
 #include <string>
@@ -21,7 +22,8 @@ using namespace VellixDemo;
 
 namespace {
 
-void WriteSample(const std::string& aFileName) {
+// Returns the file name BeginDoc completed.
+std::string WriteSample(const std::string& aFileName) {
   TVellix pdf;
   pdf.SetFileName(aFileName);
   pdf.SetTitle("Vellix demonstration");
@@ -43,7 +45,8 @@ void WriteSample(const std::string& aFileName) {
   pdf.NewPage();
   ReportPages(pdf);
   pdf.EndDoc();
-  std::printf("%d pages written to %s\n", pdf.PageNumber(), aFileName.c_str());
+  std::printf("%d pages written to %s\n", pdf.PageNumber(), pdf.FileName().c_str());
+  return pdf.FileName();
 }
 
 // The images page alone, in another encoding.
@@ -92,10 +95,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s OUTPUT.pdf\n", argv[0]);
     return 2;
   }
-  std::string stem = argv[1];
-  if (stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".pdf") == 0) stem.resize(stem.size() - 4);
   try {
-    WriteSample(argv[1]);
+    std::string stem = WriteSample(argv[1]);
+    if (stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".pdf") == 0) stem.resize(stem.size() - 4);
     WriteImages(stem + "-images-none.pdf", cpNone);
     WriteImages(stem + "-images-zlib.pdf", cpZlib);
     WriteToStream(stem + "-stream.pdf");

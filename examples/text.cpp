@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     // Measure to place text after it or right-align it.
     c.TextOut(1900 - c.TextWidth(price), 600, price);
 
-    c.SetFontDegreeAngle(45);  // anticlockwise about the text's top-left corner
+    c.SetFontDegreeAngle(45);  // anticlockwise, about the baseline origin
     c.TextOut(200, 1500, "Rotated by 45 degrees");
     c.SetFontDegreeAngle(0);
     pdf.EndDoc();

@@ -67,3 +67,69 @@ file(GLOB samples "${SOURCE_DIR}/examples/sample/*.pdf")
 if(samples)
   file(COPY ${samples} DESTINATION "${STAGE}/Example")
 endif()
+
+# The user guide next to the read-me.
+file(COPY "${SOURCE_DIR}/installer/package/User guide.txt" DESTINATION "${STAGE}/Doc")
+
+# pkg-config and CMake package files that locate the installation from their
+# own place, wherever the archive was unpacked. The library folder is not one
+# the loader searches, so the pkg-config flags carry it as a run path.
+if(NOT VERSION)
+  set(VERSION 0)
+endif()
+file(CONFIGURE OUTPUT "${STAGE}/lib/pkgconfig/vellix.pc" @ONLY CONTENT [=[
+prefix=${pcfiledir}/../..
+libdir=${prefix}/lib
+includedir=${prefix}/include/vellix
+
+Name: vellix
+Description: PDF 1.3 writer with a printer-canvas API
+Version: @VERSION@
+Requires.private: zlib freetype2 fontconfig libjpeg libpng
+Libs: -L${libdir} -Wl,-rpath,${libdir} -lvellix
+Cflags: -I${includedir}
+]=])
+file(CONFIGURE OUTPUT "${STAGE}/lib/cmake/Vellix/VellixConfig.cmake" @ONLY CONTENT [=[
+# Vellix::vellix (shared) and Vellix::vellix_static from this installation.
+get_filename_component(_vellix_prefix "${CMAKE_CURRENT_LIST_DIR}/../../.." ABSOLUTE)
+include(CMakeFindDependencyMacro)
+find_dependency(ZLIB)
+find_dependency(Freetype)
+find_dependency(Fontconfig)
+find_dependency(JPEG)
+find_dependency(PNG)
+if(NOT TARGET Vellix::vellix)
+  set(_vellix_deps ZLIB::ZLIB Freetype::Freetype Fontconfig::Fontconfig JPEG::JPEG PNG::PNG)
+  add_library(Vellix::vellix SHARED IMPORTED)
+  set_target_properties(Vellix::vellix PROPERTIES
+    IMPORTED_LOCATION "${_vellix_prefix}/lib/@SHARED_SONAME@"
+    IMPORTED_SONAME "@SHARED_SONAME@"
+    INTERFACE_INCLUDE_DIRECTORIES "${_vellix_prefix}/include/vellix"
+    INTERFACE_COMPILE_FEATURES cxx_std_20
+    INTERFACE_LINK_LIBRARIES "${_vellix_deps}")
+  add_library(Vellix::vellix_static STATIC IMPORTED)
+  set_target_properties(Vellix::vellix_static PROPERTIES
+    IMPORTED_LOCATION "${_vellix_prefix}/lib/libvellix.a"
+    INTERFACE_INCLUDE_DIRECTORIES "${_vellix_prefix}/include/vellix"
+    INTERFACE_COMPILE_FEATURES cxx_std_20
+    INTERFACE_LINK_LIBRARIES "${_vellix_deps}")
+  unset(_vellix_deps)
+endif()
+unset(_vellix_prefix)
+]=])
+include(CMakePackageConfigHelpers)
+write_basic_package_version_file("${STAGE}/lib/cmake/Vellix/VellixConfigVersion.cmake"
+  VERSION ${VERSION} COMPATIBILITY SameMajorVersion)
+
+# The sample documents, written by the demonstration program that ships.
+foreach(program IN LISTS PROGRAMS)
+  get_filename_component(name "${program}" NAME)
+  if(name STREQUAL "vellix-demo")
+    file(MAKE_DIRECTORY "${STAGE}/Example")
+    execute_process(COMMAND "${program}" "${STAGE}/Example/sample.pdf"
+                    RESULT_VARIABLE demoResult OUTPUT_QUIET ERROR_VARIABLE demoError)
+    if(NOT demoResult EQUAL 0)
+      message(WARNING "vellix-demo wrote no sample documents: ${demoError}")
+    endif()
+  endif()
+endforeach()

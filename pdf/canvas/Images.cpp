@@ -77,14 +77,14 @@ void TPdfCanvas::CopyRect(const TRect& aDest, const TBitmapCanvas& aCanvas, cons
 int32_t TPdfCanvas::WriteImage(TPdfImage& aImage) {
   TVellix& doc = FOwner;
   const int32_t objectNo = doc.BeginDic();
-  TMemoryStream& code = aImage.CodeStream();
+  const std::string& code = aImage.Code();
   doc.WriteFile("/Type /XObject");
   doc.WriteFile("/Subtype /Image");
   doc.WriteFile("/Width " + std::to_string(aImage.Width()));
   doc.WriteFile("/Height " + std::to_string(aImage.Height()));
   doc.WriteFile("/ColorSpace /DeviceRGB");
   doc.WriteFile("/BitsPerComponent " + std::to_string(aImage.BitsPerComponent()));
-  doc.WriteFile("/Length " + std::to_string(code.Size()));
+  doc.WriteFile("/Length " + std::to_string(code.size()));
   static constexpr const char* Filters[] = {"]", " /FlateDecode]", " /DCTDecode]"};
   doc.WriteFile(std::string("/Filter [/ASCII85Decode") + Filters[aImage.CompressMode()]);
   doc.WriteFile(">>");
@@ -92,7 +92,7 @@ int32_t TPdfCanvas::WriteImage(TPdfImage& aImage) {
   // The data's "~>" and the "endstream" keyword share a line.
   bool written = false;
   try {
-    written = doc.OutputStream().Write(code.Memory(), code.Size()) == code.Size();
+    written = doc.OutputStream().Write(code.data(), int64_t(code.size())) == int64_t(code.size());
   } catch (const std::exception&) {
     written = false;
   }

@@ -15,17 +15,15 @@ TPdfImage::TPdfImage(TVellix& aOwner, const TGraphic& aImage)
   }
 }
 
-void TPdfImage::SetCode(TMemoryStream& aData) {
-  FCodeStream.Clear();
-  EncodeASCII85(aData, FCodeStream);
+void TPdfImage::SetCode(const void* aData, size_t aCount) {
+  FCode.clear();
+  AppendASCII85(FCode, aData, aCount);
 }
 
-// The pixels are held as the RGB rows the image needs, so they are copied
-// whole rather than read pixel by pixel.
+// The pixels are held as exactly the RGB rows the image needs, so they are
+// encoded in place rather than read pixel by pixel or copied first.
 void TPdfImage::CompressNone(const TGraphic& aImage) {
-  TMemoryStream raw;
-  raw.WriteBuffer(aImage.RGBData().data(), int64_t(aImage.RGBData().size()));
-  SetCode(raw);
+  SetCode(aImage.RGBData().data(), aImage.RGBData().size());
 }
 
 void TPdfImage::CompressZlib(const TGraphic& aImage) {
@@ -35,17 +33,13 @@ void TPdfImage::CompressZlib(const TGraphic& aImage) {
     zip.WriteBuffer(aImage.RGBData().data(), int64_t(aImage.RGBData().size()));
     zip.Finish();  // here, not in the destructor, so that a failure is raised
   }
-  SetCode(packed);
+  SetCode(packed.Memory(), size_t(packed.Size()));
 }
 
 void TPdfImage::CompressJpeg(const TGraphic& aImage) {
   // Encoding straight from the picture spares a copy of it in a JPEG object.
-  TMemoryStream data;
-  {
-    const std::vector<uint8_t> file = TJPEGImage::EncodeGraphic(aImage);
-    data.WriteBuffer(file.data(), int64_t(file.size()));
-  }
-  SetCode(data);
+  const std::vector<uint8_t> file = TJPEGImage::EncodeGraphic(aImage);
+  SetCode(file.data(), file.size());
 }
 
 }  // namespace Vellix

@@ -10,6 +10,7 @@
 // it right after.
 
 #include <cstdint>
+#include <string>
 
 #include "document/Vellix.h"
 #include "platform/Graphic.h"
@@ -34,9 +35,9 @@ public:
   // The mode the data was encoded with (the document's at placement).
   TPdfCompressMode CompressMode() const { return FCompressMode; }
   // The ASCII85 text to write as the stream data; its size is the /Length.
-  TMemoryStream& CodeStream() { return FCodeStream; }
+  const std::string& Code() const { return FCode; }
 
-  // The three encodings, each filling CodeStream() from aImage's pixels:
+  // The three encodings, each filling Code() from aImage's pixels:
   // the RGB rows from the top, 3 bytes per pixel, then ASCII85 ...
   void CompressNone(const TGraphic& aImage);
   // ... the same rows compressed with zlib (default level), then ASCII85 ...
@@ -45,11 +46,13 @@ public:
   void CompressJpeg(const TGraphic& aImage);
 
 private:
-  // Replaces the code stream with the ASCII85 form of aData.
-  void SetCode(TMemoryStream& aData);
+  // Replaces the code with the ASCII85 form of aCount bytes at aData.
+  void SetCode(const void* aData, size_t aCount);
 
   uint8_t FBitsPerComponent = 8;
-  TMemoryStream FCodeStream;
+  // The encoded data. A string rather than a memory stream: the encoder
+  // appends to it directly, sparing a copy of a picture's worth of bytes.
+  std::string FCode;
   int32_t FHeight = 0;
   int32_t FWidth = 0;
   TVellix& FOwner;

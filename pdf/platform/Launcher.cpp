@@ -188,19 +188,24 @@ std::vector<std::string> CommandLine(const TLaunchCommand& aCommand, const std::
   std::vector<std::string> argv{aCommand.Program};
   bool placed = false;
   for (const std::string& a : aCommand.Arguments) {
-    if (a == "%f" || a == "%F" || a == "%u" || a == "%U") {
-      if (!placed) argv.push_back(aTarget);
-      placed = true;
-    } else if (a == "%i" || a == "%c" || a == "%k") {
-      continue;
-    } else {
-      std::string arg;
-      for (size_t i = 0; i < a.size(); ++i) {
-        if (a[i] == '%' && i + 1 < a.size() && a[i + 1] == '%') ++i;
+    if (a == "%i" || a == "%c" || a == "%k") continue;
+    // Field codes: %f %F %u %U become the target (once), %% a percent sign;
+    // any other code is dropped.
+    std::string arg;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (a[i] != '%' || i + 1 >= a.size()) {
         arg += a[i];
+        continue;
       }
-      argv.push_back(arg);
+      const char code = a[++i];
+      if (code == '%') {
+        arg += '%';
+      } else if (code == 'f' || code == 'F' || code == 'u' || code == 'U') {
+        if (!placed) arg += aTarget;
+        placed = true;
+      }
     }
+    if (!arg.empty() || a.empty()) argv.push_back(arg);
   }
   if (!placed) argv.push_back(aTarget);
   return argv;

@@ -14,7 +14,11 @@ namespace {
 
 // Real-to-integer conversions round to the nearest integer, ties to even;
 // long double holds every sum of two 32-bit integers and its half exactly.
-int32_t RoundHalf(long double aValue) { return int32_t(std::nearbyint(aValue)); }
+int64_t RoundHalf(long double aValue) { return int64_t(std::nearbyint(aValue)); }
+
+// Edges computed from a position and a size or margin, held to 32 bits so
+// that extreme column widths or margins cannot overflow.
+int32_t Edge(int64_t aValue) { return int32_t(std::clamp<int64_t>(aValue, INT32_MIN, INT32_MAX)); }
 
 // Puts the caller's pen and brush back when a row is done, also when one of
 // its drawing operations fails, so an error never leaves a column's pen or
@@ -69,7 +73,7 @@ void TPdfGrid::Draw(int32_t X, int32_t Y) {
   if (left < 0 || left + width > pageWidth)
     owner.RaiseError(MSG_GRID_TOO_WIDE, FName + " (" + std::to_string(width) + ")");
   for (const auto& col : FColDefs) {
-    col->FX = int32_t(left);
+    col->FX = Edge(left);
     left += col->FWidth;
   }
   ClearRowDefs();
@@ -84,7 +88,7 @@ void TPdfGrid::DrawRow(int32_t aRowHeight) {
   FRowDefs.push_back(std::make_unique<TRowDef>(*this, FNextRowTop, aRowHeight));
   FNextRowTop += aRowHeight;
   const int32_t top = FRowDefs.back()->FY;
-  const int32_t bottom = top + aRowHeight;
+  const int32_t bottom = Edge(int64_t(top) + aRowHeight);
 
   TPdfCanvas& canvas = *FCanvas;
   TPenBrushKeeper keeper(canvas);
@@ -93,9 +97,13 @@ void TPdfGrid::DrawRow(int32_t aRowHeight) {
   if (aRowHeight > 0) {
     for (const auto& col : FColDefs) {
       if (col->FBrush.Style() == bsClear || col->FWidth <= 0) continue;
+      // A column that starts at the edge of the coordinate range has nothing
+      // left to paint there.
+      const int32_t right = Edge(int64_t(col->FX) + col->FWidth);
+      if (right == col->FX) continue;
       canvas.Brush().Assign(col->FBrush);
       canvas.Pen().SetStyle(psClear);
-      canvas.Rectangle(col->FX, top, col->FX + col->FWidth, bottom);
+      canvas.Rectangle(col->FX, top, right, bottom);
     }
   }
   for (const auto& col : FColDefs) {
@@ -107,16 +115,16 @@ void TPdfGrid::DrawRow(int32_t aRowHeight) {
   keeper.Restore();
   const int32_t left = FColDefs.front()->FX;
   canvas.MoveTo(left, top);
-  canvas.LineTo(left + FWidth, top);
+  canvas.LineTo(Edge(int64_t(left) + FWidth), top);
 }
 
 void TPdfGrid::WriteCellText(const TColDef& aColDef, const TRowDef& aRowDef, const std::string& Text) {
   TPdfCanvas& canvas = *FCanvas;
   const int32_t m = FInternalMargin;
-  const int32_t left = aColDef.FX + m;
-  const int32_t right = aColDef.FX + aColDef.FWidth - m;
-  const int32_t top = aRowDef.FY + m;
-  const int32_t bottom = aRowDef.FY + aRowDef.FHeight - m;
+  const int32_t left = Edge(int64_t(aColDef.FX) + m);
+  const int32_t right = Edge(int64_t(aColDef.FX) + aColDef.FWidth - m);
+  const int32_t top = Edge(int64_t(aRowDef.FY) + m);
+  const int32_t bottom = Edge(int64_t(aRowDef.FY) + aRowDef.FHeight - m);
   if (aColDef.FMultiLine) {
     canvas.DrawText(left, top, right, bottom, aColDef.FAlignment, aColDef.FVertAlignment, Text);
     return;
@@ -126,22 +134,22 @@ void TPdfGrid::WriteCellText(const TColDef& aColDef, const TRowDef& aRowDef, con
   int32_t x = left;
   switch (aColDef.FAlignment) {
     case taLeftJustify: x = left; break;
-    case taRightJustify: x = right - w; break;
+    case taRightJustify: x = Edge(int64_t(right) - w); break;
     // Centred by the column's full width, not its inner width.
-    case taCenter: x = RoundHalf(aColDef.FX + (int64_t(aColDef.FWidth) - w) / 2.0L); break;
+    case taCenter: x = Edge(RoundHalf(aColDef.FX + (int64_t(aColDef.FWidth) - w) / 2.0L)); break;
   }
   if (x < left) x = left;
-  if (int64_t(x) + w > right) canvas.TruncateText(text, right - left);
+  if (int64_t(x) + w > right) canvas.TruncateText(text, Edge(int64_t(right) - left));
   const int32_t h = canvas.TextHeight(text);
   int32_t y = top;
   switch (aColDef.FVertAlignment) {
     case vaTop: y = top; break;
-    case vaBottom: y = bottom - h; break;
-    case vaCenter: y = RoundHalf(aRowDef.FY + (int64_t(aRowDef.FHeight) - h) / 2.0L); break;
+    case vaBottom: y = Edge(int64_t(bottom) - h); break;
+    case vaCenter: y = Edge(RoundHalf(aRowDef.FY + (int64_t(aRowDef.FHeight) - h) / 2.0L)); break;
   }
   if (y < top) y = top;
   canvas.TextOut(x, y, text);
-  canvas.SetTextY(y + canvas.TextHeight("A"));
+  canvas.SetTextY(Edge(int64_t(y) + canvas.TextHeight("A")));
 }
 
 // The canvas's grid operations.

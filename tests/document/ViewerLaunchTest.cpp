@@ -78,6 +78,8 @@ TEST(Launcher, SplitsExecLines) {
   const Launcher::TLaunchCommand command{"/bin/v", {"--new", "%u", "%i", "100%%"}};
   EXPECT_EQ(Launcher::CommandLine(command, "t.pdf"), (std::vector<std::string>{"/bin/v", "--new", "t.pdf", "100%"}));
   EXPECT_EQ(Launcher::CommandLine({"/bin/v", {}}, "t.pdf"), (std::vector<std::string>{"/bin/v", "t.pdf"}));
+  EXPECT_EQ(Launcher::CommandLine({"/bin/v", {"--file=%f", "%U"}}, "t.pdf"),
+            (std::vector<std::string>{"/bin/v", "--file=t.pdf"}));
 }
 
 TEST_F(FakeDesktop, ShowOpensTheDesktopDefaultViewer) {

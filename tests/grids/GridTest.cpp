@@ -317,3 +317,21 @@ TEST(Grid, WithoutAnOpenDocument) {
             Lines{});
   EXPECT_EQ(a.GridByName("Features").RowDefs().size(), 1u);
 }
+
+TEST(Grid, ExtremeSizesAndMarginsStayWithinRange) {
+  TOpenDocument d;
+  TPdfCanvas& c = d.Canvas();
+  c.DefineGrid("Huge", taLeftJustify, INT32_MAX);
+  for (int32_t w : {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN}) c.DefineCol("Huge", w, taCenter, vaCenter, w > 0);
+  c.DrawGrid("Huge", 0, 100);  // the widths sum to -2: placed
+  c.DrawRow("Huge", 50);
+  for (int32_t col = 0; col < 4; ++col) c.TextToCell("Huge", col, 0, "text that is cut");
+  c.DefineGrid("Huge", taRightJustify, INT32_MIN);
+  c.DefineCol("Huge", 100, taRightJustify, vaBottom, false);
+  c.DrawGrid("Huge", 2000, 200);
+  c.DrawRow("Huge", INT32_MIN);  // a negative height is not below the page
+  c.TextToCell("Huge", 0, 0, "x");
+  EXPECT_EQ(c.DrawText(INT32_MIN, 1, INT32_MAX, INT32_MAX, taCenter, vaCenter, "a b"), 0);
+  EXPECT_EQ(c.DrawText(INT32_MAX, INT32_MAX, INT32_MIN, 1, taRightJustify, vaBottom, "ab"), 0);
+  EXPECT_FALSE(d.Doc.Aborted());
+}

@@ -134,7 +134,7 @@ TEST(PdfImageObjects, ImageDictionaryLinesAndDataForEachMode) {
     const std::string pdf = WriteDocumentToMemory(
         [&](TVellix& doc) {
           doc.Canvas().StretchDraw(Rect(0, 0, 300, 200), bmp.get());
-          code = doc.Images().Objects(0)->CodeStream().DataString();
+          code = doc.Images().Objects(0)->Code();
         },
         [&](TVellix& doc) { doc.SetImageCompressMode(mode); });
     ASSERT_GE(code.size(), 2u);

@@ -11,16 +11,6 @@ using namespace VellixTest;
 
 namespace {
 
-template <class F>
-std::string MessageOf(F&& aAction) {
-  try {
-    aAction();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return "(no exception)";
-}
-
 std::string Point(TPdfCanvas& aCanvas, int32_t x, int32_t y) {
   return FormatPdfNumber(aCanvas.UnitToPoint(x)) + " " + FormatPdfNumber(aCanvas.YToPoint(y));
 }

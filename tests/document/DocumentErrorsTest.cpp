@@ -14,17 +14,6 @@ using namespace VellixTest;
 
 namespace {
 
-// Runs aAction and returns the message of the Vellix::Exception it raised.
-template <class F>
-std::string MessageOf(F&& aAction) {
-  try {
-    aAction();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return "(no exception)";
-}
-
 // A stream that accepts aLimit bytes and then refuses every write.
 class TRefusingStream : public TStream {
 public:

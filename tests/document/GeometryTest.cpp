@@ -8,18 +8,6 @@
 using namespace Vellix;
 using namespace VellixTest;
 
-namespace {
-template <class F>
-std::string MessageOf(F&& aAction) {
-  try {
-    aAction();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return "(no exception)";
-}
-}  // namespace
-
 TEST(Geometry, DefaultsAfterConstruction) {
   TVellix doc;
   EXPECT_EQ(doc.LengthUnit(), luTenth);

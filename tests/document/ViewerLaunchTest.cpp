@@ -18,16 +18,6 @@ using namespace VellixTest;
 
 namespace {
 
-template <class F>
-std::string MessageOf(F&& aAction) {
-  try {
-    aAction();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return "(no exception)";
-}
-
 void WriteScript(const std::string& aPath, const std::string& aBody) {
   std::ofstream(aPath) << "#!/bin/sh\n" << aBody << "\n";
   ::chmod(aPath.c_str(), 0755);

@@ -41,4 +41,16 @@ std::string WriteDocument(const std::string& aPath, const std::function<void(Vel
 std::string WriteDocumentToMemory(const std::function<void(Vellix::TVellix&)>& aDraw,
                                   const std::function<void(Vellix::TVellix&)>& aSetup = {});
 
+// Runs aAction and returns the message of the Vellix::Exception it raised, or
+// "(no exception)".
+template <class F>
+std::string MessageOf(F&& aAction) {
+  try {
+    aAction();
+  } catch (const Vellix::Exception& e) {
+    return e.Message();
+  }
+  return "(no exception)";
+}
+
 }  // namespace VellixTest

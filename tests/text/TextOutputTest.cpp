@@ -8,6 +8,7 @@
 #include "TextTestSupport.h"
 #include "platform/FontMetrics.h"
 #include "support/ContentChecker.h"
+#include "support/TestDocument.h"
 
 using namespace Vellix;
 using namespace VellixTest;
@@ -15,16 +16,6 @@ using namespace VellixTest;
 namespace {
 
 std::string Num(long double v) { return TVellix::FormatPdfNumber(v); }
-
-template <class F>
-std::string MessageOf(F&& aAction) {
-  try {
-    aAction();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return "(no exception)";
-}
 
 // Lines from index aFrom on.
 std::vector<std::string> From(const std::vector<std::string>& aLines, size_t aFrom) {

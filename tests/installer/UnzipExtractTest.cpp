@@ -109,7 +109,7 @@ TEST(UnzipComponent, ReplacesExistingFilesOrKeepsThemOnRequest) {
   EXPECT_TRUE(Snapshot(scratch.Outside()).empty());
 }
 
-TEST(UnzipComponent, FileSpecificationSelectsEntries) {
+TEST(UnzipComponent, FileMaskSelectsEntries) {
   TScratch scratch;
   ASSERT_EQ(Extract(Fixture("python.zip"), scratch.Dest().string(), "*.txt").Code, urOk);
   std::set<std::string> files;

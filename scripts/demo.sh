@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVELLIX_BUILD_TESTS=OFF > /dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build build -j"$(nproc)" --target vellix-demo
 mkdir -p out
 ./build/examples/vellix-demo out/sample.pdf

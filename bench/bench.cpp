@@ -19,6 +19,7 @@
 
 #include "ReportBench.h"
 #include "Vellix.h"
+#include "writer/PdfNumber.h"
 
 using namespace Vellix;
 

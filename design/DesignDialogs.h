@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Color.h"
+#include <vellix/Color.h>
 
 namespace Vellix::Design {
 

@@ -1,7 +1,7 @@
 #include "DesignerForm.h"
 
-#include "platform/Exception.h"
-#include "platform/FormFile.h"
+#include <vellix/Exception.h>
+#include <vellix/FormFile.h>
 
 namespace Vellix::Design {
 

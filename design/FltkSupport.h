@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/Color.h"
+#include <vellix/Color.h>
 
 namespace Vellix::Design {
 

@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "DesignDialogs.h"
-#include "platform/Published.h"
+#include <vellix/Published.h>
 
 namespace Vellix::Design {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Published.h"
+#include <vellix/Published.h>
 
 namespace Vellix::Design {
 

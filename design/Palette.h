@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Component.h"
+#include <vellix/Component.h>
 
 namespace Vellix::Design {
 

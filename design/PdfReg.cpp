@@ -3,8 +3,8 @@
 #include "DesignDialogs.h"
 #include "Palette.h"
 #include "PropertyEditorRegistry.h"
-#include "document/PaperSizes.h"
-#include "document/Vellix.h"
+#include <vellix/PaperSizes.h>
+#include <vellix/Document.h>
 
 namespace Vellix::Design {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "DesignDialogs.h"
-#include "platform/Exception.h"
+#include <vellix/Exception.h>
 
 namespace Vellix::Design {
 

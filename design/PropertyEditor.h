@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Published.h"
+#include <vellix/Published.h>
 
 namespace Vellix::Design {
 

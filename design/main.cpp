@@ -24,7 +24,7 @@
 #include "PdfReg.h"
 #include "PropertyEditorRegistry.h"
 #include "Screenshot.h"
-#include "platform/Application.h"
+#include <vellix/Application.h>
 
 using namespace Vellix::Design;
 

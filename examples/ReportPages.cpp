@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "text/PdfGrid.h"
+#include <vellix/Grid.h>
 
 using namespace Vellix;
 

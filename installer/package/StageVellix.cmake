@@ -2,10 +2,11 @@
 # Inputs: STAGE, SOURCE_DIR, SHARED_LIB, SHARED_SONAME, STATIC_LIB, STRIP, and
 # the optional lists PROGRAMS and EXTRA_LIBS (file;soname pairs).
 file(REMOVE_RECURSE "${STAGE}")
-file(MAKE_DIRECTORY "${STAGE}/include/vellix" "${STAGE}/lib" "${STAGE}/bin" "${STAGE}/Doc"
+file(MAKE_DIRECTORY "${STAGE}/include" "${STAGE}/lib" "${STAGE}/bin" "${STAGE}/Doc"
      "${STAGE}/src")
 
-file(COPY "${SOURCE_DIR}/pdf/" DESTINATION "${STAGE}/include/vellix" FILES_MATCHING PATTERN "*.h")
+# The public headers only: <Vellix.h> and <vellix/...>.
+file(COPY "${SOURCE_DIR}/pdf/include/" DESTINATION "${STAGE}/include" FILES_MATCHING PATTERN "*.h")
 
 # The shared library under its soname, with a linker script as libvellix.so so
 # that -lvellix finds it without a second copy (the archive stores no links).
@@ -80,7 +81,7 @@ endif()
 file(CONFIGURE OUTPUT "${STAGE}/lib/pkgconfig/vellix.pc" @ONLY CONTENT [=[
 prefix=${pcfiledir}/../..
 libdir=${prefix}/lib
-includedir=${prefix}/include/vellix
+includedir=${prefix}/include
 
 Name: vellix
 Description: PDF 1.3 writer with a printer-canvas API
@@ -104,13 +105,13 @@ if(NOT TARGET Vellix::vellix)
   set_target_properties(Vellix::vellix PROPERTIES
     IMPORTED_LOCATION "${_vellix_prefix}/lib/@SHARED_SONAME@"
     IMPORTED_SONAME "@SHARED_SONAME@"
-    INTERFACE_INCLUDE_DIRECTORIES "${_vellix_prefix}/include/vellix"
+    INTERFACE_INCLUDE_DIRECTORIES "${_vellix_prefix}/include"
     INTERFACE_COMPILE_FEATURES cxx_std_20
     INTERFACE_LINK_LIBRARIES "${_vellix_deps}")
   add_library(Vellix::vellix_static STATIC IMPORTED)
   set_target_properties(Vellix::vellix_static PROPERTIES
     IMPORTED_LOCATION "${_vellix_prefix}/lib/libvellix.a"
-    INTERFACE_INCLUDE_DIRECTORIES "${_vellix_prefix}/include/vellix"
+    INTERFACE_INCLUDE_DIRECTORIES "${_vellix_prefix}/include"
     INTERFACE_COMPILE_FEATURES cxx_std_20
     INTERFACE_LINK_LIBRARIES "${_vellix_deps}")
   unset(_vellix_deps)

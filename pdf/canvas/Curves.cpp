@@ -9,9 +9,10 @@
 #include <numbers>
 #include <string>
 
+#include <vellix/Canvas.h>
+
 #include "canvas/PathBuilder.h"
-#include "canvas/PdfCanvas.h"
-#include "document/Vellix.h"
+#include "writer/DocumentContext.h"
 
 namespace Vellix {
 

@@ -5,11 +5,15 @@
 #include <cmath>
 #include <memory>
 
-#include "canvas/PdfCanvas.h"
+#include <vellix/Bitmap.h>
+#include <vellix/BitmapCanvas.h>
+#include <vellix/Canvas.h>
+#include <vellix/Messages.h>
+
 #include "canvas/PdfImage.h"
-#include "document/Vellix.h"
-#include "platform/Bitmap.h"
-#include "platform/BitmapCanvas.h"
+#include "canvas/PdfResources.h"
+#include "writer/DocumentContext.h"
+#include "writer/PdfNumber.h"
 
 namespace Vellix {
 
@@ -23,41 +27,40 @@ int32_t Saturate(int64_t aValue) {
 
 void TPdfCanvas::StretchDraw(const TRect& aRect, const TGraphic* aGraphic) {
   if (!CheckDocumentState()) return;
-  TVellix& doc = FOwner;
-  if (aGraphic == nullptr) doc.RaiseError(MSG_INVALID_METHOD_CALL);
+  if (aGraphic == nullptr) FContext.RaiseError(MSG_INVALID_METHOD_CALL);
   if (aRect.Right == aRect.Left || aRect.Bottom == aRect.Top || aGraphic->Empty()) return;
 
   // Encode first: a placement whose encoding fails leaves neither lines in
   // the page nor an entry in the image list, so the document stays sound and
   // the error reaches the caller as the encoder raised it.
-  auto image = std::make_unique<TPdfImage>(doc, *aGraphic);
-  const int32_t index = doc.Images().Count();
+  auto image = std::make_unique<TPdfImage>(FContext, *aGraphic);
+  const int32_t index = FResources->Images().Count();
 
   // The unit square goes onto a box one unit narrower and lower than the
   // rectangle, lower-left corner at (Left, Bottom); a reversed rectangle mirrors.
-  const long double w = (int64_t(aRect.Right) - aRect.Left - 1) * doc.PointPerUnit();
-  const long double h = (int64_t(aRect.Bottom) - aRect.Top - 1) * doc.PointPerUnit();
+  const long double w = (int64_t(aRect.Right) - aRect.Left - 1) * FContext.PointPerUnit;
+  const long double h = (int64_t(aRect.Bottom) - aRect.Top - 1) * FContext.PointPerUnit;
   std::string cm;
   cm.reserve(64);
-  TVellix::AppendPdfNumber(cm, w);
+  AppendPdfNumber(cm, w);
   cm += " 0 0 ";
-  TVellix::AppendPdfNumber(cm, h);
+  AppendPdfNumber(cm, h);
   cm += ' ';
-  TVellix::AppendPdfNumber(cm, UnitToPoint(aRect.Left));
+  AppendPdfNumber(cm, UnitToPoint(aRect.Left));
   cm += ' ';
-  TVellix::AppendPdfNumber(cm, YToPoint(aRect.Bottom));
+  AppendPdfNumber(cm, YToPoint(aRect.Bottom));
   cm += " cm";
   AddLine("q");
   AddLine(std::move(cm));
   AddLine("/Im" + std::to_string(index) + " Do");
   AddLine("Q");
-  doc.Images().AddObject(std::string(), std::move(image));
+  FResources->Images().AddObject(std::string(), std::move(image));
 }
 
 void TPdfCanvas::Draw(int32_t X, int32_t Y, const TGraphic* aGraphic) {
   if (!CheckDocumentState()) return;
-  if (aGraphic == nullptr) FOwner.RaiseError(MSG_INVALID_METHOD_CALL);
-  const long double u = FOwner.UnitPerPixel();
+  if (aGraphic == nullptr) FContext.RaiseError(MSG_INVALID_METHOD_CALL);
+  const long double u = FContext.UnitPerPixel;
   const auto extent = [u](int32_t aPixels) { return int64_t(std::nearbyint(aPixels * u)); };
   StretchDraw(Rect(X, Y, Saturate(X + extent(aGraphic->Width())), Saturate(Y + extent(aGraphic->Height()))),
               aGraphic);
@@ -75,29 +78,23 @@ void TPdfCanvas::CopyRect(const TRect& aDest, const TBitmapCanvas& aCanvas, cons
 }
 
 int32_t TPdfCanvas::WriteImage(TPdfImage& aImage) {
-  TVellix& doc = FOwner;
-  const int32_t objectNo = doc.BeginDic();
+  TPdfWriter& writer = FContext.Writer;
+  const int32_t objectNo = writer.BeginDic();
   const std::string& code = aImage.Code();
-  doc.WriteFile("/Type /XObject");
-  doc.WriteFile("/Subtype /Image");
-  doc.WriteFile("/Width " + std::to_string(aImage.Width()));
-  doc.WriteFile("/Height " + std::to_string(aImage.Height()));
-  doc.WriteFile("/ColorSpace /DeviceRGB");
-  doc.WriteFile("/BitsPerComponent " + std::to_string(aImage.BitsPerComponent()));
-  doc.WriteFile("/Length " + std::to_string(code.size()));
+  writer.WriteLine("/Type /XObject");
+  writer.WriteLine("/Subtype /Image");
+  writer.WriteLine("/Width " + std::to_string(aImage.Width()));
+  writer.WriteLine("/Height " + std::to_string(aImage.Height()));
+  writer.WriteLine("/ColorSpace /DeviceRGB");
+  writer.WriteLine("/BitsPerComponent " + std::to_string(aImage.BitsPerComponent()));
+  writer.WriteLine("/Length " + std::to_string(code.size()));
   static constexpr const char* Filters[] = {"]", " /FlateDecode]", " /DCTDecode]"};
-  doc.WriteFile(std::string("/Filter [/ASCII85Decode") + Filters[aImage.CompressMode()]);
-  doc.WriteFile(">>");
-  doc.WriteFile("stream");
+  writer.WriteLine(std::string("/Filter [/ASCII85Decode") + Filters[aImage.CompressMode()]);
+  writer.WriteLine(">>");
+  writer.WriteLine("stream");
   // The data's "~>" and the "endstream" keyword share a line.
-  bool written = false;
-  try {
-    written = doc.OutputStream().Write(code.data(), int64_t(code.size())) == int64_t(code.size());
-  } catch (const std::exception&) {
-    written = false;
-  }
-  if (!written) doc.RaiseError(MSG_WRITE_ERROR);
-  doc.EndObject("endstream");
+  writer.WriteRaw(code.data(), int64_t(code.size()));
+  writer.EndObject("endstream");
   return objectNo;
 }
 

@@ -13,9 +13,10 @@
 #include <string>
 #include <string_view>
 
-#include "canvas/PdfCanvas.h"
-#include "document/PdfNumber.h"
-#include "document/Vellix.h"
+#include <vellix/Canvas.h>
+
+#include "writer/DocumentContext.h"
+#include "writer/PdfNumber.h"
 
 namespace Vellix::Detail {
 
@@ -41,7 +42,7 @@ inline int32_t ClampToInt32(int64_t aValue) {
 class TPathBuilder {
 public:
   explicit TPathBuilder(const TPdfCanvas& aCanvas)
-      : FPointPerUnit(aCanvas.Owner().PointPerUnit()), FPageHeight(aCanvas.Owner().PageHeight()) {}
+      : FPointPerUnit(aCanvas.Context().PointPerUnit), FPageHeight(aCanvas.Context().PageHeight) {}
 
   // A length (or an x coordinate) in points.
   void Length(std::string& aOut, int64_t aValue) const {

@@ -1,8 +1,13 @@
-#include "canvas/PdfCanvas.h"
+#include <vellix/Canvas.h>
 
 #include <utility>
 
-#include "document/Vellix.h"
+#include <vellix/Messages.h>
+
+#include "canvas/PdfResources.h"
+#include "text/PdfFont.h"
+#include "writer/DocumentContext.h"
+#include "writer/PdfNumber.h"
 
 namespace Vellix {
 
@@ -10,7 +15,8 @@ namespace {
 constexpr long double Pi = 3.14159265358979323846264338327950288L;
 }
 
-TPdfCanvas::TPdfCanvas(TVellix& aOwner) : FOwner(aOwner) {
+TPdfCanvas::TPdfCanvas(TDocumentContext& aContext)
+    : FContext(aContext), FResources(std::make_unique<TPdfResources>()) {
   FPointPerPixel = 72.0L / FBitmapRes;
   FFont.SetName("Arial");
 }
@@ -21,11 +27,11 @@ long double TPdfCanvas::FontDegreeAngle() const { return FFontAngle * 180 / Pi; 
 
 void TPdfCanvas::SetFontDegreeAngle(long double aDegrees) { FFontAngle = aDegrees * Pi / 180; }
 
-long double TPdfCanvas::UnitToPoint(int32_t aValue) const { return aValue * FOwner.PointPerUnit(); }
+long double TPdfCanvas::UnitToPoint(int32_t aValue) const { return aValue * FContext.PointPerUnit; }
 
 long double TPdfCanvas::YToPoint(int32_t aValue) const {
   // In 64 bits: a y far outside the page must not wrap around.
-  return static_cast<long double>(int64_t(FOwner.PageHeight()) - aValue) * FOwner.PointPerUnit();
+  return static_cast<long double>(int64_t(FContext.PageHeight) - aValue) * FContext.PointPerUnit;
 }
 
 std::string TPdfCanvas::ColorDef(TColor aColor) const {
@@ -58,15 +64,22 @@ std::string TPdfCanvas::AssignBrushAndPen(bool aWantBorder, bool aWantBackground
 }
 
 void TPdfCanvas::CheckRectangle(int32_t& X1, int32_t& Y1, int32_t& X2, int32_t& Y2) {
-  if (X2 == X1 || Y2 == Y1) FOwner.RaiseError(MSG_BAD_RECTANGLE);
+  if (X2 == X1 || Y2 == Y1) FContext.RaiseError(MSG_BAD_RECTANGLE);
   if (X2 < X1) std::swap(X1, X2);
   if (Y2 < Y1) std::swap(Y1, Y2);
 }
 
 bool TPdfCanvas::CheckDocumentState() {
-  if (FOwner.Aborted()) return false;
-  if (!FOwner.Printing()) FOwner.RaiseError(MSG_DOCUMENT_NOT_OPENED);
+  if (FContext.Aborted) return false;
+  if (!FContext.Printing) FContext.RaiseError(MSG_DOCUMENT_NOT_OPENED);
   return true;
+}
+
+TPdfFont& TPdfCanvas::PdfFont(const TFont& aFont) {
+  TStringList<TPdfFont>& fonts = FResources->Fonts();
+  const int32_t index = fonts.IndexOf(TPdfFont::MakeFontId(aFont));
+  if (index >= 0) return *fonts.Objects(index);
+  return TPdfFont::Create(*this, aFont);
 }
 
 void TPdfCanvas::ResetPage() {

@@ -1,13 +1,15 @@
 #include "canvas/PdfImage.h"
 
+#include <vellix/JpegImage.h>
+
 #include "encode/Ascii85.h"
 #include "encode/ZlibStream.h"
-#include "platform/JpegImage.h"
+#include "writer/DocumentContext.h"
 
 namespace Vellix {
 
-TPdfImage::TPdfImage(TVellix& aOwner, const TGraphic& aImage)
-    : FHeight(aImage.Height()), FWidth(aImage.Width()), FOwner(aOwner), FCompressMode(aOwner.ImageCompressMode()) {
+TPdfImage::TPdfImage(const TDocumentContext& aContext, const TGraphic& aImage)
+    : FHeight(aImage.Height()), FWidth(aImage.Width()), FCompressMode(aContext.ImageCompressMode) {
   switch (FCompressMode) {
     case cpNone: CompressNone(aImage); break;
     case cpZlib: CompressZlib(aImage); break;

@@ -12,18 +12,19 @@
 #include <cstdint>
 #include <string>
 
-#include "document/Vellix.h"
-#include "platform/Graphic.h"
-#include "platform/Stream.h"
+#include <vellix/DocumentTypes.h>
+#include <vellix/Graphic.h>
 
 namespace Vellix {
+
+struct TDocumentContext;
 
 class TPdfImage {
 public:
   // Encodes the pixels of aImage now, in aOwner's ImageCompressMode(). Errors
   // of the encoders (zlib, JPEG, memory) propagate unchanged and nothing is
   // kept. aImage may be released afterwards.
-  TPdfImage(TVellix& aOwner, const TGraphic& aImage);
+  TPdfImage(const TDocumentContext& aContext, const TGraphic& aImage);
   TPdfImage(const TPdfImage&) = delete;
   TPdfImage& operator=(const TPdfImage&) = delete;
 
@@ -55,7 +56,6 @@ private:
   std::string FCode;
   int32_t FHeight = 0;
   int32_t FWidth = 0;
-  TVellix& FOwner;
   TPdfCompressMode FCompressMode = cpNone;
 };
 

@@ -3,11 +3,12 @@
 
 #include <string>
 
+#include <vellix/Canvas.h>
+#include <vellix/Messages.h>
+
 #include "canvas/PathBuilder.h"
-#include "canvas/PdfCanvas.h"
-#include "document/Messages.h"
-#include "document/PdfNumber.h"
-#include "document/Vellix.h"
+#include "writer/DocumentContext.h"
+#include "writer/PdfNumber.h"
 
 namespace Vellix {
 
@@ -105,7 +106,7 @@ void TPdfCanvas::FrameRect(const TRect& aRect) {
 
 void TPdfCanvas::Polyline(std::span<const TPoint> Points) {
   if (!CheckDocumentState()) return;
-  if (Points.size() < 2) Owner().RaiseError(MSG_BAD_PARAMETERS, "Polyline");
+  if (Points.size() < 2) Context().RaiseError(MSG_BAD_PARAMETERS, "Polyline");
   const std::string paintOp = AssignBrushAndPen(true, false);
   if (paintOp.empty()) return;  // nothing drawn, so the position stays
   WritePointPath(*this, Points, paintOp);
@@ -114,7 +115,7 @@ void TPdfCanvas::Polyline(std::span<const TPoint> Points) {
 
 void TPdfCanvas::Polygon(std::span<const TPoint> Points) {
   if (!CheckDocumentState()) return;
-  if (Points.size() < 2) Owner().RaiseError(MSG_BAD_PARAMETERS, "Polygon");
+  if (Points.size() < 2) Context().RaiseError(MSG_BAD_PARAMETERS, "Polygon");
   const std::string paintOp = AssignBrushAndPen(true, true);
   if (paintOp.empty()) return;
   // Left open on purpose: a fill closes it implicitly, a stroke does not.
@@ -123,7 +124,7 @@ void TPdfCanvas::Polygon(std::span<const TPoint> Points) {
 
 void TPdfCanvas::PolyBezier(std::span<const TPoint> Points) {
   if (!CheckDocumentState()) return;
-  if (Points.size() < 4) Owner().RaiseError(MSG_BAD_PARAMETERS, "PolyBezier");
+  if (Points.size() < 4) Context().RaiseError(MSG_BAD_PARAMETERS, "PolyBezier");
   const std::string paintOp = AssignBrushAndPen(true, false);
   if (paintOp.empty()) return;
   TPathBuilder path(*this);
@@ -149,7 +150,7 @@ void TPdfCanvas::PolyBezierTo(std::span<const TPoint> Points) {
   PolyBezier(Points);
   // PolyBezier returned normally: either it drew (or had an invisible pen) in
   // an open document, or the document is aborted and nothing may change.
-  if (Owner().Aborted()) return;
+  if (Context().Aborted) return;
   SetPenPos(Points[3 * ((Points.size() - 1) / 3)]);
 }
 

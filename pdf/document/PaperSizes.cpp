@@ -1,4 +1,4 @@
-#include "document/PaperSizes.h"
+#include <vellix/PaperSizes.h>
 
 namespace Vellix {
 

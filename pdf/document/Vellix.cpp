@@ -1,4 +1,4 @@
-#include "document/Vellix.h"
+#include <vellix/Document.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,15 +6,17 @@
 #include <cerrno>
 #include <ctime>
 
-#include "canvas/PdfCanvas.h"
-#include "platform/Application.h"
+#include <vellix/Application.h>
+#include <vellix/Canvas.h>
+
+#include "canvas/PdfResources.h"
+#include "writer/DocumentContext.h"
+#include "writer/PdfNumber.h"
+#include "writer/PdfSyntax.h"
 
 namespace Vellix {
 
 namespace {
-
-// The cross-reference table has ten digits per address.
-constexpr int64_t MaxAddress = 9999999999;
 
 std::string ProgramDirectory() {
   char path[4096];
@@ -41,37 +43,27 @@ std::string LocalDateTime() {
   return text;
 }
 
-// PDF literal string body: a backslash before "\", "(" and ")".
-std::string EscapeText(const std::string& aText) {
-  std::string result;
-  result.reserve(aText.size());
-  for (char c : aText) {
-    if (c == '\\' || c == '(' || c == ')') result += '\\';
-    result += c;
-  }
-  return result;
-}
-
-void AppendPadded10(std::string& aOut, int64_t aValue) {
-  char digits[10];
-  for (int i = 9; i >= 0; --i) {
-    digits[i] = char('0' + aValue % 10);
-    aValue /= 10;
-  }
-  aOut.append(digits, 10);
+// "/Key(text)" with the text escaped as a literal string.
+void WriteInfoString(TPdfWriter& aWriter, const char* aKey, const std::string& aText) {
+  std::string line = aKey;
+  line += '(';
+  AppendEscaped(line, aText);
+  line += ')';
+  aWriter.WriteLine(line);
 }
 
 }  // namespace
 
 TVellix::TVellix(TComponent* aOwner) : TComponent(aOwner) {
-  FCanvas = std::make_unique<TPdfCanvas>(*this);
+  FContext = std::make_unique<TDocumentContext>([this] { Abort(); });
+  FCanvas = std::make_unique<TPdfCanvas>(*FContext);
   SetImageCompressMode(cpJpeg);
   SetLengthUnit(luTenth);
   SetOrientation(poPortrait);
   FPageNumber = 0;
   SetPaperSizeName("A4");
   SetTitle("");
-  for (const char* name : {"Arial", "Courier New", "Symbol", "Times New Roman"}) FNonEmbeddedFonts.Add(name);
+  for (const char* name : {"Arial", "Courier New", "Symbol", "Times New Roman"}) FContext->NonEmbeddedFonts.Add(name);
 }
 
 TVellix::~TVellix() {
@@ -79,7 +71,6 @@ TVellix::~TVellix() {
     Abort();
   } catch (...) {
   }
-  ClearFonts();
 }
 
 void TVellix::Fire(const TNotifyEvent& aEvent) {
@@ -89,20 +80,21 @@ void TVellix::Fire(const TNotifyEvent& aEvent) {
 // ---- Lifecycle ----
 
 void TVellix::BeginDoc() {
-  if (FPrinting) RaiseError(MSG_ALREADY_OPEN);
-  if (FPageHeight == 0) RaiseError(MSG_INVALID_PROPERTY, "PageHeight");
-  if (FPageWidth == 0) RaiseError(MSG_INVALID_PROPERTY, "PageWidth");
-  ClearFonts();
-  FObjectAddresses.clear();
-  FPageObjNos.clear();
-  FImages.Clear();
-  FAborted = false;
+  TDocumentContext& context = *FContext;
+  if (context.Printing) RaiseError(MSG_ALREADY_OPEN);
+  if (context.PageHeight == 0) RaiseError(MSG_INVALID_PROPERTY, "PageHeight");
+  if (context.PageWidth == 0) RaiseError(MSG_INVALID_PROPERTY, "PageWidth");
+  FCanvas->Resources().Clear();
+  context.PageObjNos.clear();
+  context.Aborted = false;
   FCanvas->ResetPage();
   OpenOutput();
-  FPrinting = true;
+  context.Printing = true;
+  context.Writer.Open(*FOutStream);
   WriteDocumentHead();
-  FObjectAddresses.push_back(0);
-  FObjectAddresses.push_back(0);
+  // The page tree and the shared resources, written at the end.
+  context.Writer.ReserveObject();
+  context.Writer.ReserveObject();
   FPageNumber = 0;
   Fire(FOnStart);
   NewPage();
@@ -133,26 +125,25 @@ void TVellix::OpenOutput() {
 }
 
 void TVellix::WriteDocumentHead() {
-  // A caller's stream may begin far into its data; the addresses must still fit.
-  CurrentAddress();
-  WriteFile("%PDF-1.3");
-  BeginDic();
-  WriteFile("/CreationDate(D:" + (FCreationDate.empty() ? LocalDateTime() : FCreationDate) + ")");
-  WriteFile("/Title(" + EscapeText(FTitle) + ")");
-  if (!FAuthor.empty()) WriteFile("/Author(" + EscapeText(FAuthor) + ")");
-  if (!FSubject.empty()) WriteFile("/Subject(" + EscapeText(FSubject) + ")");
-  if (!FKeywords.empty()) WriteFile("/Keywords(" + EscapeText(FKeywords) + ")");
-  WriteFile(std::string("/Producer(Merovant Vellix Builder version ") + VellixVersion + ")");
-  EndDic();
-  BeginDic();
-  WriteFile("/Type /Catalog");
-  WriteFile("/Pages 3 0 R");
-  EndDic();
+  TPdfWriter& writer = FContext->Writer;
+  writer.WriteLine("%PDF-1.3");
+  writer.BeginDic();
+  writer.WriteLine("/CreationDate(D:" + (FCreationDate.empty() ? LocalDateTime() : FCreationDate) + ")");
+  WriteInfoString(writer, "/Title", FTitle);
+  if (!FAuthor.empty()) WriteInfoString(writer, "/Author", FAuthor);
+  if (!FSubject.empty()) WriteInfoString(writer, "/Subject", FSubject);
+  if (!FKeywords.empty()) WriteInfoString(writer, "/Keywords", FKeywords);
+  writer.WriteLine(std::string("/Producer(Merovant Vellix Builder version ") + VellixVersion + ")");
+  writer.EndDic();
+  writer.BeginDic();
+  writer.WriteLine("/Type /Catalog");
+  writer.WriteLine("/Pages 3 0 R");
+  writer.EndDic();
 }
 
 void TVellix::NewPage() {
-  if (FAborted) return;
-  if (!FPrinting) RaiseError(MSG_DOCUMENT_NOT_OPENED);
+  if (FContext->Aborted) return;
+  if (!FContext->Printing) RaiseError(MSG_DOCUMENT_NOT_OPENED);
   if (FPageNumber > 0) FCanvas->WritePage();
   FCanvas->ClearGridRows();
   ++FPageNumber;
@@ -161,7 +152,7 @@ void TVellix::NewPage() {
 }
 
 void TVellix::EndDoc() {
-  if (!FPrinting) return;
+  if (!FContext->Printing) return;
   FCanvas->WritePage();
   WriteTail();
   if (!FUserStream) {
@@ -173,147 +164,66 @@ void TVellix::EndDoc() {
     FFileStream.reset();
     FOutStream = nullptr;
   }
-  FPrinting = false;
+  FContext->Writer.Close();
+  FContext->Printing = false;
   Fire(FOnEnd);
   if (FWantShow && !FUserStream) Show();
 }
 
 void TVellix::WriteTail() {
-  BeginReservedDic(3);
-  WriteFile("/Type /Pages");
-  WriteFile("/Kids [");
-  for (int32_t page : FPageObjNos) WriteFile(Ref(page));
-  WriteFile("]");
-  WriteFile("/Count " + std::to_string(FPageNumber));
-  WriteFile("/Resources 4 0 R");
+  TDocumentContext& context = *FContext;
+  TPdfWriter& writer = context.Writer;
+  writer.BeginReservedDic(3);
+  writer.WriteLine("/Type /Pages");
+  writer.WriteLine("/Kids [");
+  for (int32_t page : context.PageObjNos) writer.WriteLine(Ref(page));
+  writer.WriteLine("]");
+  writer.WriteLine("/Count " + std::to_string(FPageNumber));
+  writer.WriteLine("/Resources 4 0 R");
   std::string box = "/MediaBox [ 0 0 ";
-  AppendPdfNumber(box, FPageWidth * FPointPerUnit);
+  AppendPdfNumber(box, context.PageWidth * context.PointPerUnit);
   box += ' ';
-  AppendPdfNumber(box, FPageHeight * FPointPerUnit);
+  AppendPdfNumber(box, context.PageHeight * context.PointPerUnit);
   box += " ]";
-  WriteFile(box);
-  EndDic();
+  writer.WriteLine(box);
+  writer.EndDic();
 
-  BeginReservedDic(4);
-  WriteFile("/Font <<");
-  for (int32_t i = 0; i < FFonts.Count(); ++i) {
-    const int32_t objectNo = size_t(i) < FFontObjectNos.size() ? FFontObjectNos[size_t(i)] : 0;
-    if (objectNo <= 0) RaiseError(MSG_INTERNAL_ERROR);
-    WriteFile("/F" + std::to_string(i) + " " + Ref(objectNo));
-  }
-  WriteFile(">>");
-  if (!FImages.Empty()) {
-    WriteFile("/XObject <<");
-    for (int32_t i = 0; i < FImages.Count(); ++i) WriteFile(FImages[i]);
-    WriteFile(" >>");
-  }
-  EndDic();
+  writer.BeginReservedDic(4);
+  FCanvas->Resources().WriteDictionary(writer);
+  writer.EndDic();
 
-  const int64_t xref = CurrentAddress();
-  WriteFile("xref");
-  WriteFile("0 " + std::to_string(FObjectAddresses.size() + 1));
-  WriteFile("0000000000 65535 f");
-  std::string entry;
-  for (int64_t address : FObjectAddresses) {
-    entry.clear();
-    AppendPadded10(entry, address);
-    entry += " 00000 n";
-    WriteFile(entry);
-  }
-  WriteFile("trailer");
-  WriteFile("<<");
-  WriteFile("/Size " + std::to_string(FObjectAddresses.size() + 1));
-  WriteFile("/Root 2 0 R");
-  WriteFile("/Info 1 0 R");
-  WriteFile(">>");
-  WriteFile("startxref");
-  WriteFile(std::to_string(xref));
-  WriteFile("%%EOF");
+  writer.WriteTail(2, 1);
 }
 
 void TVellix::Abort() {
-  if (!FPrinting) return;
+  TDocumentContext& context = *FContext;
+  if (!context.Printing) return;
   if (!FUserStream) {
     FFileStream.reset();
     FOutStream = nullptr;
   }
-  FPrinting = false;
+  context.Writer.Close();
+  context.Printing = false;
   if (!FUserStream) RemoveDocumentFile(FFileName);
-  FAborted = true;
+  context.Aborted = true;
   // The open page will never be written: its images' encoded data can go now.
-  for (int32_t i = 0; i < FImages.Count(); ++i) FImages.FreeObject(i);
+  FCanvas->Resources().ReleasePendingImages();
   Fire(FOnAbort);
 }
 
-void TVellix::RaiseError(const std::string& aMsg, const std::string& aInfo) {
-  try {
-    Abort();
-  } catch (...) {
-  }
-  throw Exception(aInfo.empty() ? aMsg : aMsg + ": " + aInfo);
-}
+void TVellix::RaiseError(const std::string& aMsg, const std::string& aInfo) { FContext->Writer.Fail(aMsg, aInfo); }
 
-// ---- Writer interface ----
+// ---- State read from the shared context ----
 
-void TVellix::WriteFile(const std::string& aValue) {
-  static constexpr char LineEnd[2] = {'\r', '\n'};
-  bool written = false;
-  try {
-    written = FOutStream != nullptr &&
-              FOutStream->Write(aValue.data(), int64_t(aValue.size())) == int64_t(aValue.size()) &&
-              FOutStream->Write(LineEnd, 2) == 2;
-  } catch (const std::exception&) {
-    written = false;
-  }
-  if (!written) RaiseError(MSG_WRITE_ERROR);
-}
-
-int64_t TVellix::CurrentAddress() {
-  int64_t position = -1;
-  try {
-    position = FOutStream ? FOutStream->Position() : -1;
-  } catch (const std::exception&) {
-    position = -1;
-  }
-  if (position < 0 || position > MaxAddress) RaiseError(MSG_WRITE_ERROR);
-  return position;
-}
-
-int32_t TVellix::BeginObject(const std::string& aValue) {
-  FObjectAddresses.push_back(CurrentAddress());
-  const int32_t objectNo = int32_t(FObjectAddresses.size());
-  WriteFile(std::to_string(objectNo) + " 0 obj");
-  WriteFile(aValue);
-  return objectNo;
-}
-
-int32_t TVellix::BeginDic() { return BeginObject("<<"); }
-
-void TVellix::BeginReservedDic(int32_t aObjectNo) {
-  if (aObjectNo < 1 || size_t(aObjectNo) > FObjectAddresses.size()) RaiseError(MSG_INTERNAL_ERROR);
-  FObjectAddresses[size_t(aObjectNo) - 1] = CurrentAddress();
-  WriteFile(std::to_string(aObjectNo) + " 0 obj");
-  WriteFile("<<");
-}
-
-void TVellix::EndObject(const std::string& aValue) {
-  WriteFile(aValue);
-  WriteFile("endobj");
-}
-
-void TVellix::EndDic() { EndObject(">>"); }
-
-std::string TVellix::Ref(int32_t aObjectNo) { return std::to_string(aObjectNo) + " 0 R"; }
-
-void TVellix::SetFontObjectNo(int32_t aFontIndex, int32_t aObjectNo) {
-  if (aFontIndex < 0) return;
-  if (FFontObjectNos.size() <= size_t(aFontIndex)) FFontObjectNos.resize(size_t(aFontIndex) + 1, 0);
-  FFontObjectNos[size_t(aFontIndex)] = aObjectNo;
-}
-
-void TVellix::ClearFonts() {
-  FFonts.Clear();
-  FFontObjectNos.clear();
-}
+bool TVellix::Aborted() const { return FContext->Aborted; }
+bool TVellix::Printing() const { return FContext->Printing; }
+bool TVellix::EmbedFonts() const { return FContext->EmbedFonts; }
+TPdfCompressMode TVellix::ImageCompressMode() const { return FContext->ImageCompressMode; }
+TStringList<>& TVellix::NonEmbeddedFonts() { return FContext->NonEmbeddedFonts; }
+int32_t TVellix::PageHeight() const { return FContext->PageHeight; }
+int32_t TVellix::PageWidth() const { return FContext->PageWidth; }
+long double TVellix::PointPerUnit() const { return FContext->PointPerUnit; }
+long double TVellix::UnitPerPixel() const { return FContext->UnitPerPixel; }
+long double TVellix::UnitPerTenth() const { return FContext->UnitPerTenth; }
 
 }  // namespace Vellix

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <limits>
 
-#include "canvas/PdfCanvas.h"
-#include "document/PaperSizes.h"
-#include "document/Vellix.h"
+#include <vellix/Canvas.h>
+#include <vellix/Document.h>
+#include <vellix/PaperSizes.h>
+
+#include "writer/DocumentContext.h"
 
 namespace Vellix {
 
@@ -40,27 +42,27 @@ bool SameUpper(const char* aName, const std::string& aValue) {
 }  // namespace
 
 void TVellix::CheckNotPrinting(const char* aPropertyName) {
-  if (FPrinting) RaiseError(MSG_READ_ONLY_WHEN_PRINTING, aPropertyName);
+  if (FContext->Printing) RaiseError(MSG_READ_ONLY_WHEN_PRINTING, aPropertyName);
 }
 
 void TVellix::SetLengthUnit(TLengthUnit aLengthUnit) {
   CheckNotPrinting("LengthUnit");
   const long double dpi = FCanvas->BitmapRes();
   if (aLengthUnit == luPoint) {
-    FPointPerUnit = 1;
-    FUnitPerPixel = 72.0L / dpi;
-    FUnitPerTenth = PointsPerTenth;
+    FContext->PointPerUnit = 1;
+    FContext->UnitPerPixel = 72.0L / dpi;
+    FContext->UnitPerTenth = PointsPerTenth;
     if (FLengthUnit == luTenth) {
-      FPageHeight = Convert(FPageHeight, 72, 254);
-      FPageWidth = Convert(FPageWidth, 72, 254);
+      FContext->PageHeight = Convert(FContext->PageHeight, 72, 254);
+      FContext->PageWidth = Convert(FContext->PageWidth, 72, 254);
     }
   } else {
-    FPointPerUnit = PointsPerTenth;
-    FUnitPerPixel = 254.0L / dpi;
-    FUnitPerTenth = 1;
+    FContext->PointPerUnit = PointsPerTenth;
+    FContext->UnitPerPixel = 254.0L / dpi;
+    FContext->UnitPerTenth = 1;
     if (FLengthUnit == luPoint) {
-      FPageHeight = Convert(FPageHeight, 254, 72);
-      FPageWidth = Convert(FPageWidth, 254, 72);
+      FContext->PageHeight = Convert(FContext->PageHeight, 254, 72);
+      FContext->PageWidth = Convert(FContext->PageWidth, 254, 72);
     }
   }
   FLengthUnit = aLengthUnit;
@@ -72,14 +74,14 @@ void TVellix::SetPaperSize(int32_t aPaperSize) {
   FPaperSizeName = PaperSizeNames[size_t(aPaperSize)];
   FPaperSize = aPaperSize;
   const TPaperSize& paper = PaperSizes[size_t(aPaperSize)];
-  const int32_t w = RoundToInt(paper.Width * FUnitPerTenth);
-  const int32_t h = RoundToInt(paper.Height * FUnitPerTenth);
+  const int32_t w = RoundToInt(paper.Width * FContext->UnitPerTenth);
+  const int32_t h = RoundToInt(paper.Height * FContext->UnitPerTenth);
   if (FOrientation == poPortrait) {
-    FPageWidth = w;
-    FPageHeight = h;
+    FContext->PageWidth = w;
+    FContext->PageHeight = h;
   } else {
-    FPageWidth = h;
-    FPageHeight = w;
+    FContext->PageWidth = h;
+    FContext->PageHeight = w;
   }
 }
 
@@ -96,21 +98,21 @@ void TVellix::SetPaperSizeName(const std::string& aPaperSizeName) {
 
 void TVellix::SetPageWidth(int32_t aPageWidth) {
   CheckNotPrinting("PageWidth");
-  FPageWidth = aPageWidth;
+  FContext->PageWidth = aPageWidth;
   FPaperSize = 0;
   FPaperSizeName = PaperSizeNames[0];
 }
 
 void TVellix::SetPageHeight(int32_t aPageHeight) {
   CheckNotPrinting("PageHeight");
-  FPageHeight = aPageHeight;
+  FContext->PageHeight = aPageHeight;
   FPaperSize = 0;
   FPaperSizeName = PaperSizeNames[0];
 }
 
 void TVellix::SetOrientation(TPrinterOrientation aOrientation) {
   CheckNotPrinting("Orientation");
-  if (aOrientation != FOrientation) std::swap(FPageWidth, FPageHeight);
+  if (aOrientation != FOrientation) std::swap(FContext->PageWidth, FContext->PageHeight);
   FOrientation = aOrientation;
 }
 
@@ -118,7 +120,7 @@ void TVellix::SetOrientation(TPrinterOrientation aOrientation) {
 
 void TVellix::SetEmbedFonts(bool aEmbedFonts) {
   CheckNotPrinting("EmbedFonts");
-  FEmbedFonts = aEmbedFonts;
+  FContext->EmbedFonts = aEmbedFonts;
 }
 
 void TVellix::SetFileName(const std::string& aFileName) {
@@ -128,7 +130,7 @@ void TVellix::SetFileName(const std::string& aFileName) {
 
 void TVellix::SetImageCompressMode(TPdfCompressMode aImageCompressMode) {
   CheckNotPrinting("ImageCompressMode");
-  FImageCompressMode = aImageCompressMode;
+  FContext->ImageCompressMode = aImageCompressMode;
 }
 
 void TVellix::SetTitle(const std::string& aTitle) {

@@ -1,6 +1,6 @@
 #include "document/VellixPublished.h"
 
-#include "document/Vellix.h"
+#include <vellix/Document.h>
 
 namespace Vellix {
 

@@ -10,7 +10,7 @@
 // PaperSizeName "Custom" (which the setter refuses) keeps the stored
 // PageHeight and PageWidth and marks the paper custom.
 
-#include "platform/Published.h"
+#include <vellix/Published.h>
 
 namespace Vellix {
 

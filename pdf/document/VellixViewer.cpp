@@ -3,8 +3,8 @@
 
 #include <sys/stat.h>
 
-#include "document/Vellix.h"
-#include "platform/Launcher.h"
+#include <vellix/Document.h>
+#include "platform/os/Launcher.h"
 
 namespace Vellix {
 

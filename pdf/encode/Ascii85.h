@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Stream.h"
+#include <vellix/Stream.h>
 
 namespace Vellix {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "encode/ZlibError.h"
+#include <vellix/ZlibError.h>
 
 namespace Vellix {
 

@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "encode/ZlibError.h"
-#include "platform/Stream.h"
+#include <vellix/ZlibError.h>
+#include <vellix/Stream.h>
 
 namespace Vellix {
 

@@ -1,7 +1,7 @@
 #pragma once
 // TPdfFont: one TrueType font resource of a document. Every distinct family
 // and bold/italic style that text output uses becomes one TPdfFont, created by
-// TVellix::PdfFont the first time it is drawn; it measures the family, writes
+// TPdfCanvas::PdfFont the first time it is drawn; it measures the family, writes
 // the font's objects into the document at once (the embedded font program
 // when embedding applies, then the widths array, the font descriptor and the
 // font dictionary) and keeps what text output needs afterwards.
@@ -21,21 +21,21 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Component.h"
-#include "platform/Font.h"
-#include "platform/FontMetrics.h"
+#include <vellix/Component.h>
+#include <vellix/Font.h>
+#include "platform/fonts/FontMetrics.h"
 
 namespace Vellix {
 
-class TVellix;
+class TPdfCanvas;
 
 class TPdfFont : public TObject {
 public:
-  // Creates the font resource of aFont in aOwner: appends it to Fonts() (its
-  // index gives FontRef "/F<index>"), then registers it: measures it and
-  // writes its objects. Never throws for an unusable font (see above).
-  // Returns the font, owned by aOwner's font list.
-  static TPdfFont& Create(TVellix& aOwner, const TFont& aFont);
+  // Creates the font resource of aFont for aCanvas's document: appends it to
+  // the canvas's Resources().Fonts() (its index gives FontRef "/F<index>"),
+  // then registers it: measures it and writes its objects. Never throws for an
+  // unusable font (see above). Returns the font, owned by the font list.
+  static TPdfFont& Create(TPdfCanvas& aCanvas, const TFont& aFont);
   ~TPdfFont() override;
 
   // The font id of a canvas font: its Name, followed by ",BoldItalic",
@@ -55,14 +55,13 @@ public:
   const std::string& FontRef() const { return FFontRef; }
   // Object number of the font dictionary (0 when registration failed).
   int32_t ObjectNo() const { return FObjectNo; }
-  TVellix& Owner() const { return FOwner; }
   // Underline thickness and offset from the baseline (negative below it), per
   // point of font size.
   long double UnderlineWidth() const { return FUnderlineWidth; }
   long double UnderlinePosition() const { return FUnderlinePosition; }
 
 private:
-  TPdfFont(TVellix& aOwner, const TFont& aFont);
+  TPdfFont(TPdfCanvas& aCanvas, const TFont& aFont);
   void RegisterFont();
   void EmbedFont(const TFontMetrics& aMetrics);
   void WriteFontDesc(const TFontMetrics& aMetrics);
@@ -82,7 +81,7 @@ private:
   TTextMetric FTM;
   long double FUnderlineWidth = 0;
   long double FUnderlinePosition = 0;
-  TVellix& FOwner;
+  TPdfCanvas& FCanvas;
 };
 
 }  // namespace Vellix

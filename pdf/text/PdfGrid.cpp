@@ -1,12 +1,13 @@
-#include "text/PdfGrid.h"
+#include <vellix/Grid.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "canvas/PdfCanvas.h"
-#include "document/Messages.h"
-#include "document/Vellix.h"
+#include <vellix/Canvas.h>
+#include <vellix/Messages.h>
+
+#include "writer/DocumentContext.h"
 
 namespace Vellix {
 
@@ -55,7 +56,7 @@ void TPdfGrid::ClearColDefs() { FColDefs.clear(); }
 void TPdfGrid::ClearRowDefs() { FRowDefs.clear(); }
 
 void TPdfGrid::Draw(int32_t X, int32_t Y) {
-  TVellix& owner = FCanvas->Owner();
+  TDocumentContext& owner = FCanvas->Context();
   FWidth = 0;
   if (FColDefs.empty()) owner.RaiseError(MSG_GRID_COLS_NOT_DEFINED, FName);
   // Summed wide, so that columns whose widths overflow 32 bits are reported
@@ -63,7 +64,7 @@ void TPdfGrid::Draw(int32_t X, int32_t Y) {
   int64_t width = 0;
   for (const auto& col : FColDefs) width += col->FWidth;
   FWidth = int32_t(std::clamp<int64_t>(width, INT32_MIN, INT32_MAX));
-  const int64_t pageWidth = owner.PageWidth();
+  const int64_t pageWidth = owner.PageWidth;
   int64_t left = X;
   switch (FAlignment) {
     case taLeftJustify: left = X; break;
@@ -81,9 +82,9 @@ void TPdfGrid::Draw(int32_t X, int32_t Y) {
 }
 
 void TPdfGrid::DrawRow(int32_t aRowHeight) {
-  TVellix& owner = FCanvas->Owner();
+  TDocumentContext& owner = FCanvas->Context();
   if (FColDefs.empty()) owner.RaiseError(MSG_GRID_COLS_NOT_DEFINED, FName);
-  if (FNextRowTop < 0 || int64_t(FNextRowTop) + aRowHeight > owner.PageHeight())
+  if (FNextRowTop < 0 || int64_t(FNextRowTop) + aRowHeight > owner.PageHeight)
     owner.RaiseError(MSG_ROW_OUT_OF_PAGE, FName);
   FRowDefs.push_back(std::make_unique<TRowDef>(*this, FNextRowTop, aRowHeight));
   FNextRowTop += aRowHeight;
@@ -161,7 +162,7 @@ TPdfGrid* TPdfCanvas::FindGrid(const std::string& aGridName) const {
 
 TPdfGrid& TPdfCanvas::GridByName(const std::string& aGridName) {
   TPdfGrid* grid = FindGrid(aGridName);
-  if (!grid) Owner().RaiseError(MSG_INVALID_GRID_NAME, aGridName);
+  if (!grid) Context().RaiseError(MSG_INVALID_GRID_NAME, aGridName);
   return *grid;
 }
 
@@ -198,7 +199,7 @@ void TPdfCanvas::DrawRow(const std::string& aGridName, int32_t aRowHeight) {
 void TPdfCanvas::TextToCell(const std::string& aGridName, int32_t Col, int32_t Row, const std::string& Text) {
   TPdfGrid& grid = GridByName(aGridName);
   if (Col < 0 || size_t(Col) >= grid.ColDefs().size() || Row < 0 || size_t(Row) >= grid.RowDefs().size())
-    Owner().RaiseError(MSG_INVALID_CELL,
+    Context().RaiseError(MSG_INVALID_CELL,
                        aGridName + "(" + std::to_string(Col) + "," + std::to_string(Row) + ")");
   grid.WriteCellText(*grid.ColDefs()[size_t(Col)], *grid.RowDefs()[size_t(Row)], Text);
 }

@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "canvas/PdfCanvas.h"
-#include "document/Vellix.h"
-#include "platform/FontMetrics.h"
+#include <vellix/Canvas.h>
+
+#include "platform/fonts/FontMetrics.h"
 #include "text/LineBreaker.h"
+#include "writer/DocumentContext.h"
 
 namespace Vellix {
 
@@ -66,7 +67,7 @@ int32_t TPdfCanvas::DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAl
                              TVertAlignment aVertAlignment, const std::string& Text) {
   if (Text.empty()) return 0;
   if (Y1 == 0) Y1 = TextY();
-  if (Y2 == 0) Y2 = Owner().PageHeight();
+  if (Y2 == 0) Y2 = Context().PageHeight;
   const int64_t lineHeight = TextHeight("A");
   // A box at least one line high above its top gives a negative count,
   // which the lines never reach: every line is drawn. A font without height
@@ -76,7 +77,7 @@ int32_t TPdfCanvas::DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAl
 
   const int32_t boxWidth = Clamp32(int64_t(X2) - X1);
   TBrokenText broken;
-  if (Owner().Aborted()) {
+  if (Context().Aborted) {
     TAbortedMeter meter;
     broken = BreakText(Text, boxWidth, maxLines, meter);
   } else {
@@ -84,7 +85,7 @@ int32_t TPdfCanvas::DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAl
     // TextWidth takes them.
     const long double pixelsPerThousandth =
         std::abs(Font().Size()) * static_cast<long double>(BitmapRes()) / 72000;
-    TCharWidthMeter meter(MeasuringFont(), pixelsPerThousandth, Owner().UnitPerPixel());
+    TCharWidthMeter meter(MeasuringFont(), pixelsPerThousandth, Context().UnitPerPixel);
     broken = BreakText(Text, boxWidth, maxLines, meter);
   }
 

@@ -11,12 +11,15 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "canvas/PdfCanvas.h"
-#include "document/Messages.h"
-#include "document/Vellix.h"
-#include "platform/Exception.h"
-#include "platform/FontMetrics.h"
+#include <vellix/Canvas.h>
+#include <vellix/Exception.h>
+#include <vellix/Messages.h>
+
+#include "platform/fonts/FontMetrics.h"
 #include "text/PdfFont.h"
+#include "writer/DocumentContext.h"
+#include "writer/PdfNumber.h"
+#include "writer/PdfSyntax.h"
 
 namespace Vellix {
 
@@ -29,7 +32,7 @@ long double PixelsPerThousandth(const TFont& aFont, int32_t aBitmapRes) {
 }
 
 void AppendNumber(std::string& aOut, long double aValue) {
-  TVellix::AppendPdfNumber(aOut, aValue);
+  AppendPdfNumber(aOut, aValue);
   aOut += ' ';
 }
 
@@ -40,7 +43,7 @@ const TFontMetrics& TPdfCanvas::MeasuringFont() {
     return FontMetricsOf(FFont);
   } catch (const Exception&) {
     // No font at all could be opened (not even a substitute).
-    FOwner.RaiseError(MSG_INTERNAL_ERROR, "GetTextExtent");
+    FContext.RaiseError(MSG_INTERNAL_ERROR, "GetTextExtent");
   }
 }
 
@@ -50,13 +53,10 @@ void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
   std::string shown;
   shown.reserve(Text.size() + 8);
   shown += '(';
-  for (char c : Text) {
-    if (c == '\n' || c == '\r' || c == '(' || c == ')' || c == '\\') shown += '\\';
-    shown += c;
-  }
+  AppendEscaped(shown, Text, ebLineEnds);
   shown += ") Tj";
 
-  TPdfFont& font = FOwner.PdfFont(FFont);
+  TPdfFont& font = PdfFont(FFont);
   const int32_t size = FFont.Size();
   const long double x = UnitToPoint(X);
   const long double yb = YToPoint(Y) - size * font.Ascent();
@@ -114,13 +114,13 @@ void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
 int32_t TPdfCanvas::TextWidth(const std::string& Text) {
   if (!CheckDocumentState()) return 1;
   const long double pixels = MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes);
-  return int32_t(std::nearbyintl(pixels * 1.02L * FOwner.UnitPerPixel()));
+  return int32_t(std::nearbyintl(pixels * 1.02L * FContext.UnitPerPixel));
 }
 
 int32_t TPdfCanvas::TextHeight(const std::string& Text) {
   (void)Text;  // the cell height does not depend on the characters
   if (!CheckDocumentState()) return 1;
-  return int32_t(std::nearbyintl(MeasuringFont().TextMetric().tmHeight * FOwner.UnitPerPixel()));
+  return int32_t(std::nearbyintl(MeasuringFont().TextMetric().tmHeight * FContext.UnitPerPixel));
 }
 
 TSize TPdfCanvas::TextExtent(const std::string& Text) { return {TextWidth(Text), TextHeight(Text)}; }
@@ -135,7 +135,7 @@ void TPdfCanvas::TruncateText(std::string& aText, int32_t aMaxWidth) {
   // The same result as removing the last character while TextWidth exceeds
   // aMaxWidth, without measuring the whole text again for each character.
   const TFontMetrics& metrics = MeasuringFont();
-  const long double factor = PixelsPerThousandth(FFont, FBitmapRes) * 1.02L * FOwner.UnitPerPixel();
+  const long double factor = PixelsPerThousandth(FFont, FBitmapRes) * 1.02L * FContext.UnitPerPixel;
   int64_t width = metrics.TextWidthThousandths(aText);
   size_t length = aText.size();
   while (length > 0 && std::nearbyintl(width * factor) > aMaxWidth) {

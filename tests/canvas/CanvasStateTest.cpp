@@ -33,7 +33,7 @@ struct TOpenDocument {
 TEST(CanvasState, Defaults) {
   TVellix doc;
   TPdfCanvas& canvas = doc.Canvas();
-  EXPECT_EQ(&canvas.Owner(), &doc);
+  EXPECT_EQ(&canvas.Context(), &Context(doc));
   EXPECT_EQ(canvas.Font().Name(), "Arial");
   EXPECT_EQ(canvas.Pen().Color(), clBlack);
   EXPECT_EQ(canvas.Pen().Width(), 1);
@@ -130,7 +130,7 @@ TEST(CanvasState, DocumentStateCheck) {
   doc.BeginDoc();
   doc.Abort();
   EXPECT_FALSE(doc.Canvas().CheckDocumentState());
-  doc.MarkAborted();
+  Context(doc).Aborted = true;
   EXPECT_FALSE(doc.Canvas().CheckDocumentState());
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/StringList.h"
+#include <vellix/StringList.h>
 
 using namespace Vellix;
 

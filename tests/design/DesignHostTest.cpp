@@ -12,7 +12,7 @@
 #include "FltkDialogs.h"
 #include "PropertyEditorRegistry.h"
 #include "SampleComponent.h"
-#include "platform/FormFile.h"
+#include <vellix/FormFile.h>
 
 using namespace Vellix;
 using namespace Vellix::Design;

@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "SampleComponent.h"
-#include "platform/FormFile.h"
+#include <vellix/FormFile.h>
 
 using namespace Vellix;
 using VellixTest::TSample;

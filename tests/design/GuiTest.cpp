@@ -29,8 +29,8 @@
 #include "PdfReg.h"
 #include "PropertyEditorRegistry.h"
 #include "Screenshot.h"
-#include "document/Vellix.h"
-#include "platform/FormFile.h"
+#include <vellix/Document.h>
+#include <vellix/FormFile.h>
 
 using namespace Vellix;
 using namespace Vellix::Design;

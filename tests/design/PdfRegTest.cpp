@@ -14,8 +14,8 @@
 #include "Palette.h"
 #include "PdfReg.h"
 #include "PropertyEditorRegistry.h"
-#include "document/PaperSizes.h"
-#include "document/Vellix.h"
+#include <vellix/PaperSizes.h>
+#include <vellix/Document.h>
 
 using namespace Vellix;
 using namespace Vellix::Design;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Exception.h"
-#include "platform/Published.h"
+#include <vellix/Exception.h>
+#include <vellix/Published.h>
 
 namespace VellixTest {
 

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "document/Vellix.h"
+#include <vellix/Document.h>
 #include "document/VellixPublished.h"
-#include "platform/FormFile.h"
-#include "platform/Stream.h"
+#include <vellix/FormFile.h>
+#include <vellix/Stream.h>
 
 using namespace Vellix;
 

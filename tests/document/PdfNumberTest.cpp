@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <random>
 
-#include "document/PdfNumber.h"
-#include "document/Vellix.h"
+#include "writer/PdfNumber.h"
+#include <vellix/Document.h>
 
 using namespace Vellix;
 
@@ -70,9 +70,9 @@ TEST(PdfNumber, Examples) {
   EXPECT_EQ(FormatPdfNumber(-2147483648.0L), "-2147483648");
   EXPECT_EQ(FormatPdfNumber(NAN), "0");
   EXPECT_EQ(FormatPdfNumber(INFINITY), "0");
-  EXPECT_EQ(TVellix::FormatPdfNumber(1.5L), "1.5");
+  EXPECT_EQ(FormatPdfNumber(1.5L), "1.5");
   std::string out = "x ";
-  TVellix::AppendPdfNumber(out, 0.25L);
+  AppendPdfNumber(out, 0.25L);
   EXPECT_EQ(out, "x 0.25");
 }
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/Launcher.h"
+#include "platform/os/Launcher.h"
 #include "support/Readers.h"
 #include "support/TestDocument.h"
 

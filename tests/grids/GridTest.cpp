@@ -7,13 +7,14 @@
 #include <cmath>
 
 #include "GridTestSupport.h"
+#include "writer/PdfNumber.h"
 
 using namespace Vellix;
 using namespace GridTest;
 
 namespace {
 
-std::string Num(long double aValue) { return TVellix::FormatPdfNumber(aValue); }
+std::string Num(long double aValue) { return FormatPdfNumber(aValue); }
 
 // The grid of the worked example: 300, 200, 1000 (multi-line) and 0 wide,
 // centred on an A4 page, blue pens of 5, 2, 2 and 5 tenths, margin 10.

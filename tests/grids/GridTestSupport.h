@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Vellix.h"
-#include "text/PdfGrid.h"
+#include <vellix/Grid.h>
 
 namespace GridTest {
 

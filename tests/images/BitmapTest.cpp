@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "ImageTestUtil.h"
-#include "platform/Bitmap.h"
-#include "platform/BitmapCanvas.h"
-#include "platform/PngImage.h"
+#include <vellix/Bitmap.h>
+#include <vellix/BitmapCanvas.h>
+#include <vellix/PngImage.h>
 
 using namespace Vellix;
 using namespace ImageTest;

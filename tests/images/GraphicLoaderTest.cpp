@@ -10,9 +10,9 @@
 #include <random>
 
 #include "ImageTestUtil.h"
-#include "platform/Bitmap.h"
-#include "platform/JpegImage.h"
-#include "platform/PngImage.h"
+#include <vellix/Bitmap.h>
+#include <vellix/JpegImage.h>
+#include <vellix/PngImage.h>
 
 using namespace Vellix;
 using namespace ImageTest;

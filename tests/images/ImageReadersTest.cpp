@@ -7,9 +7,9 @@
 #include <fstream>
 
 #include "ImageTestUtil.h"
-#include "canvas/PdfCanvas.h"
-#include "platform/BitmapCanvas.h"
-#include "platform/JpegImage.h"
+#include <vellix/Canvas.h>
+#include <vellix/BitmapCanvas.h>
+#include <vellix/JpegImage.h>
 #include "support/Readers.h"
 #include "support/TestDocument.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Bitmap.h"
+#include <vellix/Bitmap.h>
 
 namespace ImageTest {
 

@@ -6,15 +6,16 @@
 #include <regex>
 
 #include "ImageTestUtil.h"
-#include "canvas/PdfCanvas.h"
+#include <vellix/Canvas.h>
 #include "canvas/PdfImage.h"
-#include "platform/BitmapCanvas.h"
-#include "platform/JpegImage.h"
+#include <vellix/BitmapCanvas.h>
+#include <vellix/JpegImage.h>
 #include "support/ContentChecker.h"
 #include "support/Readers.h"
 #include "support/TestDocument.h"
 
 using namespace Vellix;
+using namespace VellixTest;
 using VellixTest::ReadersComplaints;
 using VellixTest::WriteDocument;
 using VellixTest::WriteDocumentToMemory;
@@ -49,10 +50,10 @@ TEST(PdfImagePlacement, ScalesIntoTheRectangleOneUnitSmallerAsTheExampleShows) {
   doc.BeginDoc();
   doc.Canvas().StretchDraw(Rect(750, 200, 1350, 632), picture.get());
   EXPECT_EQ(doc.Canvas().PdfStream(), (TLines{"q", "169.795 0 0 122.173 212.598 662.74 cm", "/Im0 Do", "Q"}));
-  ASSERT_EQ(doc.Images().Count(), 1);
-  EXPECT_EQ(doc.Images()[0], "");
-  EXPECT_EQ(doc.Images().Objects(0)->Width(), 681);
-  EXPECT_EQ(doc.Images().Objects(0)->Height(), 490);
+  ASSERT_EQ(Images(doc).Count(), 1);
+  EXPECT_EQ(Images(doc)[0], "");
+  EXPECT_EQ(Images(doc).Objects(0)->Width(), 681);
+  EXPECT_EQ(Images(doc).Objects(0)->Height(), 490);
   // Natural size: 96 pixels at 96 dots per inch are an inch, 254 tenths of a
   // millimetre; the box is 253 of them (71.717 points).
   auto icon = std::make_unique<TBitmap>(96, 96);
@@ -73,7 +74,7 @@ TEST(PdfImagePlacement, DrawInPointsUsesSeventyTwoPerInch) {
   doc.SetLengthUnit(luPoint);
   doc.BeginDoc();
   doc.Canvas().Draw(10, 20, icon.get());
-  EXPECT_EQ(doc.Canvas().PdfStream()[1], "71 0 0 35 10 " + TVellix::FormatPdfNumber(doc.PageHeight() - 56) + " cm");
+  EXPECT_EQ(doc.Canvas().PdfStream()[1], "71 0 0 35 10 " + FormatPdfNumber(doc.PageHeight() - 56) + " cm");
   doc.EndDoc();
 }
 
@@ -88,7 +89,7 @@ TEST(PdfImagePlacement, EmptyRectanglesAndEmptyGraphicsDrawNothing) {
     doc.Canvas().Draw(10, 10, flat.get());
     doc.Canvas().CopyRect(Rect(0, 0, 100, 100), bmp->Canvas(), Rect(2, 2, 2, 4));
     EXPECT_TRUE(doc.Canvas().PdfStream().empty());
-    EXPECT_EQ(doc.Images().Count(), 0);
+    EXPECT_EQ(Images(doc).Count(), 0);
   });
   EXPECT_EQ(XObjectBlock(pdf), "");
   EXPECT_EQ(pdf.find("/XObject"), std::string::npos);
@@ -112,7 +113,7 @@ TEST(PdfImagePlacement, MissingGraphicAbortsAndClosedDocumentsRefuse) {
     EXPECT_FALSE(doc.Printing());
     doc.Canvas().Draw(0, 0, bmp.get());  // silent after an abort
     doc.Canvas().Draw(0, 0, nullptr);
-    EXPECT_EQ(doc.Images().Count(), 0);
+    EXPECT_EQ(Images(doc).Count(), 0);
   }
   TVellix idle;
   try {
@@ -134,7 +135,7 @@ TEST(PdfImageObjects, ImageDictionaryLinesAndDataForEachMode) {
     const std::string pdf = WriteDocumentToMemory(
         [&](TVellix& doc) {
           doc.Canvas().StretchDraw(Rect(0, 0, 300, 200), bmp.get());
-          code = doc.Images().Objects(0)->Code();
+          code = Images(doc).Objects(0)->Code();
         },
         [&](TVellix& doc) { doc.SetImageCompressMode(mode); });
     ASSERT_GE(code.size(), 2u);
@@ -164,11 +165,11 @@ TEST(PdfImageObjects, OrderNamesAndReleaseAcrossPages) {
     EXPECT_EQ(doc.Canvas().PdfStream()[10], "/Im2 Do");
     doc.NewPage();
     // Written and released with their page; the names stay in the list.
-    ASSERT_EQ(doc.Images().Count(), 3);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(doc.Images().Objects(i), nullptr);
-    EXPECT_EQ(doc.Images()[0], " /Im0 8 0 R");
-    EXPECT_EQ(doc.Images()[1], " /Im1 7 0 R");
-    EXPECT_EQ(doc.Images()[2], " /Im2 6 0 R");
+    ASSERT_EQ(Images(doc).Count(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Images(doc).Objects(i), nullptr);
+    EXPECT_EQ(Images(doc)[0], " /Im0 8 0 R");
+    EXPECT_EQ(Images(doc)[1], " /Im1 7 0 R");
+    EXPECT_EQ(Images(doc)[2], " /Im2 6 0 R");
     // Page 2: one image; its walk stops at page 1's written entries.
     doc.Canvas().Draw(0, 0, b.get());
     doc.NewPage();  // page 3: none
@@ -213,7 +214,7 @@ TEST(PdfImageObjects, FailedEncodingLeavesNoTraceAndTheDocumentGoesOn) {
     EXPECT_TRUE(doc.Printing());
     EXPECT_FALSE(doc.Aborted());
     EXPECT_EQ(doc.Canvas().PdfStream(), before);
-    EXPECT_EQ(doc.Images().Count(), 1);
+    EXPECT_EQ(Images(doc).Count(), 1);
     doc.Canvas().Draw(0, 0, small.get());
     EXPECT_EQ(doc.Canvas().PdfStream().back(), "Q");
     EXPECT_EQ(doc.Canvas().PdfStream()[6], "/Im1 Do");
@@ -232,7 +233,7 @@ TEST(PdfImageObjects, ImagesOfAnAbortedPageAreReleasedByTheNextDocument) {
   doc.Canvas().Draw(0, 0, bmp.get());
   doc.Abort();
   doc.BeginDoc();
-  EXPECT_EQ(doc.Images().Count(), 0);
+  EXPECT_EQ(Images(doc).Count(), 0);
   doc.Canvas().Draw(0, 0, bmp.get());
   EXPECT_EQ(doc.Canvas().PdfStream()[2], "/Im0 Do");
   doc.EndDoc();

@@ -240,7 +240,9 @@ TEST_F(InstallerRun, LibraryInstallerInstallsAUsableLibrary) {
   ASSERT_EQ(run.Status, 0) << run.Output;
   const std::string dest = Box.Opt() + "/Merovant/Vellix Builder";
   EXPECT_NE(Slurp(dest + "/Doc/Read me.txt").find("Vellix Builder"), std::string::npos);
-  EXPECT_TRUE(fs::exists(dest + "/include/vellix/Vellix.h"));
+  EXPECT_TRUE(fs::exists(dest + "/include/Vellix.h"));
+  EXPECT_TRUE(fs::exists(dest + "/include/vellix/Canvas.h"));
+  EXPECT_FALSE(fs::exists(dest + "/include/vellix/PdfWriter.h"));
   EXPECT_TRUE(fs::exists(dest + "/lib/libvellix.a"));
   EXPECT_EQ(Slurp(dest + "/lib/libvellix.so"), "INPUT(libvellix.so.1)\n");
   EXPECT_TRUE(fs::exists(dest + "/src/pdf/CMakeLists.txt"));
@@ -258,7 +260,7 @@ TEST_F(InstallerRun, LibraryInstallerInstallsAUsableLibrary) {
       "  pdf.EndDoc();\n"
       "}\n");
   const TResult built =
-      Shell("g++ -std=c++20 " + Quote(Box / "app.cpp") + " -I" + Quote(dest + "/include/vellix") +
+      Shell("g++ -std=c++20 " + Quote(Box / "app.cpp") + " -I" + Quote(dest + "/include") +
             " -L" + Quote(dest + "/lib") + " -lvellix -Wl,-rpath," + Quote(dest + "/lib") +
             " -o " + Quote(Box / "app") + " && " + Quote(Box / "app") + " " + Quote(Box / "out.pdf"));
   ASSERT_EQ(built.Status, 0) << built.Output;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/Color.h"
-#include "platform/Font.h"
+#include <vellix/Color.h>
+#include <vellix/Font.h>
 
 using namespace Vellix;
 

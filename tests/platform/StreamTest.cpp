@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/Stream.h"
+#include <vellix/Stream.h>
 
 using namespace Vellix;
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "canvas/PdfCanvas.h"
-#include "document/Vellix.h"
+#include <vellix/Canvas.h>
+#include <vellix/Document.h>
 #include "support/ContentChecker.h"
 #include "support/Readers.h"
 #include "support/TestDocument.h"

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Vellix.h"
+#include "support/Internals.h"
 
 namespace VellixTest {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/CodePage.h"
+#include <vellix/CodePage.h>
 
 using namespace Vellix;
 

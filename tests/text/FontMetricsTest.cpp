@@ -6,10 +6,10 @@
 #include <cmath>
 
 #include "TestFonts.h"
-#include "platform/CodePage.h"
-#include "platform/Exception.h"
-#include "platform/FontMetrics.h"
-#include "platform/Sfnt.h"
+#include <vellix/CodePage.h>
+#include <vellix/Exception.h>
+#include "platform/fonts/FontMetrics.h"
+#include "platform/fonts/Sfnt.h"
 
 using namespace Vellix;
 using namespace VellixTest;

@@ -7,8 +7,8 @@
 
 #include "TestFonts.h"
 #include "TextTestSupport.h"
-#include "platform/Application.h"
-#include "platform/FontMetrics.h"
+#include <vellix/Application.h>
+#include "platform/fonts/FontMetrics.h"
 #include "support/ContentChecker.h"
 #include "support/Readers.h"
 #include "support/TestDocument.h"
@@ -75,11 +75,11 @@ TEST(PdfFont, FontIdsAndNames) {
   EXPECT_EQ(TPdfFont::MakeFontId(MakeFont("Arial", 10, {fsItalic, fsUnderline})), "Arial,Italic");
   EXPECT_EQ(TPdfFont::MakeFontId(MakeFont("Arial", 10, {fsBold, fsItalic})), "Arial,BoldItalic");
   EXPECT_EQ(TPdfFont::MakeFontId(MakeFont("Arial", 10, {fsStrikeOut})), "Arial");
-  EXPECT_EQ(TVellix::EncodeSpaces("Courier New,BoldItalic"), "Courier#20New,BoldItalic");
+  EXPECT_EQ(EncodeSpaces("Courier New,BoldItalic"), "Courier#20New,BoldItalic");
   // Characters a PDF name cannot hold are escaped too, so the name cannot end
   // early or swallow the next token.
-  EXPECT_EQ(TVellix::EncodeSpaces("A#B(C)/D%E"), "A#23B#28C#29#2FD#25E");
-  EXPECT_EQ(TVellix::EncodeSpaces("Caf\xE9\t<x>[y]{z}"), "Caf#E9#09#3Cx#3E#5By#5D#7Bz#7D");
+  EXPECT_EQ(EncodeSpaces("A#B(C)/D%E"), "A#23B#28C#29#2FD#25E");
+  EXPECT_EQ(EncodeSpaces("Caf\xE9\t<x>[y]{z}"), "Caf#E9#09#3Cx#3E#5By#5D#7Bz#7D");
 }
 
 TEST(PdfFont, OneResourcePerFamilyAndBoldOrItalicStyle) {
@@ -91,13 +91,13 @@ TEST(PdfFont, OneResourcePerFamilyAndBoldOrItalicStyle) {
   }
   t.Font() = MakeFont("Arial", 12, {fsUnderline, fsStrikeOut});
   c.TextOut(100, 200, "x");
-  ASSERT_EQ(t.Doc.Fonts().Count(), 1);
+  ASSERT_EQ(Fonts(t.Doc).Count(), 1);
   t.Font() = MakeFont("Arial", 10, {fsBold});
   c.TextOut(100, 300, "x");
   t.Font() = MakeFont("Arial", 10, {fsItalic});
   c.TextOut(100, 400, "x");
-  ASSERT_EQ(t.Doc.Fonts().Count(), 3);
-  EXPECT_EQ(t.Doc.Fonts().Objects(1)->FontRef(), "/F1");
+  ASSERT_EQ(Fonts(t.Doc).Count(), 3);
+  EXPECT_EQ(Fonts(t.Doc).Objects(1)->FontRef(), "/F1");
   EXPECT_EQ(t.Lines()[1], "/F0 10 Tf");
   t.Doc.EndDoc();
 
@@ -181,10 +181,10 @@ TEST(PdfFont, EachDocumentStartsAgainAtF0) {
   for (const char* name : {"a.pdf", "b.pdf"}) {
     doc.SetFileName(dir.File(name));
     doc.BeginDoc();
-    EXPECT_EQ(doc.Fonts().Count(), 0);
+    EXPECT_EQ(Fonts(doc).Count(), 0);
     doc.Canvas().Font() = MakeFont(name[0] == 'a' ? "Arial" : "Courier New", 10);
     doc.Canvas().TextOut(100, 100, "x");
-    EXPECT_EQ(doc.Fonts().Objects(0)->FontRef(), "/F0");
+    EXPECT_EQ(Fonts(doc).Objects(0)->FontRef(), "/F0");
     doc.EndDoc();
   }
   const std::string second = ReadFileBytes(dir.File("b.pdf"));
@@ -202,7 +202,7 @@ TEST(PdfFont, EmbeddingFollowsTheListAndTheFontsRights) {
       [](TVellix& d) {
         for (const std::string& family : {std::string("Arial"), std::string("Liberation Serif"), kRestrictedFamily}) {
           d.Canvas().Font() = MakeFont(family, 12);
-          d.Canvas().TextOut(100, 100 + 100 * d.Fonts().Count(), "Embedded? " + family);
+          d.Canvas().TextOut(100, 100 + 100 * Fonts(d).Count(), "Embedded? " + family);
         }
       },
       [](TVellix& d) { d.SetEmbedFonts(true); });
@@ -284,7 +284,7 @@ TEST(PdfFont, AFontThatIsNotTrueTypeAbortsTheDocument) {
   EXPECT_EQ(aborts, 1);
   EXPECT_FALSE(FileExists(dir.File("cff.pdf")));
   // The font is still in the list, and everything after it does nothing.
-  EXPECT_EQ(doc.Fonts().Count(), 2);
+  EXPECT_EQ(Fonts(doc).Count(), 2);
   const size_t lines = c.PdfStream().size();
   c.TextOut(100, 300, "ignored");
   EXPECT_EQ(c.PdfStream().size(), lines);

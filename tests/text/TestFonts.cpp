@@ -7,8 +7,8 @@
 
 #include <unistd.h>
 
-#include "platform/FontMetrics.h"
-#include "platform/Sfnt.h"
+#include "platform/fonts/FontMetrics.h"
+#include "platform/fonts/Sfnt.h"
 
 using namespace Vellix;
 

@@ -6,7 +6,7 @@
 #include <numbers>
 
 #include "TextTestSupport.h"
-#include "platform/FontMetrics.h"
+#include "platform/fonts/FontMetrics.h"
 #include "support/ContentChecker.h"
 #include "support/TestDocument.h"
 
@@ -15,7 +15,7 @@ using namespace VellixTest;
 
 namespace {
 
-std::string Num(long double v) { return TVellix::FormatPdfNumber(v); }
+std::string Num(long double v) { return FormatPdfNumber(v); }
 
 // Lines from index aFrom on.
 std::vector<std::string> From(const std::vector<std::string>& aLines, size_t aFrom) {
@@ -91,14 +91,14 @@ TEST(TextOut, StringsAreEscapedAndNeverBroken) {
   EXPECT_EQ(t.Lines()[4], "(a\\(b\\)c\\\\d) Tj");
   c.TextOut(0, 0, "one\r\ntwo\x80\xE9\x01");
   EXPECT_EQ(t.Lines()[10], "(one\\\r\\\ntwo\x80\xE9\x01) Tj");
-  EXPECT_EQ(t.Doc.Fonts().Count(), 1);
+  EXPECT_EQ(Fonts(t.Doc).Count(), 1);
 
   // Empty text still writes a text object and registers its font.
   c.Font() = MakeFont("Courier New", 10);
   c.TextOut(0, 0, "");
   EXPECT_EQ(t.Lines()[16], "() Tj");
   EXPECT_EQ(t.Lines()[13], "/F1 10 Tf");
-  EXPECT_EQ(t.Doc.Fonts().Count(), 2);
+  EXPECT_EQ(Fonts(t.Doc).Count(), 2);
 }
 
 TEST(TextMeasure, WidthHeightAndExtent) {

@@ -8,7 +8,7 @@
 #include <regex>
 
 #include "TextTestSupport.h"
-#include "platform/CodePage.h"
+#include <vellix/CodePage.h>
 #include "support/ContentChecker.h"
 #include "support/Readers.h"
 #include "support/TestDocument.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "platform/FontMetrics.h"
+#include "platform/fonts/FontMetrics.h"
 
 using namespace Vellix;
 

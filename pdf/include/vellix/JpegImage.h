@@ -1,0 +1,40 @@
+#pragma once
+// TJPEGImage: a JPEG picture through libjpeg-turbo. Loading decodes the file
+// to RGB pixels at once (greyscale and CMYK files are converted; progressive
+// files are read); saving encodes the current pixels as a baseline JFIF file
+// at CompressionQuality with the encoder's usual 2 x 2 chroma subsampling.
+// The bytes a picture was loaded from are not kept: saving re-encodes.
+
+#include <vellix/Export.h>
+#include <vellix/Graphic.h>
+
+namespace Vellix {
+
+class VELLIX_API TJPEGImage : public TGraphic {
+public:
+  // The quality saving uses unless told otherwise (1 to 100).
+  static constexpr int32_t DefaultQuality = 90;
+
+  // Encoder quality, 1 (smallest) to 100 (best); values outside are clamped
+  // when saving.
+  int32_t CompressionQuality() const { return FQuality; }
+  void SetCompressionQuality(int32_t aValue) { FQuality = aValue; }
+
+  // Decodes a JPEG file. A truncated or corrupt file, or one beyond the size
+  // limits, raises EInvalidGraphic ("JPEG error: ...") and leaves the image
+  // unchanged.
+  void LoadFromStream(TStream& aStream) override;
+  // Encodes the picture as a baseline JPEG file. An empty picture raises
+  // EInvalidGraphic, as JPEG cannot hold one.
+  void SaveToStream(TStream& aStream) const override;
+  // The encoded file in memory (what SaveToStream writes).
+  std::vector<uint8_t> Encode() const { return EncodeGraphic(*this, FQuality); }
+  // Encodes the pixels of any graphic as SaveToStream would, without copying
+  // them into a JPEG image first. aQuality is clamped to 1 .. 100.
+  static std::vector<uint8_t> EncodeGraphic(const TGraphic& aImage, int32_t aQuality = DefaultQuality);
+
+private:
+  int32_t FQuality = DefaultQuality;
+};
+
+}  // namespace Vellix

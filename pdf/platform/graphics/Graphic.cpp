@@ -1,0 +1,53 @@
+#include <vellix/Graphic.h>
+
+namespace Vellix {
+
+TColor TGraphic::Pixel(int32_t aX, int32_t aY) const {
+  if (aX < 0 || aY < 0 || aX >= FWidth || aY >= FHeight) return -1;
+  const uint8_t* p = ScanLine(aY) + size_t(aX) * 3;
+  return RGB(p[0], p[1], p[2]);
+}
+
+void TGraphic::Assign(const TGraphic& aSource) {
+  if (&aSource == this) return;
+  std::vector<uint8_t> copy = aSource.FPixels;
+  TakePixels(aSource.FWidth, aSource.FHeight, std::move(copy));
+}
+
+void TGraphic::LoadFromFile(const std::string& aFileName) {
+  TFileStream file(aFileName, fmOpenRead);
+  LoadFromStream(file);
+}
+
+void TGraphic::SaveToFile(const std::string& aFileName) const {
+  TFileStream file(aFileName, fmCreate);
+  SaveToStream(file);
+  file.Flush();
+}
+
+void TGraphic::TakePixels(int32_t aWidth, int32_t aHeight, std::vector<uint8_t>&& aPixels) {
+  FPixels = std::move(aPixels);
+  FWidth = aWidth;
+  FHeight = aHeight;
+}
+
+void TGraphic::CheckGraphicSize(const char* aFormat, int64_t aWidth, int64_t aHeight) {
+  if (aWidth < 0 || aHeight < 0)
+    throw EInvalidGraphic(std::string(aFormat) + ": negative image size");
+  if (aWidth > MaxGraphicSide || aHeight > MaxGraphicSide || aWidth * aHeight > MaxGraphicPixels)
+    throw EInvalidGraphic(std::string(aFormat) + ": image of " + std::to_string(aWidth) + " x " +
+                          std::to_string(aHeight) + " pixels is too large");
+}
+
+std::vector<uint8_t> TGraphic::ReadRest(TStream& aStream) {
+  std::vector<uint8_t> data;
+  uint8_t chunk[65536];
+  for (;;) {
+    const int64_t n = aStream.Read(chunk, sizeof chunk);
+    if (n <= 0) break;
+    data.insert(data.end(), chunk, chunk + n);
+  }
+  return data;
+}
+
+}  // namespace Vellix

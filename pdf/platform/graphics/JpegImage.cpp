@@ -1,0 +1,199 @@
+#include <vellix/JpegImage.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace Vellix {
+
+namespace {
+
+// libjpeg reports errors through callbacks that must not return. We leave
+// with longjmp to the frame that started the work; no frame in between holds
+// a C++ object with a destructor, and the callers below throw afterwards.
+struct TJpegErrorManager {
+  jpeg_error_mgr Pub;
+  std::jmp_buf Jump;
+  char Message[JMSG_LENGTH_MAX];
+};
+
+void OnJpegError(j_common_ptr aInfo) {
+  auto* err = reinterpret_cast<TJpegErrorManager*>(aInfo->err);
+  (*aInfo->err->format_message)(aInfo, err->Message);
+  std::longjmp(err->Jump, 1);
+}
+
+// Warnings that mean the picture would be wrong (missing or damaged data) are
+// errors here: a decoder that silently paints grey where the file ended would
+// turn a broken file into a broken document.
+void OnJpegMessage(j_common_ptr aInfo, int aLevel) {
+  if (aLevel >= 0) return;
+  switch (aInfo->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_BOGUS_PROGRESSION:
+    case JWRN_HIT_MARKER:
+      OnJpegError(aInfo);
+      break;
+    default:
+      break;
+  }
+}
+
+void InitErrors(TJpegErrorManager& aErr) {
+  jpeg_std_error(&aErr.Pub);
+  aErr.Pub.error_exit = OnJpegError;
+  aErr.Pub.emit_message = OnJpegMessage;
+  aErr.Message[0] = 0;
+}
+
+struct TDecodeJob {
+  const uint8_t* Data;
+  size_t Size;
+  std::vector<uint8_t>* Pixels;
+  std::vector<uint8_t>* CmykRow;  // lives with the caller: see the note on longjmp
+  int32_t Width;
+  int32_t Height;
+  bool TooLarge;
+};
+
+// Decodes into aJob; false with aErr.Message set when libjpeg fails.
+bool RunDecode(jpeg_decompress_struct& aInfo, TJpegErrorManager& aErr, TDecodeJob& aJob) {
+  if (setjmp(aErr.Jump)) return false;
+  jpeg_mem_src(&aInfo, aJob.Data, static_cast<unsigned long>(aJob.Size));
+  jpeg_read_header(&aInfo, TRUE);
+  const int64_t w = aInfo.image_width, h = aInfo.image_height;
+  if (w > MaxGraphicSide || h > MaxGraphicSide || w * h > MaxGraphicPixels) {
+    aJob.TooLarge = true;
+    aJob.Width = int32_t(w);
+    aJob.Height = int32_t(h);
+    return false;
+  }
+  const bool cmyk = aInfo.jpeg_color_space == JCS_CMYK || aInfo.jpeg_color_space == JCS_YCCK;
+  aInfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  // Progressive files hold every coefficient until the end; keep a damaged
+  // header from asking for more than a picture within the limits needs.
+  aInfo.mem->max_memory_to_use = 2048L * 1024 * 1024;
+  jpeg_start_decompress(&aInfo);
+  aJob.Width = int32_t(aInfo.output_width);
+  aJob.Height = int32_t(aInfo.output_height);
+  const size_t rgbRow = size_t(aJob.Width) * 3;
+  std::vector<uint8_t>& cmykRow = *aJob.CmykRow;
+  cmykRow.resize(cmyk ? size_t(aJob.Width) * 4 : 0);
+  // Grow row by row: a truncated file stops early without having reserved
+  // the whole picture its header announced.
+  while (aInfo.output_scanline < aInfo.output_height) {
+    const size_t y = aInfo.output_scanline;
+    aJob.Pixels->resize((y + 1) * rgbRow);
+    uint8_t* dst = aJob.Pixels->data() + y * rgbRow;
+    JSAMPROW row = cmyk ? cmykRow.data() : dst;
+    jpeg_read_scanlines(&aInfo, &row, 1);
+    if (cmyk) {
+      // Adobe writes CMYK inverted, so each value is already 255 - ink.
+      for (int32_t x = 0; x < aJob.Width; ++x) {
+        const unsigned k = cmykRow[size_t(x) * 4 + 3];
+        for (int c = 0; c < 3; ++c) dst[size_t(x) * 3 + c] = uint8_t((cmykRow[size_t(x) * 4 + c] * k + 127) / 255);
+      }
+    }
+  }
+  jpeg_finish_decompress(&aInfo);
+  return true;
+}
+
+// A libjpeg destination that appends to a vector.
+struct TVectorDestination {
+  jpeg_destination_mgr Pub;
+  std::vector<uint8_t>* Out;
+};
+
+void InitDestination(j_compress_ptr aInfo) {
+  auto* dest = reinterpret_cast<TVectorDestination*>(aInfo->dest);
+  dest->Out->resize(65536);
+  dest->Pub.next_output_byte = dest->Out->data();
+  dest->Pub.free_in_buffer = dest->Out->size();
+}
+
+boolean EmptyOutputBuffer(j_compress_ptr aInfo) {
+  auto* dest = reinterpret_cast<TVectorDestination*>(aInfo->dest);
+  const size_t used = dest->Out->size();
+  dest->Out->resize(used * 2);
+  dest->Pub.next_output_byte = dest->Out->data() + used;
+  dest->Pub.free_in_buffer = dest->Out->size() - used;
+  return TRUE;
+}
+
+void TermDestination(j_compress_ptr aInfo) {
+  auto* dest = reinterpret_cast<TVectorDestination*>(aInfo->dest);
+  dest->Out->resize(dest->Out->size() - dest->Pub.free_in_buffer);
+}
+
+bool RunEncode(jpeg_compress_struct& aInfo, TJpegErrorManager& aErr, const TGraphic& aImage, int aQuality,
+               TVectorDestination& aDest) {
+  if (setjmp(aErr.Jump)) return false;
+  aDest.Pub.init_destination = InitDestination;
+  aDest.Pub.empty_output_buffer = EmptyOutputBuffer;
+  aDest.Pub.term_destination = TermDestination;
+  aInfo.dest = &aDest.Pub;
+  aInfo.image_width = JDIMENSION(aImage.Width());
+  aInfo.image_height = JDIMENSION(aImage.Height());
+  aInfo.input_components = 3;
+  aInfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&aInfo);
+  jpeg_set_quality(&aInfo, aQuality, TRUE);
+  jpeg_start_compress(&aInfo, TRUE);
+  while (aInfo.next_scanline < aInfo.image_height) {
+    // libjpeg's row type is not const, but the encoder only reads the rows.
+    JSAMPROW row = const_cast<uint8_t*>(aImage.ScanLine(int32_t(aInfo.next_scanline)));
+    jpeg_write_scanlines(&aInfo, &row, 1);
+  }
+  jpeg_finish_compress(&aInfo);
+  return true;
+}
+
+}  // namespace
+
+void TJPEGImage::LoadFromStream(TStream& aStream) {
+  const std::vector<uint8_t> data = ReadRest(aStream);
+  if (data.empty()) throw EInvalidGraphic("JPEG error: empty file");
+  std::vector<uint8_t> pixels, cmykRow;
+  TDecodeJob job{data.data(), data.size(), &pixels, &cmykRow, 0, 0, false};
+  TJpegErrorManager err;
+  jpeg_decompress_struct info;
+  info.err = &err.Pub;
+  InitErrors(err);
+  jpeg_create_decompress(&info);
+  const bool ok = RunDecode(info, err, job);
+  jpeg_destroy_decompress(&info);
+  if (job.TooLarge) CheckGraphicSize("JPEG error", job.Width, job.Height);
+  if (!ok) throw EInvalidGraphic(std::string("JPEG error: ") + err.Message);
+  TakePixels(job.Width, job.Height, std::move(pixels));
+}
+
+std::vector<uint8_t> TJPEGImage::EncodeGraphic(const TGraphic& aImage, int32_t aQuality) {
+  if (aImage.Empty()) throw EInvalidGraphic("JPEG error: an empty picture cannot be saved");
+  std::vector<uint8_t> out;
+  TVectorDestination dest{};
+  dest.Out = &out;
+  TJpegErrorManager err;
+  jpeg_compress_struct info;
+  info.err = &err.Pub;
+  InitErrors(err);
+  jpeg_create_compress(&info);
+  const int quality = aQuality < 1 ? 1 : aQuality > 100 ? 100 : aQuality;
+  const bool ok = RunEncode(info, err, aImage, quality, dest);
+  jpeg_destroy_compress(&info);
+  if (!ok) throw EInvalidGraphic(std::string("JPEG error: ") + err.Message);
+  return out;
+}
+
+void TJPEGImage::SaveToStream(TStream& aStream) const {
+  const std::vector<uint8_t> data = Encode();
+  aStream.WriteBuffer(data.data(), int64_t(data.size()));
+}
+
+}  // namespace Vellix

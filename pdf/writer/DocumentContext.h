@@ -1,0 +1,59 @@
+#pragma once
+// What the drawing code shares with the document it draws into: the writer,
+// the page geometry and the output settings of the document, and whether a
+// document is open. The component owns one and keeps it current as its
+// properties change; the canvas, the fonts, the images and the grids read it
+// and write through its writer, never through the component itself.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <vellix/DocumentTypes.h>
+#include <vellix/StringList.h>
+
+#include "writer/PdfWriter.h"
+
+namespace Vellix {
+
+struct TDocumentContext {
+  // aAbort aborts the open document (the component's Abort); the writer runs
+  // it before every failure it raises.
+  explicit TDocumentContext(std::function<void()> aAbort)
+      : Abort(std::move(aAbort)), Writer([this] { Abort(); }) {}
+  TDocumentContext(const TDocumentContext&) = delete;
+  TDocumentContext& operator=(const TDocumentContext&) = delete;
+
+  // The error rule of the document (see TPdfWriter::Fail).
+  [[noreturn]] void RaiseError(const std::string& aMsg, const std::string& aInfo = "") {
+    Writer.Fail(aMsg, aInfo);
+  }
+
+  std::function<void()> Abort;
+  TPdfWriter Writer;
+
+  // Page size in the length unit, and the conversions of the unit: points per
+  // unit (72/254 for tenths, 1 for points), units per pixel of the 96 dpi
+  // measuring resolution, units per tenth of a millimetre.
+  int32_t PageWidth = 0;
+  int32_t PageHeight = 0;
+  long double PointPerUnit = 0;
+  long double UnitPerPixel = 0;
+  long double UnitPerTenth = 0;
+
+  // Output settings, fixed while a document is open.
+  TPdfCompressMode ImageCompressMode = cpNone;
+  bool EmbedFonts = false;
+  TStringList<> NonEmbeddedFonts;
+
+  // A document is open; or it was aborted, after which drawing does nothing
+  // until the next one begins.
+  bool Printing = false;
+  bool Aborted = false;
+
+  // Object numbers of the pages written so far, in page order.
+  std::vector<int32_t> PageObjNos;
+};
+
+}  // namespace Vellix

@@ -1,0 +1,152 @@
+#include "writer/PdfNumber.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace Vellix {
+
+namespace {
+
+using u128 = unsigned __int128;
+
+// Splits a finite value into sign, 64-bit integer mantissa and binary
+// exponent, value = mantissa * 2^exponent exactly.
+bool Decompose(long double aValue, bool& aNegative, uint64_t& aMantissa, int& aExponent) {
+#if LDBL_MANT_DIG == 64
+  static_assert(sizeof(long double) >= 10);
+  unsigned char bytes[sizeof(long double)];
+  std::memcpy(bytes, &aValue, sizeof bytes);
+  uint16_t signExp;
+  std::memcpy(&aMantissa, bytes, 8);
+  std::memcpy(&signExp, bytes + 8, 2);
+  const int biased = signExp & 0x7FFF;
+  aNegative = (signExp & 0x8000) != 0;
+  if (biased == 0x7FFF) return false;
+  aExponent = (biased == 0 ? 1 : biased) - 16383 - 63;
+  return true;
+#else
+  if (!std::isfinite(aValue)) return false;
+  aNegative = std::signbit(aValue);
+  int e = 0;
+  const long double f = std::frexp(std::fabs(aValue), &e);
+  constexpr int digits = LDBL_MANT_DIG < 64 ? LDBL_MANT_DIG : 64;
+  aMantissa = uint64_t(std::ldexp(f, digits));
+  aExponent = e - digits;
+  return true;
+#endif
+}
+
+void AppendUnsigned(std::string& aOut, uint64_t aValue) {
+  char digits[20];
+  char* p = digits + sizeof digits;
+  do {
+    *--p = char('0' + aValue % 10);
+    aValue /= 10;
+  } while (aValue != 0);
+  aOut.append(p, size_t(digits + sizeof digits - p));
+}
+
+// Integers beyond 2^116, far past any page coordinate: the C library prints
+// them exactly. Kept out of line so the usual path has a small frame.
+[[gnu::noinline]] void AppendHugeInteger(std::string& aOut, long double aValue) {
+  char buffer[5000];
+  std::snprintf(buffer, sizeof buffer, "%.0Lf", std::fabs(aValue));
+  if (std::signbit(aValue)) aOut += '-';
+  aOut += buffer;
+}
+
+// Writes ".ddd" without trailing zeros, right to left, before aCursor.
+inline void PutFraction(char*& aCursor, unsigned aFraction) {
+  if (aFraction == 0) return;
+  const char d1 = char('0' + aFraction / 100), d2 = char('0' + aFraction / 10 % 10), d3 = char('0' + aFraction % 10);
+  if (d3 != '0') {
+    *--aCursor = d3;
+    *--aCursor = d2;
+  } else if (d2 != '0') {
+    *--aCursor = d2;
+  }
+  *--aCursor = d1;
+  *--aCursor = '.';
+}
+
+}  // namespace
+
+void AppendInteger(std::string& aOut, int64_t aValue) {
+  if (aValue < 0) {
+    aOut += '-';
+    AppendUnsigned(aOut, uint64_t(0) - uint64_t(aValue));
+  } else {
+    AppendUnsigned(aOut, uint64_t(aValue));
+  }
+}
+
+void AppendPdfNumber(std::string& aOut, long double aValue) {
+  bool negative = false;
+  uint64_t mantissa = 0;
+  int exponent = 0;
+  if (!Decompose(aValue, negative, mantissa, exponent) || mantissa == 0) {
+    aOut += '0';
+    return;
+  }
+  // Thousandths of the value, rounded half away from zero, computed exactly:
+  // mantissa * 1000 needs at most 74 bits, so a 128-bit shift never loses
+  // anything before the rounding decision.
+  u128 thousandths;
+  if (exponent >= 0) {
+    if (exponent > 53) {
+      AppendHugeInteger(aOut, aValue);
+      return;
+    }
+    thousandths = (u128(mantissa) * 1000u) << exponent;
+  } else {
+    const int shift = -exponent;
+    if (shift > 74) {
+      aOut += '0';
+      return;
+    }
+    const u128 scaled = u128(mantissa) * 1000u;
+    thousandths = scaled >> shift;
+    const u128 rest = scaled - (thousandths << shift);
+    if (rest >= (u128(1) << (shift - 1))) ++thousandths;
+  }
+  if (thousandths == 0) {
+    aOut += '0';
+    return;
+  }
+  // Digits are placed from the right into a local buffer and appended at once.
+  char buffer[48];
+  char* const end = buffer + sizeof buffer;
+  char* p = end;
+  unsigned fraction;
+  if (thousandths <= UINT64_MAX) {
+    uint64_t t = uint64_t(thousandths);
+    fraction = unsigned(t % 1000);
+    t /= 1000;
+    PutFraction(p, fraction);
+    do {
+      *--p = char('0' + t % 10);
+      t /= 10;
+    } while (t != 0);
+  } else {
+    u128 t = thousandths;
+    fraction = unsigned(t % 1000);
+    t /= 1000;
+    PutFraction(p, fraction);
+    do {
+      *--p = char('0' + int(t % 10));
+      t /= 10;
+    } while (t != 0);
+  }
+  if (negative) *--p = '-';
+  aOut.append(p, size_t(end - p));
+}
+
+std::string FormatPdfNumber(long double aValue) {
+  std::string result;
+  AppendPdfNumber(result, aValue);
+  return result;
+}
+
+}  // namespace Vellix

@@ -1,0 +1,45 @@
+#include "writer/PdfSyntax.h"
+
+namespace Vellix {
+
+namespace {
+
+bool IsNameDelimiter(unsigned char c) {
+  switch (c) {
+    case '(': case ')': case '<': case '>': case '[': case ']':
+    case '{': case '}': case '/': case '%': case '#':
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+std::string Ref(int32_t aObjectNo) { return std::to_string(aObjectNo) + " 0 R"; }
+
+void AppendEscaped(std::string& aOut, std::string_view aText, TEscapeBreaks aBreaks) {
+  for (char c : aText) {
+    if (c == '(' || c == ')' || c == '\\' || (aBreaks == ebLineEnds && (c == '\n' || c == '\r'))) aOut += '\\';
+    aOut += c;
+  }
+}
+
+std::string EncodeSpaces(std::string_view aValue) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(aValue.size() + 8);
+  for (unsigned char c : aValue) {
+    if (c == 0) continue;
+    if (c <= 32 || c > 126 || IsNameDelimiter(c)) {
+      out += '#';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += char(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace Vellix

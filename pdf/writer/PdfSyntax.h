@@ -1,0 +1,28 @@
+#pragma once
+// The small pieces of PDF syntax that every object writer needs: references,
+// literal strings and names.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace Vellix {
+
+// "n 0 R".
+std::string Ref(int32_t aObjectNo);
+
+// Which characters of a literal string get a backslash: always "\", "(" and
+// ")"; with ebLineEnds also CR and LF, whose raw bytes a reader would
+// otherwise turn into a line end of its own (text shown on a page).
+enum TEscapeBreaks { ebKeep, ebLineEnds };
+
+// Appends the body of a PDF literal string (without the parentheses).
+void AppendEscaped(std::string& aOut, std::string_view aText, TEscapeBreaks aBreaks = ebKeep);
+
+// aValue as the characters of a PDF name: blanks become "#20", and the other
+// characters a name cannot hold as they are (delimiters, "#", controls, bytes
+// above 126) "#" and two hex digits. A NUL byte cannot stand in a name at all
+// and is left out.
+std::string EncodeSpaces(std::string_view aValue);
+
+}  // namespace Vellix

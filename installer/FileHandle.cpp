@@ -39,4 +39,23 @@ bool WriteAll(int aFd, const void* aData, std::size_t aCount) {
   return true;
 }
 
+ssize_t ReadSome(int aFd, void* aBuffer, std::size_t aSize) {
+  for (;;) {
+    const ssize_t n = read(aFd, aBuffer, aSize);
+    if (n >= 0 || errno != EINTR) return n;
+  }
+}
+
+ssize_t ReadFull(int aFd, void* aBuffer, std::size_t aSize) {
+  char* buffer = static_cast<char*>(aBuffer);
+  std::size_t done = 0;
+  while (done < aSize) {
+    const ssize_t got = ReadSome(aFd, buffer + done, aSize - done);
+    if (got < 0) return -1;
+    if (got == 0) break;
+    done += std::size_t(got);
+  }
+  return ssize_t(done);
+}
+
 }  // namespace Decantor

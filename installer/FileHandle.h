@@ -1,5 +1,8 @@
-// An owned POSIX file descriptor, and writing a whole buffer to one.
+// An owned POSIX file descriptor, and reading and writing through one with
+// interrupted calls retried, in one place.
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstddef>
 
@@ -28,5 +31,12 @@ private:
 
 // Writes all aCount bytes, retrying after interruptions; false on any failure.
 bool WriteAll(int aFd, const void* aData, std::size_t aCount);
+
+// One read of at most aSize bytes, retried after interruptions: the count
+// read, 0 at the end of the file, -1 on an error (errno says which).
+ssize_t ReadSome(int aFd, void* aBuffer, std::size_t aSize);
+
+// Reads until aSize bytes or the end of the file: the count read, -1 on an error.
+ssize_t ReadFull(int aFd, void* aBuffer, std::size_t aSize);
 
 }  // namespace Decantor

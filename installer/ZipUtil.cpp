@@ -9,7 +9,7 @@ namespace Decantor {
 namespace {
 
 struct TUnzipState {
-  TDllHandle Handle = nullptr;
+  TDllOwner Library;
   TDunzipFunc Dunzip = nullptr;
   TUnzipCommand Command{};
   TUnzipInfo Info{};
@@ -39,8 +39,8 @@ void InitUnzip(const std::string& aDllPath, int32_t aValue, TUnzipProgress aCall
                int32_t aData) {
   TUnzipState& state = State();
   FreeUnzipDll();
-  LoadDll(aDllPath, state.Handle);
-  state.Dunzip = reinterpret_cast<TDunzipFunc>(GetProc("dunzip", state.Handle));
+  state.Library.Load(aDllPath);
+  state.Dunzip = reinterpret_cast<TDunzipFunc>(GetProc("dunzip", state.Library.Get()));
   std::memset(&state.Command, 0, sizeof state.Command);
   std::memset(&state.Info, 0, sizeof state.Info);
   TUnzipCommand& command = state.Command;
@@ -95,8 +95,8 @@ bool UnzipFiles(const std::string& aZipPath, const std::string& aFileSpec,
 
 void FreeUnzipDll() {
   TUnzipState& state = State();
-  FreeDll(state.Handle);
   state.Dunzip = nullptr;
+  state.Library.Reset();
 }
 
 const TUnzipCommand& UnzipCommand() { return State().Command; }

@@ -40,8 +40,7 @@ std::string ReadWhole(const std::string& aPath, const std::string& aWhat) {
   std::string data;
   char buf[65536];
   for (;;) {
-    ssize_t n = read(fd.Get(), buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = ReadSome(fd.Get(), buf, sizeof buf);
     if (n < 0) throw EPackError(aWhat + " " + Quoted(aPath) + ": " + std::strerror(errno));
     if (n == 0) break;
     data.append(buf, static_cast<std::size_t>(n));
@@ -79,8 +78,7 @@ void AppendFile(int aFd, const std::string& aPath, int64_t aSize, const std::str
   char buf[65536];
   int64_t copied = 0;
   for (;;) {
-    ssize_t n = read(src.Get(), buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = ReadSome(src.Get(), buf, sizeof buf);
     if (n < 0) throw EPackError("cannot read " + Quoted(aPath) + ": " + std::strerror(errno));
     if (n == 0) break;
     WriteOrFail(aFd, buf, static_cast<std::size_t>(n), aTarget);
@@ -131,80 +129,100 @@ std::array<uint8_t, kConfigRecordSize> EncodeConfigRecord(const TConfigValues& V
   return record;
 }
 
-void PackInstaller(const TPackInput& Input) {
-  TConfigValues values;
-  values.Title = Input.Title;
-  values.DestDir = Input.DestDir;
-  values.RunCommand = Input.RunCommand;
-  values.RegisterFile = Input.RegisterFile;
-  EncodeConfigRecord(values);  // checks the texts before any file is touched
+namespace {
 
-  RegularFileSize(Input.StubPath, "stub");
-  std::string stub = ReadWhole(Input.StubPath, "stub");
-  TElfInfo stubElf = ReadElfInfo(Input.StubPath);
-  if (!stubElf.IsElf) throw EPackError("stub " + Quoted(Input.StubPath) + " is not a program");
-  std::vector<std::size_t> records = FindConfigRecords(stub);
+// The stub, read whole, with the place of its one unused configuration record.
+struct TStub {
+  std::string Bytes;
+  std::size_t RecordAt = 0;
+  TElfInfo Elf;
+};
+
+TStub ReadStub(const std::string& aPath) {
+  RegularFileSize(aPath, "stub");
+  TStub stub;
+  stub.Bytes = ReadWhole(aPath, "stub");
+  stub.Elf = ReadElfInfo(aPath);
+  if (!stub.Elf.IsElf) throw EPackError("stub " + Quoted(aPath) + " is not a program");
+  std::vector<std::size_t> records = FindConfigRecords(stub.Bytes);
   if (records.empty())
-    throw EPackError("stub " + Quoted(Input.StubPath) +
-                     " holds no configuration record (marker #TNAVOREM#)");
+    throw EPackError("stub " + Quoted(aPath) + " holds no configuration record (marker #TNAVOREM#)");
   if (records.size() > 1)
-    throw EPackError("stub " + Quoted(Input.StubPath) + " holds " +
-                     std::to_string(records.size()) + " configuration records; one is needed");
-  const uint8_t* found = reinterpret_cast<const uint8_t*>(stub.data()) + records[0];
+    throw EPackError("stub " + Quoted(aPath) + " holds " + std::to_string(records.size()) +
+                     " configuration records; one is needed");
+  stub.RecordAt = records[0];
+  const uint8_t* found = reinterpret_cast<const uint8_t*>(stub.Bytes.data()) + stub.RecordAt;
   if (ReadLE32(found + kConfigDllOffset) != 0 || ReadLE32(found + kConfigZipOffset) != 0)
-    throw EPackError("stub " + Quoted(Input.StubPath) + " is already a packaged installer");
+    throw EPackError("stub " + Quoted(aPath) + " is already a packaged installer");
+  return stub;
+}
 
-  int64_t unzipSize = RegularFileSize(Input.UnzipPath, "unzip component");
-  int64_t archiveSize = RegularFileSize(Input.ArchivePath, "archive");
-  bool unzipIsZip = unzipSize > 0 && IsZipArchive(Input.UnzipPath);
-  bool archiveIsElf = archiveSize > 0 && ReadElfInfo(Input.ArchivePath).IsElf;
-  std::string swapped = unzipIsZip && archiveIsElf
-                            ? " (the unzip component must come before the archive: are they "
-                              "swapped?)"
-                            : "";
-  if (unzipSize == 0) throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " is empty");
-  TElfInfo unzipElf = ReadElfInfo(Input.UnzipPath);
+struct TPieceSizes {
+  int64_t Unzip = 0;
+  int64_t Archive = 0;
+};
+
+// The unzip component must be a shared library for the stub's machine that
+// exports the entry point; the archive a zip archive. A likely mix-up of the
+// two is named in the message.
+TPieceSizes CheckPieces(const TPackInput& Input, const TElfInfo& aStubElf) {
+  TPieceSizes sizes;
+  sizes.Unzip = RegularFileSize(Input.UnzipPath, "unzip component");
+  sizes.Archive = RegularFileSize(Input.ArchivePath, "archive");
+  const bool unzipIsZip = sizes.Unzip > 0 && IsZipArchive(Input.UnzipPath);
+  const bool archiveIsElf = sizes.Archive > 0 && ReadElfInfo(Input.ArchivePath).IsElf;
+  const std::string swapped = unzipIsZip && archiveIsElf
+                                  ? " (the unzip component must come before the archive: are they "
+                                    "swapped?)"
+                                  : "";
+  if (sizes.Unzip == 0) throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " is empty");
+  const TElfInfo unzipElf = ReadElfInfo(Input.UnzipPath);
   if (!unzipElf.IsElf || unzipElf.Type != kElfSharedObject)
-    throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " is not a shared library" +
-                     swapped);
-  if (unzipElf.Machine != stubElf.Machine)
-    throw EPackError("unzip component " + Quoted(Input.UnzipPath) +
-                     " is built for another machine than the stub");
+    throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " is not a shared library" + swapped);
+  if (unzipElf.Machine != aStubElf.Machine)
+    throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " is built for another machine than the stub");
   if (!ElfExportsFunction(Input.UnzipPath, kUnzipExport))
-    throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " does not export " +
-                     kUnzipExport);
-  if (archiveSize == 0) throw EPackError("archive " + Quoted(Input.ArchivePath) + " is empty");
+    throw EPackError("unzip component " + Quoted(Input.UnzipPath) + " does not export " + kUnzipExport);
+  if (sizes.Archive == 0) throw EPackError("archive " + Quoted(Input.ArchivePath) + " is empty");
   if (!IsZipArchive(Input.ArchivePath))
     throw EPackError("archive " + Quoted(Input.ArchivePath) + " is not a zip archive" + swapped);
+  return sizes;
+}
 
-  int64_t dllOffset = static_cast<int64_t>(stub.size());
-  int64_t zipOffset = dllOffset + unzipSize;
-  int64_t fileSize = zipOffset + archiveSize;
+// Fills the stub's record with the texts and the offsets of the two pieces
+// that will follow it.
+void PlaceRecord(TStub& aStub, TConfigValues aValues, const TPieceSizes& aSizes) {
+  const int64_t dllOffset = static_cast<int64_t>(aStub.Bytes.size());
+  const int64_t zipOffset = dllOffset + aSizes.Unzip;
+  const int64_t fileSize = zipOffset + aSizes.Archive;
   if (fileSize > std::numeric_limits<int32_t>::max())
     throw EPackError("the installer would be " + std::to_string(fileSize) +
                      " bytes; offsets are 32-bit, so at most 2147483647 bytes fit");
   if (!LayoutIsValid(dllOffset, zipOffset, fileSize))
     throw EPackError("the pieces do not give 0 < DllOffset < ZipOffset < file size");
-  values.DllOffset = static_cast<int32_t>(dllOffset);
-  values.ZipOffset = static_cast<int32_t>(zipOffset);
-  auto record = EncodeConfigRecord(values);
-  std::memcpy(stub.data() + records[0], record.data(), record.size());
+  aValues.DllOffset = static_cast<int32_t>(dllOffset);
+  aValues.ZipOffset = static_cast<int32_t>(zipOffset);
+  const auto record = EncodeConfigRecord(aValues);
+  std::memcpy(aStub.Bytes.data() + aStub.RecordAt, record.data(), record.size());
+}
 
-  std::string output = ExpandFileName(Input.OutputPath);
+// Writes stub, component and archive to a temporary file beside the output
+// and renames it into place, so a failure never leaves half an installer.
+void WriteInstaller(const TPackInput& Input, const TStub& aStub, const TPieceSizes& aSizes) {
+  const std::string output = ExpandFileName(Input.OutputPath);
   if (output.back() == '/') throw EPackError("output " + Quoted(Input.OutputPath) + " is a folder name");
   std::string part;
   int rawFd = -1;
   try {
     part = CreateTempFile(ExtractFilePath(output), ".part", rawFd);
   } catch (const EMerovantError&) {
-    throw EPackError("cannot create a file in " + Quoted(ExtractFilePath(output)) + ": " +
-                     std::strerror(errno));
+    throw EPackError("cannot create a file in " + Quoted(ExtractFilePath(output)) + ": " + std::strerror(errno));
   }
   TFileHandle fd(rawFd);
   try {
-    WriteOrFail(fd.Get(), stub.data(), stub.size(), part);
-    AppendFile(fd.Get(), Input.UnzipPath, unzipSize, part);
-    AppendFile(fd.Get(), Input.ArchivePath, archiveSize, part);
+    WriteOrFail(fd.Get(), aStub.Bytes.data(), aStub.Bytes.size(), part);
+    AppendFile(fd.Get(), Input.UnzipPath, aSizes.Unzip, part);
+    AppendFile(fd.Get(), Input.ArchivePath, aSizes.Archive, part);
     if (fchmod(fd.Get(), 0755) != 0 || !fd.Close())
       throw EPackError("cannot write " + Quoted(part) + ": " + std::strerror(errno));
     if (rename(part.c_str(), output.c_str()) != 0)
@@ -213,6 +231,22 @@ void PackInstaller(const TPackInput& Input) {
     unlink(part.c_str());
     throw;
   }
+}
+
+}  // namespace
+
+void PackInstaller(const TPackInput& Input) {
+  TConfigValues values;
+  values.Title = Input.Title;
+  values.DestDir = Input.DestDir;
+  values.RunCommand = Input.RunCommand;
+  values.RegisterFile = Input.RegisterFile;
+  EncodeConfigRecord(values);  // checks the texts before any file is touched
+
+  TStub stub = ReadStub(Input.StubPath);
+  const TPieceSizes sizes = CheckPieces(Input, stub.Elf);
+  PlaceRecord(stub, values, sizes);
+  WriteInstaller(Input, stub, sizes);
 }
 
 }  // namespace Decantor

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <vector>
 
+#include "FileHandle.h"
 #include "Packager.h"
 
 namespace Decantor {
@@ -103,25 +104,18 @@ private:
   }
 
   void AddFile(const std::string& aFile, const std::string& aEntry, const struct stat& aStat) {
-    int fd = open(aFile.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw EPackError("cannot read \"" + aFile + "\": " + std::strerror(errno));
-    try {
-      Open(aEntry, aStat, Z_DEFLATED);
-      char buf[65536];
-      for (;;) {
-        ssize_t n = read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw EPackError("cannot read \"" + aFile + "\": " + std::strerror(errno));
-        if (n == 0) break;
-        if (zipWriteInFileInZip(FZip, buf, static_cast<unsigned>(n)) != ZIP_OK)
-          throw EPackError("cannot write archive \"" + FPath + "\"");
-      }
-      Close(aEntry);
-    } catch (...) {
-      close(fd);
-      throw;
+    const TFileHandle fd(open(aFile.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.IsOpen()) throw EPackError("cannot read \"" + aFile + "\": " + std::strerror(errno));
+    Open(aEntry, aStat, Z_DEFLATED);
+    char buf[65536];
+    for (;;) {
+      const ssize_t n = ReadSome(fd.Get(), buf, sizeof buf);
+      if (n < 0) throw EPackError("cannot read \"" + aFile + "\": " + std::strerror(errno));
+      if (n == 0) break;
+      if (zipWriteInFileInZip(FZip, buf, static_cast<unsigned>(n)) != ZIP_OK)
+        throw EPackError("cannot write archive \"" + FPath + "\"");
     }
-    close(fd);
+    Close(aEntry);
   }
 
   std::string FPath;

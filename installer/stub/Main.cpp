@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "FileHandle.h"
 #include "FollowUpCommand.h"
 #include "RmDll.h"
 #include "RmErrors.h"
@@ -27,45 +28,6 @@ constexpr int32_t kErrCorrupted = 3;  // "File corrupted"
 
 // The form the unzip component's callback reports to; one per program.
 TMainForm* gMainForm = nullptr;
-
-// A file descriptor closed on every way out.
-class TFd {
- public:
-  explicit TFd(int aFd) : FFd(aFd) {}
-  ~TFd() {
-    if (FFd >= 0) close(FFd);
-  }
-  TFd(const TFd&) = delete;
-  TFd& operator=(const TFd&) = delete;
-  int Get() const { return FFd; }
-
- private:
-  int FFd;
-};
-
-// Reads until aSize bytes or the end of the file; -1 on a read error.
-ssize_t ReadFull(int aFd, char* aBuffer, size_t aSize) {
-  size_t done = 0;
-  while (done < aSize) {
-    const ssize_t got = read(aFd, aBuffer + done, aSize - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return -1;
-    if (got == 0) break;
-    done += size_t(got);
-  }
-  return ssize_t(done);
-}
-
-ssize_t WriteFull(int aFd, const char* aBuffer, size_t aSize) {
-  size_t done = 0;
-  while (done < aSize) {
-    const ssize_t put = write(aFd, aBuffer + done, aSize - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) break;
-    done += size_t(put);
-  }
-  return ssize_t(done);
-}
 
 const char kPercentFilesError[] =
     "Can't access to system directory.\r\nAdministrator rights are necessary to achieve this "
@@ -175,10 +137,10 @@ void TMainForm::CopySegment(int32_t aStart, int32_t aEnd, int32_t aTarget,
                             const std::string& aFileName) {
   std::vector<char> buffer(kChunkSize);
   const std::string& own = OwnPath();
-  TFd source(open(own.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileHandle source(open(own.c_str(), O_RDONLY | O_CLOEXEC));
   if (source.Get() < 0) RaiseError(kErrCantOpen, own);
   DeleteFileIfExists(aFileName);
-  TFd target(open(aFileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  TFileHandle target(open(aFileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
   if (target.Get() < 0) RaiseError(kErrCantOpen, aFileName);
 
   int64_t end = aEnd;
@@ -196,7 +158,7 @@ void TMainForm::CopySegment(int32_t aStart, int32_t aEnd, int32_t aTarget,
     const int64_t wanted = end - current < kChunkSize ? end - current : kChunkSize;
     n = ReadFull(source.Get(), buffer.data(), size_t(wanted));
     if (n < 0) RaiseError(kErrCantOpen, own);
-    if (WriteFull(target.Get(), buffer.data(), size_t(n)) < n) RaiseError(kErrShortWrite, "");
+    if (!WriteAll(target.Get(), buffer.data(), size_t(n))) RaiseError(kErrShortWrite, "");
     current += n;
     SetPosition(int32_t(std::nearbyintl((long double)(current - aStart) * ratio)) + start);
     FFace.ProcessMessages();

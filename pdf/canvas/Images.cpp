@@ -34,7 +34,7 @@ void TPdfCanvas::StretchDraw(const TRect& aRect, const TGraphic* aGraphic) {
   // the page nor an entry in the image list, so the document stays sound and
   // the error reaches the caller as the encoder raised it.
   auto image = std::make_unique<TPdfImage>(FContext, *aGraphic);
-  const int32_t index = FResources->Images().Count();
+  const int32_t index = FResources->ImageCount();
 
   // The unit square goes onto a box one unit narrower and lower than the
   // rectangle, lower-left corner at (Left, Bottom); a reversed rectangle mirrors.
@@ -54,7 +54,7 @@ void TPdfCanvas::StretchDraw(const TRect& aRect, const TGraphic* aGraphic) {
   AddLine(std::move(cm));
   AddLine("/Im" + std::to_string(index) + " Do");
   AddLine("Q");
-  FResources->Images().AddObject(std::string(), std::move(image));
+  FResources->AddImage(std::move(image));
 }
 
 void TPdfCanvas::Draw(int32_t X, int32_t Y, const TGraphic* aGraphic) {

@@ -27,13 +27,11 @@ void TPdfCanvas::WritePage() {
 
   // Images not yet written sit at the end of the list; the most recent is
   // written first, and the walk stops at the first image of an earlier page.
-  TStringList<TPdfImage>& images = FResources->Images();
-  for (int32_t i = images.Count() - 1; i >= 0 && images[i].empty(); --i) {
-    TPdfImage* image = images.Objects(i);
+  TPdfResources& resources = *FResources;
+  for (int32_t i = resources.ImageCount() - 1; i >= 0 && resources.ImageObjectNo(i) == 0; --i) {
+    TPdfImage* image = resources.PendingImage(i);
     if (image == nullptr) FContext.RaiseError(MSG_INTERNAL_ERROR);
-    const int32_t objectNo = WriteImage(*image);
-    images.FreeObject(i);
-    images.SetString(i, " /Im" + std::to_string(i) + " " + Ref(objectNo));
+    resources.SetImageWritten(i, WriteImage(*image));
   }
 
   const int32_t page = writer.BeginDic();

@@ -5,7 +5,7 @@
 // JPEG, always wrapped in ASCII85 (ending "~>").
 //
 // The canvas creates an image for each placement (StretchDraw, Draw,
-// CopyRect) and hands it to the document's Images() list only once encoding
+// CopyRect) and hands it to the document's resources only once encoding
 // has succeeded; WritePage writes it with TPdfCanvas::WriteImage and releases
 // it right after.
 

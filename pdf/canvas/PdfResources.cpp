@@ -19,14 +19,25 @@ void TPdfResources::SetFontObjectNo(int32_t aFontIndex, int32_t aObjectNo) {
   FFontObjectNos[size_t(aFontIndex)] = aObjectNo;
 }
 
+int32_t TPdfResources::AddImage(std::unique_ptr<TPdfImage> aImage) {
+  FImages.push_back(TImageEntry{std::move(aImage), 0});
+  return ImageCount() - 1;
+}
+
+void TPdfResources::SetImageWritten(int32_t aIndex, int32_t aObjectNo) {
+  TImageEntry& entry = FImages[size_t(aIndex)];
+  entry.Pending.reset();
+  entry.ObjectNo = aObjectNo;
+}
+
 void TPdfResources::Clear() {
   FFonts.Clear();
   FFontObjectNos.clear();
-  FImages.Clear();
+  FImages.clear();
 }
 
 void TPdfResources::ReleasePendingImages() {
-  for (int32_t i = 0; i < FImages.Count(); ++i) FImages.FreeObject(i);
+  for (TImageEntry& entry : FImages) entry.Pending.reset();
 }
 
 void TPdfResources::WriteDictionary(TPdfWriter& aWriter) const {
@@ -37,9 +48,10 @@ void TPdfResources::WriteDictionary(TPdfWriter& aWriter) const {
     aWriter.WriteLine("/F" + std::to_string(i) + " " + Ref(objectNo));
   }
   aWriter.WriteLine(">>");
-  if (!FImages.Empty()) {
+  if (!FImages.empty()) {
     aWriter.WriteLine("/XObject <<");
-    for (int32_t i = 0; i < FImages.Count(); ++i) aWriter.WriteLine(FImages[i]);
+    for (int32_t i = 0; i < ImageCount(); ++i)
+      aWriter.WriteLine(" /Im" + std::to_string(i) + " " + Ref(FImages[size_t(i)].ObjectNo));
     aWriter.WriteLine(" >>");
   }
 }

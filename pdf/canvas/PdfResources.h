@@ -4,10 +4,11 @@
 // Owned by the canvas; emptied when a document begins.
 //
 // A font's index gives its resource name "/F<index>"; an image's "/Im<index>".
-// An image is held from its placement until its page is written, then only
-// its resource line " /Im<index> <n> 0 R" stays.
+// An image's encoded data is held from its placement until its page is
+// written; then only the number of its object stays.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include <vellix/StringList.h>
@@ -27,9 +28,16 @@ public:
 
   // string = font id, object = the font.
   TStringList<TPdfFont>& Fonts() { return FFonts; }
-  // string = empty until written, then its resource line; object = the image
-  // until written.
-  TStringList<TPdfImage>& Images() { return FImages; }
+  // Images in order of placement.
+  int32_t ImageCount() const { return int32_t(FImages.size()); }
+  // Adds a placed image, not yet written; returns its index.
+  int32_t AddImage(std::unique_ptr<TPdfImage> aImage);
+  // The encoded image waiting for its page, or null once written or released.
+  TPdfImage* PendingImage(int32_t aIndex) const { return FImages[size_t(aIndex)].Pending.get(); }
+  // The number of the image's object, 0 until it is written.
+  int32_t ImageObjectNo(int32_t aIndex) const { return FImages[size_t(aIndex)].ObjectNo; }
+  // Records that the image is written as object aObjectNo and frees its data.
+  void SetImageWritten(int32_t aIndex, int32_t aObjectNo);
   // Records the object number of the dictionary of font aFontIndex.
   void SetFontObjectNo(int32_t aFontIndex, int32_t aObjectNo);
 
@@ -46,7 +54,11 @@ public:
 private:
   TStringList<TPdfFont> FFonts;
   std::vector<int32_t> FFontObjectNos;
-  TStringList<TPdfImage> FImages;
+  struct TImageEntry {
+    std::unique_ptr<TPdfImage> Pending;
+    int32_t ObjectNo = 0;
+  };
+  std::vector<TImageEntry> FImages;
 };
 
 }  // namespace Vellix

@@ -10,7 +10,7 @@
 // its regular face, at Size 100 on the 96 dots-per-inch measuring context; the
 // widths are 1/1000 of the font size (FScale = 7.5 pixels to glyph units).
 // A family that is not installed is measured with the face the system
-// substitutes for it (see platform/FontMetrics.h), while /FontName and
+// substitutes for it (see platform/fonts/FontMetrics.h), while /FontName and
 // /BaseFont keep the requested name, so a reader that has the family uses it.
 //
 // Failure: a family the library cannot use (not TrueType, metrics or font

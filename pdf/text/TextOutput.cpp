@@ -6,7 +6,7 @@
 // Widths are measured at the size the text is drawn at (Size points, that is
 // Size * 96 / 72 pixels) from the widths a font resource declares, so that a
 // width agrees with what a reader draws; heights are the font's whole-pixel
-// cell at its pixel em (see platform/FontMetrics.h).
+// cell at its pixel em (see platform/fonts/FontMetrics.h).
 
 #include <cmath>
 #include <cstdlib>
@@ -36,6 +36,71 @@ void AppendNumber(std::string& aOut, long double aValue) {
   aOut += ' ';
 }
 
+// Where a line of text starts (its baseline origin, in points) and which way
+// it runs.
+struct TTextPlacement {
+  long double X, Y;
+  long double Cosine, Sine;
+  bool Rotated;
+};
+
+// BT, font, colour, position, the escaped string, ET.
+void AddTextObject(std::vector<std::string>& aOut, const TPdfFont& aFont, int32_t aSize, const std::string& aColor,
+                   const TTextPlacement& aAt, const std::string& aText) {
+  aOut.emplace_back("BT");
+  std::string line = aFont.FontRef();
+  line += ' ';
+  line += std::to_string(aSize);
+  line += " Tf";
+  aOut.push_back(std::move(line));
+  aOut.push_back(aColor + "rg");
+  line.clear();
+  if (aAt.Rotated) {
+    AppendNumber(line, aAt.Cosine);
+    AppendNumber(line, aAt.Sine);
+    AppendNumber(line, -aAt.Sine);
+    AppendNumber(line, aAt.Cosine);
+    AppendNumber(line, aAt.X);
+    AppendNumber(line, aAt.Y);
+    line += "Tm";
+  } else {
+    AppendNumber(line, aAt.X);
+    AppendNumber(line, aAt.Y);
+    line += "Td";
+  }
+  aOut.push_back(std::move(line));
+  std::string shown;
+  shown.reserve(aText.size() + 8);
+  shown += '(';
+  AppendEscaped(shown, aText, ebLineEnds);
+  shown += ") Tj";
+  aOut.push_back(std::move(shown));
+  aOut.emplace_back("ET");
+}
+
+// A stroked line aWidth points long under the text, at the font's underline
+// position and thickness, turned with the text.
+void AddUnderline(std::vector<std::string>& aOut, const TPdfFont& aFont, int32_t aSize, const std::string& aColor,
+                  const TTextPlacement& aAt, long double aWidth) {
+  const long double u = aSize * aFont.UnderlinePosition();
+  const long double x1 = aAt.X - aAt.Sine * u, y1 = aAt.Y + aAt.Cosine * u;
+  const long double x2 = x1 + aAt.Cosine * aWidth, y2 = y1 + aAt.Sine * aWidth;
+  aOut.push_back(aColor + "RG");
+  aOut.emplace_back("[]0 d");
+  std::string line;
+  AppendNumber(line, aSize * aFont.UnderlineWidth());
+  line += 'w';
+  aOut.push_back(std::move(line));
+  line.clear();
+  AppendNumber(line, x1);
+  AppendNumber(line, y1);
+  line += "m ";
+  AppendNumber(line, x2);
+  AppendNumber(line, y2);
+  line += "l S";
+  aOut.push_back(std::move(line));
+}
+
 }  // namespace
 
 const TFontMetrics& TPdfCanvas::MeasuringFont() {
@@ -49,65 +114,16 @@ const TFontMetrics& TPdfCanvas::MeasuringFont() {
 
 void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
   if (!CheckDocumentState()) return;
-
-  std::string shown;
-  shown.reserve(Text.size() + 8);
-  shown += '(';
-  AppendEscaped(shown, Text, ebLineEnds);
-  shown += ") Tj";
-
   TPdfFont& font = PdfFont(FFont);
   const int32_t size = FFont.Size();
-  const long double x = UnitToPoint(X);
-  const long double yb = YToPoint(Y) - size * font.Ascent();
+  const TTextPlacement at{UnitToPoint(X), YToPoint(Y) - size * font.Ascent(), std::cos(FFontAngle),
+                          std::sin(FFontAngle), FFontAngle != 0};
   const std::string color = ColorDef(FFont.Color());
-
-  FPdfStream.emplace_back("BT");
-  std::string line = font.FontRef();
-  line += ' ';
-  line += std::to_string(size);
-  line += " Tf";
-  FPdfStream.push_back(std::move(line));
-  FPdfStream.push_back(color + "rg");
-  const long double angle = FFontAngle;
-  const long double cosine = std::cos(angle), sine = std::sin(angle);
-  line.clear();
-  if (angle != 0) {
-    AppendNumber(line, cosine);
-    AppendNumber(line, sine);
-    AppendNumber(line, -sine);
-    AppendNumber(line, cosine);
-    AppendNumber(line, x);
-    AppendNumber(line, yb);
-    line += "Tm";
-  } else {
-    AppendNumber(line, x);
-    AppendNumber(line, yb);
-    line += "Td";
-  }
-  FPdfStream.push_back(std::move(line));
-  FPdfStream.push_back(std::move(shown));
-  FPdfStream.emplace_back("ET");
-
+  AddTextObject(FPdfStream, font, size, color, at, Text);
   if (FFont.Style().Contains(fsUnderline)) {
-    const long double u = size * font.UnderlinePosition();
-    const long double x1 = x - sine * u, y1 = yb + cosine * u;
-    const long double w = MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes) * FPointPerPixel;
-    const long double x2 = x1 + cosine * w, y2 = y1 + sine * w;
-    FPdfStream.push_back(color + "RG");
-    FPdfStream.emplace_back("[]0 d");
-    line.clear();
-    AppendNumber(line, size * font.UnderlineWidth());
-    line += 'w';
-    FPdfStream.push_back(std::move(line));
-    line.clear();
-    AppendNumber(line, x1);
-    AppendNumber(line, y1);
-    line += "m ";
-    AppendNumber(line, x2);
-    AppendNumber(line, y2);
-    line += "l S";
-    FPdfStream.push_back(std::move(line));
+    const long double width =
+        MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes) * FPointPerPixel;
+    AddUnderline(FPdfStream, font, size, color, at, width);
   }
 }
 

@@ -50,10 +50,10 @@ TEST(PdfImagePlacement, ScalesIntoTheRectangleOneUnitSmallerAsTheExampleShows) {
   doc.BeginDoc();
   doc.Canvas().StretchDraw(Rect(750, 200, 1350, 632), picture.get());
   EXPECT_EQ(doc.Canvas().PdfStream(), (TLines{"q", "169.795 0 0 122.173 212.598 662.74 cm", "/Im0 Do", "Q"}));
-  ASSERT_EQ(Images(doc).Count(), 1);
-  EXPECT_EQ(Images(doc)[0], "");
-  EXPECT_EQ(Images(doc).Objects(0)->Width(), 681);
-  EXPECT_EQ(Images(doc).Objects(0)->Height(), 490);
+  ASSERT_EQ(Resources(doc).ImageCount(), 1);
+  EXPECT_EQ(Resources(doc).ImageObjectNo(0), 0);
+  EXPECT_EQ(Resources(doc).PendingImage(0)->Width(), 681);
+  EXPECT_EQ(Resources(doc).PendingImage(0)->Height(), 490);
   // Natural size: 96 pixels at 96 dots per inch are an inch, 254 tenths of a
   // millimetre; the box is 253 of them (71.717 points).
   auto icon = std::make_unique<TBitmap>(96, 96);
@@ -89,7 +89,7 @@ TEST(PdfImagePlacement, EmptyRectanglesAndEmptyGraphicsDrawNothing) {
     doc.Canvas().Draw(10, 10, flat.get());
     doc.Canvas().CopyRect(Rect(0, 0, 100, 100), bmp->Canvas(), Rect(2, 2, 2, 4));
     EXPECT_TRUE(doc.Canvas().PdfStream().empty());
-    EXPECT_EQ(Images(doc).Count(), 0);
+    EXPECT_EQ(Resources(doc).ImageCount(), 0);
   });
   EXPECT_EQ(XObjectBlock(pdf), "");
   EXPECT_EQ(pdf.find("/XObject"), std::string::npos);
@@ -113,7 +113,7 @@ TEST(PdfImagePlacement, MissingGraphicAbortsAndClosedDocumentsRefuse) {
     EXPECT_FALSE(doc.Printing());
     doc.Canvas().Draw(0, 0, bmp.get());  // silent after an abort
     doc.Canvas().Draw(0, 0, nullptr);
-    EXPECT_EQ(Images(doc).Count(), 0);
+    EXPECT_EQ(Resources(doc).ImageCount(), 0);
   }
   TVellix idle;
   try {
@@ -135,7 +135,7 @@ TEST(PdfImageObjects, ImageDictionaryLinesAndDataForEachMode) {
     const std::string pdf = WriteDocumentToMemory(
         [&](TVellix& doc) {
           doc.Canvas().StretchDraw(Rect(0, 0, 300, 200), bmp.get());
-          code = Images(doc).Objects(0)->Code();
+          code = Resources(doc).PendingImage(0)->Code();
         },
         [&](TVellix& doc) { doc.SetImageCompressMode(mode); });
     ASSERT_GE(code.size(), 2u);
@@ -165,11 +165,11 @@ TEST(PdfImageObjects, OrderNamesAndReleaseAcrossPages) {
     EXPECT_EQ(doc.Canvas().PdfStream()[10], "/Im2 Do");
     doc.NewPage();
     // Written and released with their page; the names stay in the list.
-    ASSERT_EQ(Images(doc).Count(), 3);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(Images(doc).Objects(i), nullptr);
-    EXPECT_EQ(Images(doc)[0], " /Im0 8 0 R");
-    EXPECT_EQ(Images(doc)[1], " /Im1 7 0 R");
-    EXPECT_EQ(Images(doc)[2], " /Im2 6 0 R");
+    ASSERT_EQ(Resources(doc).ImageCount(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Resources(doc).PendingImage(i), nullptr);
+    EXPECT_EQ(Resources(doc).ImageObjectNo(0), 8);
+    EXPECT_EQ(Resources(doc).ImageObjectNo(1), 7);
+    EXPECT_EQ(Resources(doc).ImageObjectNo(2), 6);
     // Page 2: one image; its walk stops at page 1's written entries.
     doc.Canvas().Draw(0, 0, b.get());
     doc.NewPage();  // page 3: none
@@ -214,7 +214,7 @@ TEST(PdfImageObjects, FailedEncodingLeavesNoTraceAndTheDocumentGoesOn) {
     EXPECT_TRUE(doc.Printing());
     EXPECT_FALSE(doc.Aborted());
     EXPECT_EQ(doc.Canvas().PdfStream(), before);
-    EXPECT_EQ(Images(doc).Count(), 1);
+    EXPECT_EQ(Resources(doc).ImageCount(), 1);
     doc.Canvas().Draw(0, 0, small.get());
     EXPECT_EQ(doc.Canvas().PdfStream().back(), "Q");
     EXPECT_EQ(doc.Canvas().PdfStream()[6], "/Im1 Do");
@@ -233,7 +233,7 @@ TEST(PdfImageObjects, ImagesOfAnAbortedPageAreReleasedByTheNextDocument) {
   doc.Canvas().Draw(0, 0, bmp.get());
   doc.Abort();
   doc.BeginDoc();
-  EXPECT_EQ(Images(doc).Count(), 0);
+  EXPECT_EQ(Resources(doc).ImageCount(), 0);
   doc.Canvas().Draw(0, 0, bmp.get());
   EXPECT_EQ(doc.Canvas().PdfStream()[2], "/Im0 Do");
   doc.EndDoc();

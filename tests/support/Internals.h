@@ -14,8 +14,6 @@ namespace VellixTest {
 
 inline Vellix::TDocumentContext& Context(Vellix::TVellix& aDoc) { return aDoc.Canvas().Context(); }
 inline Vellix::TStringList<Vellix::TPdfFont>& Fonts(Vellix::TVellix& aDoc) { return aDoc.Canvas().Resources().Fonts(); }
-inline Vellix::TStringList<Vellix::TPdfImage>& Images(Vellix::TVellix& aDoc) {
-  return aDoc.Canvas().Resources().Images();
-}
+inline Vellix::TPdfResources& Resources(Vellix::TVellix& aDoc) { return aDoc.Canvas().Resources(); }
 
 }  // namespace VellixTest

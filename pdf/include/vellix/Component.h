@@ -36,7 +36,7 @@ public:
   virtual std::string ClassName() const { return "TComponent"; }
 
   // The properties a form file stores for this class, in declaration order
-  // (platform/Published.h). A plain TComponent publishes none.
+  // (vellix/Published.h). A plain TComponent publishes none.
   virtual const TPublishedTable& PublishedProperties() const;
 
   // The name of the handler bound to event aEvent ("OnStart"), as a form file

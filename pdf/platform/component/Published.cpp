@@ -1,3 +1,8 @@
+// platform/component: what the component framework gave: published property
+// tables in declaration order (here) and the text form files that save and
+// restore them (FormFile.cpp), so an application can load forms without the
+// designer.
+
 #include <vellix/Published.h>
 
 #include <vellix/Exception.h>

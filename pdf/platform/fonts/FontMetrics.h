@@ -1,4 +1,8 @@
 #pragma once
+// platform/fonts: font files found by family and style through fontconfig,
+// measured with FreeType (FontFace, FontCatalog), and faces taken out of
+// collections (Sfnt). This header is the folder's face to the text layer.
+//
 // Font measurement at the canvas's measuring resolution (96 dots per inch),
 // giving the quantities a document needs for text layout and for its font
 // resources: cell metrics, character range, character set, per-character

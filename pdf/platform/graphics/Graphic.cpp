@@ -1,3 +1,8 @@
+// platform/graphics: the pictures an application passes in and the pixel
+// work on them: TGraphic (RGB rows from the top), TBitmap with its small
+// TBitmapCanvas, our BMP reader, JPEG through libjpeg-turbo, PNG through
+// libpng, the colour table and the font attribute object.
+
 #include <vellix/Graphic.h>
 
 namespace Vellix {

@@ -1,3 +1,7 @@
+// platform/io: the byte streams of the library (TStream, the buffered
+// TFileStream over a POSIX file, TMemoryStream). The writer needs nothing of
+// the platform but these.
+
 #include <vellix/Stream.h>
 
 #include <fcntl.h>

@@ -1,4 +1,8 @@
 #pragma once
+// platform/os: the library's dealings with its process and desktop: the
+// application's message pump and handler (Application.cpp), code page 1252
+// (CodePage.cpp), and the launcher below.
+//
 // Finding and starting the desktop's PDF viewer and web browser, the
 // freedesktop way. Programs are looked up on PATH; the viewer is the desktop
 // entry that `xdg-mime query default application/pdf` names (its Exec line),

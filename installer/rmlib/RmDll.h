@@ -22,6 +22,29 @@ void LoadDll(const std::string& Path, TDllHandle& Handle);
 // Unloads Handle when it is set and clears it.
 void FreeDll(TDllHandle& Handle);
 
+// Owns a loaded library and unloads it when destroyed or reset. Move-only.
+class TDllOwner {
+public:
+  TDllOwner() = default;
+  explicit TDllOwner(TDllHandle aHandle) : FHandle(aHandle) {}
+  ~TDllOwner() { Reset(); }
+  TDllOwner(TDllOwner&& aOther) noexcept : FHandle(aOther.FHandle) { aOther.FHandle = nullptr; }
+  TDllOwner& operator=(TDllOwner&&) = delete;
+  TDllOwner(const TDllOwner&) = delete;
+  TDllOwner& operator=(const TDllOwner&) = delete;
+
+  TDllHandle Get() const { return FHandle; }
+  // Unloads what is held, then loads Path as LoadDll does.
+  void Load(const std::string& Path) {
+    Reset();
+    LoadDll(Path, FHandle);
+  }
+  void Reset() { FreeDll(FHandle); }
+
+private:
+  TDllHandle FHandle = nullptr;
+};
+
 // The loader's explanation of the last failed LoadDll ("" when none failed).
 const std::string& LastDllError();
 

@@ -54,8 +54,7 @@ void CopyFile(const std::string& Source, const std::string& Dest) {
 
   try {
     for (;;) {
-      ssize_t n = read(src.Get(), buffer.data(), buffer.size());
-      if (n < 0 && errno == EINTR) continue;
+      const ssize_t n = ReadSome(src.Get(), buffer.data(), buffer.size());
       if (n < 0) RaiseError(kErrCantOpen, Source);
       if (n == 0) break;
       if (!WriteAll(dst.Get(), buffer.data(), static_cast<std::size_t>(n)))

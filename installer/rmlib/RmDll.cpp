@@ -15,18 +15,6 @@ std::string& LastError() {
   return text;
 }
 
-// Unloads on every way out of RegisterOcx.
-class TDllGuard {
-public:
-  explicit TDllGuard(TDllHandle aHandle) : FHandle(aHandle) {}
-  ~TDllGuard() { FreeDll(FHandle); }
-  TDllGuard(const TDllGuard&) = delete;
-  TDllGuard& operator=(const TDllGuard&) = delete;
-
-private:
-  TDllHandle FHandle;
-};
-
 }  // namespace
 
 bool IsOnNoExecMount(const std::string& Path) {
@@ -68,7 +56,7 @@ void RegisterOcx(const std::string& Path, bool Register) {
   try {
     TDllHandle handle = dlopen(Path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) return;
-    TDllGuard guard(handle);
+    const TDllOwner owner(handle);  // unloads on every way out
     auto registerProc = reinterpret_cast<TDllRegisterProc>(GetProc("DllRegisterServer", handle));
     auto unregisterProc =
         reinterpret_cast<TDllRegisterProc>(GetProc("DllUnregisterServer", handle));

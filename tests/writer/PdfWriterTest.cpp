@@ -1,0 +1,106 @@
+// The writer on its own: the bytes of objects and of the file's tail, and the
+// error rule (the failure handler first, then the exception, for every kind
+// of failure).
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/Internals.h"
+#include "support/TestDocument.h"
+
+using namespace Vellix;
+using namespace VellixTest;
+
+namespace {
+
+std::string Text(TMemoryStream& aStream) {
+  return std::string(reinterpret_cast<const char*>(aStream.Memory()), size_t(aStream.Size()));
+}
+
+// A stream that takes aRoom bytes, then refuses every write.
+class TFullStream : public TMemoryStream {
+public:
+  explicit TFullStream(int64_t aRoom) : FRoom(aRoom) {}
+  int64_t Write(const void* aBuffer, int64_t aCount) override {
+    if (aCount > FRoom) return 0;
+    FRoom -= aCount;
+    return TMemoryStream::Write(aBuffer, aCount);
+  }
+
+private:
+  int64_t FRoom;
+};
+
+}  // namespace
+
+TEST(PdfWriter, WritesObjectsReservationsAndTheTailWithTheirAddresses) {
+  TMemoryStream out;
+  TPdfWriter writer([] {});
+  writer.Open(out);
+  writer.WriteLine("%PDF-1.3");
+  EXPECT_EQ(writer.BeginDic(), 1);
+  writer.WriteLine("/A 1");
+  writer.EndDic();
+  EXPECT_EQ(writer.ReserveObject(), 2);
+  EXPECT_EQ(writer.BeginObject("[1 2]"), 3);
+  writer.EndObject("");
+  writer.BeginReservedDic(2);
+  writer.EndDic();
+  writer.WriteRaw("raw", 3);
+  writer.WriteTail(2, 1);
+  const std::string expected =
+      "%PDF-1.3\r\n"
+      "1 0 obj\r\n<<\r\n/A 1\r\n>>\r\nendobj\r\n"   // at 10
+      "3 0 obj\r\n[1 2]\r\n\r\nendobj\r\n"           // at 41
+      "2 0 obj\r\n<<\r\n>>\r\nendobj\r\n"             // at 67
+      "raw"
+      "xref\r\n0 4\r\n0000000000 65535 f\r\n"
+      "0000000010 00000 n\r\n0000000067 00000 n\r\n0000000041 00000 n\r\n"
+      "trailer\r\n<<\r\n/Size 4\r\n/Root 2 0 R\r\n/Info 1 0 R\r\n>>\r\nstartxref\r\n95\r\n%%EOF\r\n";
+  EXPECT_EQ(Text(out), expected);
+  EXPECT_EQ(writer.ObjectCount(), 3);
+}
+
+TEST(PdfWriter, EveryFailureRunsTheHandlerBeforeItThrows) {
+  int aborts = 0;
+  TPdfWriter writer([&] {
+    ++aborts;
+    throw Exception("the handler's own error is swallowed");
+  });
+  TFullStream full(12);
+  writer.Open(full);
+  writer.WriteLine("%PDF-1.3");  // 10 bytes fit
+  EXPECT_EQ(MessageOf([&] { writer.WriteLine("more"); }), MSG_WRITE_ERROR);
+  EXPECT_EQ(MessageOf([&] { writer.WriteRaw("xyz", 3); }), MSG_WRITE_ERROR);
+  EXPECT_EQ(MessageOf([&] { writer.BeginReservedDic(1); }), MSG_INTERNAL_ERROR);
+  EXPECT_EQ(MessageOf([&] { writer.Fail(MSG_BAD_PARAMETERS, "Polygon"); }), "Bad parameters for method: Polygon");
+  EXPECT_EQ(aborts, 4);
+  writer.Close();
+  EXPECT_EQ(MessageOf([&] { writer.WriteLine("closed"); }), MSG_WRITE_ERROR);
+  EXPECT_EQ(aborts, 5);
+}
+
+TEST(PdfWriter, RefusesAStreamWhoseAddressesCannotFitTheTable) {
+  // A caller's stream that is already ten thousand million bytes in: ten
+  // digits hold 9999999999 at most.
+  class TFarStream : public TMemoryStream {
+  public:
+    int64_t Seek(int64_t aOffset, TSeekOrigin aOrigin) override {
+      return TMemoryStream::Seek(aOffset, aOrigin) + 10000000000;
+    }
+  } out;
+  TPdfWriter writer([] {});
+  EXPECT_EQ(MessageOf([&] { writer.Open(out); }), MSG_WRITE_ERROR);
+}
+
+TEST(PdfSyntax, EscapesStringsAndNames) {
+  std::string s;
+  AppendEscaped(s, "a(b)c\\d\r\n");
+  EXPECT_EQ(s, "a\\(b\\)c\\\\d\r\n");
+  s.clear();
+  AppendEscaped(s, "a(b)\r\n", ebLineEnds);
+  EXPECT_EQ(s, "a\\(b\\)\\\r\\\n");
+  EXPECT_EQ(Ref(12), "12 0 R");
+  EXPECT_EQ(EncodeSpaces(std::string("A B\0C", 5)), "A#20BC");
+}

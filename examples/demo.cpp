@@ -7,8 +7,8 @@
 // to it, OUTPUT-images-none.pdf and OUTPUT-images-zlib.pdf (the images page
 // in the two other image encodings: the encoding is a property of the whole
 // document) and OUTPUT-stream.pdf (US Letter landscape in points, written
-// into a memory stream and then saved). Like every TVellix file name, a bare
-// OUTPUT.pdf without a folder goes to the program's own directory.
+// into a memory stream and then saved). Like every TVellix file name, a
+// relative OUTPUT.pdf is taken from the current directory.
 
 #include <cstdio>
 #include <string>

@@ -32,8 +32,16 @@ void TPdfCanvas::StretchDraw(const TRect& aRect, const TGraphic* aGraphic) {
 
   // Encode first: a placement whose encoding fails leaves neither lines in
   // the page nor an entry in the image list, so the document stays sound and
-  // the error reaches the caller as the encoder raised it.
-  auto image = std::make_unique<TPdfImage>(FContext, *aGraphic);
+  // the error reaches the caller as the encoder raised it. Memory that cannot
+  // be had is the one failure that goes through the error rule instead, as a
+  // Vellix::Exception rather than a bare std::bad_alloc.
+  std::unique_ptr<TPdfImage> image;
+  try {
+    image = std::make_unique<TPdfImage>(FContext, *aGraphic);
+  } catch (const std::bad_alloc&) {
+    FContext.RaiseError(MSG_OUT_OF_MEMORY, "image of " + std::to_string(aGraphic->Width()) + " x " +
+                                               std::to_string(aGraphic->Height()) + " pixels");
+  }
   const int32_t index = FResources->ImageCount();
 
   // The unit square goes onto a box one unit narrower and lower than the

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 
 #include <vellix/Application.h>
@@ -18,20 +19,27 @@ namespace Vellix {
 
 namespace {
 
-std::string ProgramDirectory() {
-  char path[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return "./";
-  std::string result(path, size_t(n));
-  return result.substr(0, result.rfind('/') + 1);
+// The current directory with a final "/", so that a relative name lands
+// where the user ran the program, as every Unix program's does.
+std::string CurrentDirectory() {
+  std::string path(4096, '\0');
+  while (::getcwd(path.data(), path.size()) == nullptr) {
+    if (errno != ERANGE || path.size() > (size_t(1) << 20)) return "./";
+    path.resize(path.size() * 2);
+  }
+  path.resize(std::strlen(path.c_str()));
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
 }
 
 // Deletes only what a document could have been: a regular file or a link.
-// Device nodes and fifos ("/dev/null", "/dev/full") are written to but never removed.
-void RemoveDocumentFile(const std::string& aFileName) {
+// Device nodes and fifos ("/dev/null", "/dev/full") are written to but never
+// removed. False when such a file is there and could not be deleted.
+bool RemoveDocumentFile(const std::string& aFileName) {
   struct stat st {};
   if (::lstat(aFileName.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
-    ::unlink(aFileName.c_str());
+    return ::unlink(aFileName.c_str()) == 0;
+  return true;
 }
 
 std::string LocalDateTime() {
@@ -107,19 +115,23 @@ void TVellix::OpenOutput() {
   }
   FUserStream = false;
   if (FFileName.empty()) FFileName = "File.pdf";
-  if (FFileName.find('/') == std::string::npos) FFileName = ProgramDirectory() + FFileName;
+  if (FFileName[0] != '/') FFileName = CurrentDirectory() + FFileName;
   struct stat st {};
+  bool oldFileStays = false;
   if (::lstat(FFileName.c_str(), &st) == 0) {
-    RemoveDocumentFile(FFileName);
+    oldFileStays = !RemoveDocumentFile(FFileName);
   } else if (errno != ENOENT && errno != ENOTDIR) {
-    // The old file could not even be examined (a link loop, a name too long,
-    // a directory that may not be searched).
-    RaiseError(MSG_FILE_LOCKED, FFileName);
+    // The place could not even be examined (a link loop, a name too long, a
+    // directory that may not be searched): the system says why.
+    RaiseError(MSG_CANT_OPEN_FILE, FFileName + ": " + std::strerror(errno));
   }
   try {
     FFileStream = std::make_unique<TFileStream>(FFileName, fmCreate);
   } catch (const std::exception&) {
-    RaiseError(MSG_CANT_OPEN_FILE, FFileName);
+    const int error = errno;
+    // An old file that could neither be deleted nor overwritten is locked.
+    if (oldFileStays) RaiseError(MSG_FILE_LOCKED, FFileName);
+    RaiseError(MSG_CANT_OPEN_FILE, FFileName + ": " + std::strerror(error));
   }
   FOutStream = FFileStream.get();
 }

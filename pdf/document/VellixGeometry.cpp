@@ -9,6 +9,7 @@
 #include <vellix/PaperSizes.h>
 
 #include "writer/DocumentContext.h"
+#include "writer/PdfNumber.h"
 
 namespace Vellix {
 
@@ -16,18 +17,32 @@ namespace {
 
 constexpr long double PointsPerTenth = 72.0L / 254.0L;
 
-// Nearest integer, an exact half going to the even neighbour; results beyond
-// the 32-bit range saturate instead of wrapping.
-int32_t RoundToInt(long double aValue) {
-  const long double r = std::nearbyint(aValue);
-  if (!(r >= std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-  if (r > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  return int32_t(r);
-}
-
 // The integer product first, then the division in extended precision.
 int32_t Convert(int32_t aValue, int32_t aNumerator, int32_t aDenominator) {
-  return RoundToInt(static_cast<long double>(int64_t(aValue) * aNumerator) / aDenominator);
+  return RoundToInt32(static_cast<long double>(int64_t(aValue) * aNumerator) / aDenominator);
+}
+
+bool IsDigits(const std::string& aText, size_t aFrom, size_t aCount) {
+  if (aText.size() < aFrom + aCount) return false;
+  for (size_t i = aFrom; i < aFrom + aCount; ++i)
+    if (aText[i] < '0' || aText[i] > '9') return false;
+  return true;
+}
+
+// The date syntax of PDF without its "D:": yyyy[mm[dd[hh[mm[ss]]]]], then
+// optionally "Z" or a signed offset hh['mm[']].
+bool IsPdfDate(const std::string& aDate) {
+  size_t digits = 0;
+  while (digits < aDate.size() && digits < 14 && aDate[digits] >= '0' && aDate[digits] <= '9') ++digits;
+  if (digits < 4 || digits % 2 != 0) return false;
+  const std::string zone = aDate.substr(digits);
+  if (zone.empty() || zone == "Z") return true;
+  if (zone[0] != '+' && zone[0] != '-') return false;
+  if (zone.size() == 3) return IsDigits(zone, 1, 2);
+  if (zone.size() == 4) return IsDigits(zone, 1, 2) && zone[3] == '\'';
+  if (zone.size() == 6) return IsDigits(zone, 1, 2) && zone[3] == '\'' && IsDigits(zone, 4, 2);
+  if (zone.size() == 7) return IsDigits(zone, 1, 2) && zone[3] == '\'' && IsDigits(zone, 4, 2) && zone[6] == '\'';
+  return false;
 }
 
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; }
@@ -74,8 +89,8 @@ void TVellix::SetPaperSize(int32_t aPaperSize) {
   FPaperSizeName = PaperSizeNames[size_t(aPaperSize)];
   FPaperSize = aPaperSize;
   const TPaperSize& paper = PaperSizes[size_t(aPaperSize)];
-  const int32_t w = RoundToInt(paper.Width * FContext->UnitPerTenth);
-  const int32_t h = RoundToInt(paper.Height * FContext->UnitPerTenth);
+  const int32_t w = RoundToInt32(paper.Width * FContext->UnitPerTenth);
+  const int32_t h = RoundToInt32(paper.Height * FContext->UnitPerTenth);
   if (FOrientation == poPortrait) {
     FContext->PageWidth = w;
     FContext->PageHeight = h;
@@ -130,7 +145,16 @@ void TVellix::SetFileName(const std::string& aFileName) {
 
 void TVellix::SetImageCompressMode(TPdfCompressMode aImageCompressMode) {
   CheckNotPrinting("ImageCompressMode");
+  // A value cast from outside the enumeration would index the writer's
+  // filter table; it is refused here, before any image sees it.
+  if (aImageCompressMode != cpNone && aImageCompressMode != cpZlib && aImageCompressMode != cpJpeg)
+    RaiseError(MSG_INVALID_PROPERTY, "ImageCompressMode");
   FContext->ImageCompressMode = aImageCompressMode;
+}
+
+void TVellix::SetCreationDate(const std::string& aDate) {
+  if (!aDate.empty() && !IsPdfDate(aDate)) RaiseError(MSG_INVALID_PROPERTY, "CreationDate");
+  FCreationDate = aDate;
 }
 
 void TVellix::SetTitle(const std::string& aTitle) {

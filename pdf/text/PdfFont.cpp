@@ -135,7 +135,7 @@ void TPdfFont::WriteFontDesc(const TFontMetrics& aMetrics) {
   const bool ansi = FTM.tmCharSet == ANSI_CHARSET;
   const int32_t descriptorNo = writer.BeginDic();
   writer.WriteLine("/Type /FontDescriptor");
-  writer.WriteLine("/FontName /" + EncodeSpaces(FFontName));
+  writer.WriteLine("/FontName /" + NameToken(FFontName));
   const std::string ascent = std::to_string(RoundEven(FTM.tmAscent * FScale));
   writer.WriteLine("/Ascent " + ascent);
   writer.WriteLine("/Descent " + std::to_string(RoundEven(-FTM.tmDescent * FScale)));
@@ -150,7 +150,7 @@ void TPdfFont::WriteFontDesc(const TFontMetrics& aMetrics) {
   writer.WriteLine("/Type /Font");
   writer.WriteLine("/Subtype /TrueType");
   writer.WriteLine("/Name " + FFontRef);
-  writer.WriteLine("/BaseFont /" + EncodeSpaces(FFontId));
+  writer.WriteLine("/BaseFont /" + NameToken(FFontId));
   writer.WriteLine(ansi ? "/Encoding /WinAnsiEncoding" : "/Encoding /StandardEncoding");
   writer.WriteLine("/FirstChar " + std::to_string(FFirstChar));
   writer.WriteLine("/LastChar " + std::to_string(FLastChar));

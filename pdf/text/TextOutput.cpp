@@ -130,13 +130,13 @@ void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
 int32_t TPdfCanvas::TextWidth(const std::string& Text) {
   if (!CheckDocumentState()) return 1;
   const long double pixels = MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes);
-  return int32_t(std::nearbyintl(pixels * 1.02L * FContext.UnitPerPixel));
+  return RoundToInt32(pixels * 1.02L * FContext.UnitPerPixel);
 }
 
 int32_t TPdfCanvas::TextHeight(const std::string& Text) {
   (void)Text;  // the cell height does not depend on the characters
   if (!CheckDocumentState()) return 1;
-  return int32_t(std::nearbyintl(MeasuringFont().TextMetric().tmHeight * FContext.UnitPerPixel));
+  return RoundToInt32(MeasuringFont().TextMetric().tmHeight * FContext.UnitPerPixel);
 }
 
 TSize TPdfCanvas::TextExtent(const std::string& Text) { return {TextWidth(Text), TextHeight(Text)}; }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace Vellix {
 
@@ -147,6 +148,14 @@ std::string FormatPdfNumber(long double aValue) {
   std::string result;
   AppendPdfNumber(result, aValue);
   return result;
+}
+
+int32_t RoundToInt32(long double aValue) {
+  const long double r = std::nearbyint(aValue);
+  if (!(r == r)) return 0;
+  if (r <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  if (r >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  return int32_t(r);
 }
 
 }  // namespace Vellix

@@ -17,6 +17,11 @@ void AppendPdfNumber(std::string& aOut, long double aValue);
 // The PDF form of aValue as a new string.
 std::string FormatPdfNumber(long double aValue);
 
+// aValue rounded to the nearest integer, an exact half to the even neighbour
+// (the library's rule for every real-to-integer conversion); beyond the
+// 32-bit range it saturates, and not a number gives 0.
+int32_t RoundToInt32(long double aValue);
+
 // Appends the decimal digits of an integer (with "-" when negative).
 void AppendInteger(std::string& aOut, int64_t aValue);
 

@@ -42,4 +42,20 @@ std::string EncodeSpaces(std::string_view aValue) {
   return out;
 }
 
+std::string NameToken(std::string_view aValue) {
+  std::string token = EncodeSpaces(aValue);
+  if (token.size() <= MaxNameLength) return token;
+  uint32_t hash = 2166136261u;  // FNV-1a
+  for (unsigned char c : aValue) hash = (hash ^ c) * 16777619u;
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string suffix = "+";
+  for (int shift = 28; shift >= 0; shift -= 4) suffix += kHex[(hash >> shift) & 15];
+  size_t keep = MaxNameLength - suffix.size();
+  // Step back out of an escape that the cut would split.
+  if (keep >= 1 && token[keep - 1] == '#') keep -= 1;
+  else if (keep >= 2 && token[keep - 2] == '#') keep -= 2;
+  token.resize(keep);
+  return token + suffix;
+}
+
 }  // namespace Vellix

@@ -25,4 +25,13 @@ void AppendEscaped(std::string& aOut, std::string_view aText, TEscapeBreaks aBre
 // and is left out.
 std::string EncodeSpaces(std::string_view aValue);
 
+// The longest name token readers accept, in bytes as written.
+inline constexpr size_t MaxNameLength = 127;
+
+// EncodeSpaces(aValue), kept within MaxNameLength: a longer name is cut (never
+// inside a "#xx") and ends in "+" and eight hex digits of a hash of the whole
+// value, so two long names that share their start stay apart, and the same
+// name always gives the same token.
+std::string NameToken(std::string_view aValue);
+
 }  // namespace Vellix

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "support/Readers.h"
@@ -106,19 +108,55 @@ TEST(DocumentErrors, FileThatCannotBeCreatedOrExamined) {
   TVellix doc;
   TEventLog log;
   log.Attach(doc);
+  // Each message says why, in the system's words, after the path.
   // A directory cannot become the document.
   doc.SetFileName(dir.Path());
-  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "Can't open file: " + dir.Path());
+  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "Can't open file: " + dir.Path() + ": Is a directory");
   doc.SetFileName(dir.File("missing/x.pdf"));
-  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "Can't open file: " + dir.File("missing/x.pdf"));
-  // A link that loops cannot be examined.
+  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }),
+            "Can't open file: " + dir.File("missing/x.pdf") + ": No such file or directory");
+  // A link that loops, and a name longer than the system allows, cannot even
+  // be examined; neither is a locked file.
   const std::string loop = dir.File("loop");
   ASSERT_EQ(::symlink(loop.c_str(), loop.c_str()), 0);
   doc.SetFileName(loop + "/x.pdf");
-  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "File locked: " + loop + "/x.pdf");
+  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }),
+            "Can't open file: " + loop + "/x.pdf: Too many levels of symbolic links");
+  const std::string longName = dir.File(std::string(300, 'n') + ".pdf");
+  doc.SetFileName(longName);
+  EXPECT_EQ(MessageOf([&] { doc.BeginDoc(); }), "Can't open file: " + longName + ": File name too long");
   EXPECT_FALSE(doc.Printing());
   EXPECT_FALSE(doc.Aborted());
   EXPECT_TRUE(log.Events.empty());
+}
+
+// An old document that may neither be deleted nor overwritten (a folder and
+// a file without write permission, for a user other than root) is locked.
+TEST(DocumentErrors, OldFileThatCannotBeReplacedIsLocked) {
+  TTempDir dir;
+  const std::string folder = dir.File("readonly");
+  ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+  const std::string old = folder + "/old.pdf";
+  { TFileStream file(old, fmCreate); }
+  ASSERT_EQ(::chmod(old.c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+  // Root may do anything; the check runs as nobody in a child process then.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(3);
+    TVellix doc;
+    doc.SetFileName(old);
+    const std::string message = MessageOf([&] { doc.BeginDoc(); });
+    ::_exit(message == "File locked: " + old ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::chmod(folder.c_str(), 0755);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(FileExists(old));
 }
 
 TEST(DocumentErrors, StreamRefusingMidDocument) {
@@ -301,4 +339,31 @@ TEST(DocumentErrors, ErrorRuleWithAndWithoutInfo) {
   doc.BeginDoc();
   EXPECT_EQ(MessageOf([&] { doc.RaiseError(MSG_BAD_PARAMETERS); }), "Bad parameters for method");
   EXPECT_TRUE(doc.Aborted());
+}
+
+// Values no property can hold are refused when set, before any document
+// writes them: an image mode cast from outside its enumeration would index
+// the writer's filter table, a creation date with ")" or "\" would end the
+// information dictionary's string early.
+TEST(DocumentErrors, ValuesOutsideAPropertysRangeAreRefused) {
+  TVellix doc;
+  for (int mode : {3, -1, 255}) {
+    EXPECT_EQ(MessageOf([&] { doc.SetImageCompressMode(static_cast<TPdfCompressMode>(mode)); }),
+              "Invalid property value: ImageCompressMode");
+    EXPECT_EQ(doc.ImageCompressMode(), cpJpeg);
+  }
+  for (const char* date : {"2024)(x", "20240102030405\\", "2024010", "abcd", "20240102030405+1", "2024Z1"}) {
+    EXPECT_EQ(MessageOf([&] { doc.SetCreationDate(date); }), "Invalid property value: CreationDate") << date;
+  }
+  TTempDir dir;
+  for (const char* date : {"2024", "20240102030405", "20240102030405Z", "20240102030405+01'00'", "202401-05"}) {
+    doc.SetCreationDate(date);
+    doc.SetFileName(dir.File("dated.pdf"));
+    doc.BeginDoc();
+    TBitmap picture(4, 4);
+    doc.Canvas().Draw(100, 100, &picture);
+    doc.EndDoc();
+    EXPECT_EQ(ReadersComplaints(dir.File("dated.pdf")), "") << date;
+    EXPECT_NE(ReadFileBytes(dir.File("dated.pdf")).find(std::string("/CreationDate(D:") + date + ")"), std::string::npos);
+  }
 }

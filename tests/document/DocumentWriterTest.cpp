@@ -2,6 +2,7 @@
 // lifecycle events of whole documents.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "support/ContentChecker.h"
@@ -186,26 +187,28 @@ TEST(DocumentWriter, AbortDuringAPageEndsEverything) {
   EXPECT_EQ(ReadersComplaints(path), "");
 }
 
-TEST(DocumentWriter, BareFileNameGoesToTheProgramDirectory) {
-  TVellix doc;
-  doc.SetFileName("vellix-bare-name-test.pdf");
-  doc.BeginDoc();
-  const std::string full = doc.FileName();
-  doc.EndDoc();
-  char self[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-  ASSERT_GT(n, 0);
-  const std::string program(self, size_t(n));
-  EXPECT_EQ(full, program.substr(0, program.rfind('/') + 1) + "vellix-bare-name-test.pdf");
-  EXPECT_TRUE(FileExists(full));
-  EXPECT_EQ(ReadersComplaints(full), "");
-  ::unlink(full.c_str());
-
+// A relative name lands in the current directory, as every Unix program's
+// does (not beside the program), and FileName() then gives the full path.
+TEST(DocumentWriter, RelativeFileNamesGoToTheCurrentDirectory) {
+  TTempDir dir;
+  ::mkdir(dir.File("sub").c_str(), 0755);
+  char previous[4096];
+  ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(::chdir(dir.Path().c_str()), 0);
+  for (const char* name : {"bare.pdf", "sub/nested.pdf", "./dotted.pdf"}) {
+    TVellix doc;
+    doc.SetFileName(name);
+    doc.BeginDoc();
+    doc.EndDoc();
+    EXPECT_EQ(doc.FileName(), dir.Path() + "/" + name);
+    EXPECT_EQ(ReadersComplaints(dir.File(name)), "") << name;
+  }
   TVellix unnamed;
   unnamed.BeginDoc();
-  EXPECT_EQ(unnamed.FileName(), program.substr(0, program.rfind('/') + 1) + "File.pdf");
+  EXPECT_EQ(unnamed.FileName(), dir.Path() + "/File.pdf");
   unnamed.Abort();
   EXPECT_FALSE(FileExists(unnamed.FileName()));
+  ASSERT_EQ(::chdir(previous), 0);
 }
 
 TEST(DocumentWriter, ExistingFileIsReplaced) {

@@ -2,6 +2,7 @@
 // dialog answers Enter and Escape, the main window's bar reaches 100, and the
 // pictures the installer saves of its windows are kept in the build directory.
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <png.h>
 
 #include <vector>
@@ -71,7 +72,11 @@ class InstallerGui : public ::testing::Test {
     const std::string script = Quote(aInstaller) + " --gui --screenshots " + Quote(aShots) +
                                " & pid=$!; " + Quote(XSENDKEY) + " " + Quote(aTitle) + " " +
                                aKey + " 20 || echo 'window not found'; wait $pid; echo status=$?";
-    return Shell("xvfb-run -a -s '-screen 0 800x600x24' sh -c " + Quote(script));
+    // A display number of this process's own, so that another test run on
+    // the machine (whose xvfb-run also looks for a free number) cannot take it
+    // between xvfb-run's check and its server's start.
+    const std::string display = std::to_string(200 + ::getpid() % 700);
+    return Shell("xvfb-run -a -n " + display + " -s '-screen 0 800x600x24' sh -c " + Quote(script));
   }
 
   TSandbox Box;

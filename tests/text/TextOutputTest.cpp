@@ -8,6 +8,7 @@
 #include "TextTestSupport.h"
 #include "platform/fonts/FontMetrics.h"
 #include "support/ContentChecker.h"
+#include "support/Readers.h"
 #include "support/TestDocument.h"
 
 using namespace Vellix;
@@ -165,4 +166,42 @@ TEST(TextMeasure, AbortedAndClosedDocuments) {
   EXPECT_EQ(s, "abc");
   c.TruncateText(s, 0);
   EXPECT_EQ(s, "");
+}
+
+// Font heights and sizes anywhere in the 32-bit range measure, draw, wrap and
+// underline without overflow (the sanitizer build checks every step): the
+// measurements saturate and the document stays one readers accept.
+TEST(TextMeasure, ExtremeFontHeightsSaturateInsteadOfOverflowing) {
+  for (int32_t height : {INT32_MIN, INT32_MIN + 1, -2000000000, -100000, 1, 100000, 2000000000, INT32_MAX}) {
+    SCOPED_TRACE(height);
+    TTempDir dir;
+    const std::string path = dir.File("huge.pdf");
+    int32_t width = 0, lineHeight = 0;
+    WriteDocument(path, [&](TVellix& aDoc) {
+      TPdfCanvas& c = aDoc.Canvas();
+      c.Font().SetName("Arial");
+      c.Font().SetHeight(height);
+      c.Font().SetStyle({fsUnderline});
+      width = c.TextWidth("x");
+      lineHeight = c.TextHeight("x");
+      c.TextExtent("wide text");
+      std::string text = "truncate me";
+      c.TruncateText(text, 1000);
+      c.TextOut(100, 100, "underlined");
+      c.SetFontDegreeAngle(30);
+      c.TextOut(100, 100, "turned");
+      c.SetFontDegreeAngle(0);
+      c.DrawText(100, 200, 1900, 2800, taCenter, vaCenter, "a box of several words that wrap");
+      c.DefineGrid("G", taLeftJustify, 10);
+      c.DefineCol("G", 800, taRightJustify, vaBottom, false);
+      c.DefineCol("G", 800, taCenter, vaCenter, true);
+      c.DrawGrid("G", 100, 300);
+      c.DrawRow("G", 200);
+      c.TextToCell("G", 0, 0, "cell");
+      c.TextToCell("G", 1, 0, "a wrapped cell");
+    });
+    EXPECT_GE(width, 0);
+    EXPECT_GT(lineHeight, 0);
+    EXPECT_EQ(ReadersComplaints(path), "");
+  }
 }

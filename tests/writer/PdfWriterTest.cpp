@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/Internals.h"
+#include "support/Readers.h"
 #include "support/TestDocument.h"
 
 using namespace Vellix;
@@ -103,4 +104,34 @@ TEST(PdfSyntax, EscapesStringsAndNames) {
   EXPECT_EQ(s, "a\\(b\\)\\\r\\\n");
   EXPECT_EQ(Ref(12), "12 0 R");
   EXPECT_EQ(EncodeSpaces(std::string("A B\0C", 5)), "A#20BC");
+}
+
+TEST(PdfSyntax, NameTokensStayWithinWhatReadersAccept) {
+  const std::string shortName = "Times New Roman,Bold";
+  EXPECT_EQ(NameToken(shortName), EncodeSpaces(shortName));
+  const std::string a = std::string(800, 'a') + "1", b = std::string(800, 'a') + "2";
+  EXPECT_EQ(NameToken(a).size(), MaxNameLength);
+  EXPECT_NE(NameToken(a), NameToken(b));
+  EXPECT_EQ(NameToken(a), NameToken(a));
+  // Blanks become "#20": a cut never splits one, whatever the offset.
+  for (size_t lead = 0; lead < 4; ++lead) {
+    const std::string token = NameToken(std::string(lead, 'x') + std::string(200, ' '));
+    EXPECT_LE(token.size(), MaxNameLength);
+    const std::string body = token.substr(0, token.find('+'));
+    EXPECT_EQ((body.size() - lead) % 3, 0u) << token;
+  }
+}
+
+TEST(PdfSyntax, ALongFamilyNameGivesADocumentReadersAccept) {
+  TTempDir dir;
+  const std::string path = dir.File("long-name.pdf");
+  WriteDocument(path, [](TVellix& aDoc) {
+    aDoc.Canvas().Font().SetName(std::string(813, 'F'));
+    aDoc.Canvas().TextOut(100, 100, "A family name of 813 bytes");
+  });
+  EXPECT_EQ(ReadersComplaints(path), "");
+  const std::string bytes = ReadFileBytes(path);
+  const size_t at = bytes.find("/BaseFont /");
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(bytes.find("\r\n", at) - (at + 11), MaxNameLength);
 }

@@ -19,8 +19,9 @@ public:
   ~TBitmap() override;
 
   // Resizes the picture. The overlap with the old picture is kept at the top
-  // left; new pixels are white. Throws EInvalidGraphic for a negative size or
-  // one beyond MaxGraphicSide / MaxGraphicPixels.
+  // left; new pixels are white. Throws EInvalidGraphic for a negative size,
+  // for one of more than MaxBitmapBytes, and when the machine cannot give the
+  // memory; the bitmap is then unchanged.
   void SetSize(int32_t aWidth, int32_t aHeight);
   void SetWidth(int32_t aWidth) { SetSize(aWidth, FHeight); }
   void SetHeight(int32_t aHeight) { SetSize(FWidth, aHeight); }

@@ -48,7 +48,8 @@ public:
   // ---- Document lifecycle ----
 
   // Opens the output (OutStream if assigned, else the file FileName, default
-  // "File.pdf" in the program's directory, replacing an existing file), writes
+  // "File.pdf"; a relative name is completed with the current directory),
+  // replacing an existing file, writes
   // the document head, fires OnStart and begins page 1 (OnNewPage).
   void BeginDoc();
   // Writes the current page and begins the next (OnNewPage), then lets the
@@ -95,7 +96,8 @@ public:
   // Embed the font programs of fonts not listed in NonEmbeddedFonts.
   bool EmbedFonts() const;
   void SetEmbedFonts(bool aEmbedFonts);
-  // Output file; BeginDoc completes a bare name with the program's directory.
+  // Output file; BeginDoc completes a relative name with the current
+  // directory, so FileName() then holds the absolute path written.
   const std::string& FileName() const { return FFileName; }
   void SetFileName(const std::string& aFileName);
   TPdfCompressMode ImageCompressMode() const;
@@ -144,11 +146,13 @@ public:
   int32_t PaperSize() const { return FPaperSize; }
   void SetPaperSize(int32_t aPaperSize);
 
-  // The /CreationDate written by the next BeginDoc, 14 digits yyyymmddhhnnss.
-  // Empty (the default) means the local time at BeginDoc; a fixed value makes
-  // a document reproducible byte for byte.
+  // The /CreationDate written by the next BeginDoc: a PDF date without its
+  // "D:", usually 14 digits yyyymmddhhnnss, optionally followed by "Z" or an
+  // offset such as "+01'00'". Empty (the default) means the local time at
+  // BeginDoc; a fixed value makes a document reproducible byte for byte.
+  // Anything else raises "Invalid property value: CreationDate".
   const std::string& CreationDate() const { return FCreationDate; }
-  void SetCreationDate(const std::string& aDate) { FCreationDate = aDate; }
+  void SetCreationDate(const std::string& aDate);
 
   // The error rule: aborts the open document (errors during the abort are
   // swallowed), then throws Exception(aMsg) or Exception(aMsg + ": " + aInfo).

@@ -30,6 +30,12 @@ constexpr int32_t MaxGraphicSide = 65535;
 // a damaged header must not make the reader reserve gigabytes.
 constexpr int64_t MaxGraphicPixels = int64_t(1) << 28;
 
+// Largest picture a program may make itself (TBitmap::SetSize), in bytes of
+// RGB: 4 GiB, a strip of any length or 1.4 gigapixels in all. Sides are not
+// bounded otherwise; past this no document could hold the picture's image
+// object within the addresses of its cross-reference table.
+constexpr int64_t MaxBitmapBytes = int64_t(1) << 32;
+
 class VELLIX_API TGraphic : public TObject {
 public:
   TGraphic() = default;

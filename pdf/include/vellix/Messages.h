@@ -23,6 +23,8 @@ inline constexpr const char* MSG_INVALID_PROPERTY = "Invalid property value";
 inline constexpr const char* MSG_INTERNAL_ERROR = "Internal error";
 inline constexpr const char* MSG_NO_BROWSER = "Can't find Internet Browser";
 inline constexpr const char* MSG_NOT_TRUETYPE = "This font is not TrueType";
+// Not in the classic table: memory that could not be had for an image.
+inline constexpr const char* MSG_OUT_OF_MEMORY = "Not enough memory";
 inline constexpr const char* MSG_READ_ONLY_WHEN_PRINTING = "Can't modify property when printing";
 inline constexpr const char* MSG_WRITE_ERROR = "File write error, or disk full";
 

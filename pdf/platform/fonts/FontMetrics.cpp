@@ -16,7 +16,8 @@ int32_t EmOf(const TFontFace& aFace, int32_t aHeight) {
   if (aHeight == 0) return 16;
   const int64_t cell = int64_t(aFace.WinAscent) + aFace.WinDescent;
   if (cell <= 0) return aHeight;
-  return std::max<int32_t>(1, int32_t(std::nearbyint(double(aHeight) * aFace.UnitsPerEm / double(cell))));
+  const double em = std::nearbyint(double(aHeight) * aFace.UnitsPerEm / double(cell));
+  return int32_t(std::clamp(em, 1.0, double(INT32_MAX)));
 }
 
 uint8_t ClampCode(int64_t aCode) { return uint8_t(std::clamp<int64_t>(aCode, 0, 255)); }
@@ -45,8 +46,10 @@ TFontMetrics::TFontMetrics(std::shared_ptr<const TFontFace> aFace, int32_t aHeig
   TTextMetric& tm = FTextMetric;
   tm.tmAscent = px(f.WinAscent);
   tm.tmDescent = px(f.WinDescent);
-  tm.tmHeight = tm.tmAscent + tm.tmDescent;
-  tm.tmInternalLeading = tm.tmHeight - FEm;
+  // Sums in 64 bits: an em near the 32-bit limit must saturate, not wrap.
+  auto saturated = [](int64_t aValue) { return int32_t(std::clamp<int64_t>(aValue, INT32_MIN, INT32_MAX)); };
+  tm.tmHeight = saturated(int64_t(tm.tmAscent) + tm.tmDescent);
+  tm.tmInternalLeading = saturated(int64_t(tm.tmHeight) - FEm);
   tm.tmExternalLeading =
       std::max(0, px(int64_t(f.HheaLineGap) - ((int64_t(f.WinAscent) + f.WinDescent) - (f.HheaAscender - f.HheaDescender))));
   tm.tmMaxCharWidth = px(f.MaxAdvance);

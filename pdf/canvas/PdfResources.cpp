@@ -30,9 +30,17 @@ void TPdfResources::SetImageWritten(int32_t aIndex, int32_t aObjectNo) {
   entry.ObjectNo = aObjectNo;
 }
 
+int32_t TPdfResources::FontProgram(const std::string& aFace) const {
+  const auto found = FFontPrograms.find(aFace);
+  return found == FFontPrograms.end() ? 0 : found->second;
+}
+
+void TPdfResources::SetFontProgram(const std::string& aFace, int32_t aObjectNo) { FFontPrograms[aFace] = aObjectNo; }
+
 void TPdfResources::Clear() {
   FFonts.Clear();
   FFontObjectNos.clear();
+  FFontPrograms.clear();
   FImages.clear();
 }
 

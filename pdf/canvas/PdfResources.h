@@ -8,7 +8,9 @@
 // written; then only the number of its object stays.
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <vellix/StringList.h>
@@ -40,6 +42,10 @@ public:
   void SetImageWritten(int32_t aIndex, int32_t aObjectNo);
   // Records the object number of the dictionary of font aFontIndex.
   void SetFontObjectNo(int32_t aFontIndex, int32_t aObjectNo);
+  // The stream object of an embedded font program (a face's file and index),
+  // 0 while none is written; and recording it.
+  int32_t FontProgram(const std::string& aFace) const;
+  void SetFontProgram(const std::string& aFace, int32_t aObjectNo);
 
   // Frees every font and image (a document begins, or the canvas goes).
   void Clear();
@@ -54,6 +60,7 @@ public:
 private:
   TStringList<TPdfFont> FFonts;
   std::vector<int32_t> FFontObjectNos;
+  std::map<std::string, int32_t> FFontPrograms;
   struct TImageEntry {
     std::unique_ptr<TPdfImage> Pending;
     int32_t ObjectNo = 0;

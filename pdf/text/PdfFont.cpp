@@ -25,7 +25,11 @@ int64_t RoundEven(long double aValue) { return int64_t(std::nearbyintl(aValue));
 }  // namespace
 
 TPdfFont::TPdfFont(TPdfCanvas& aCanvas, const TFont& aFont)
-    : FFontId(MakeFontId(aFont)), FFontName(aFont.Name()), FCanvas(aCanvas) {}
+    : FFontId(MakeFontId(aFont)), FFontName(aFont.Name()), FCanvas(aCanvas) {
+  // The id's style: bold and italic (underline and strike-out are drawn, not faces).
+  if (aFont.Style().Contains(fsBold)) FStyle.Include(fsBold);
+  if (aFont.Style().Contains(fsItalic)) FStyle.Include(fsItalic);
+}
 
 TPdfFont::~TPdfFont() = default;
 
@@ -63,32 +67,51 @@ TPdfFont& TPdfFont::Create(TPdfCanvas& aCanvas, const TFont& aFont) {
   return font;
 }
 
-void TPdfFont::RegisterFont() {
+const TFontMetrics& TPdfFont::Measure(TFontStyles aStyle) const {
   TFont measuring;
   measuring.SetName(FFontName);
   measuring.SetSize(100);
-  FScale = 72000.0L / FCanvas.BitmapRes() / measuring.Size();
-
-  const TFontMetrics* metrics = nullptr;
   try {
-    metrics = &FontMetricsOf(FFontName, {}, measuring.Height());
+    return FontMetricsOf(FFontName, aStyle, measuring.Height());
   } catch (const Exception&) {
     FCanvas.Context().RaiseError(MSG_INTERNAL_ERROR, "GetTextMetrics");
   }
+}
+
+void TPdfFont::RegisterFont() {
+  TFont measuring;
+  measuring.SetSize(100);
+  FScale = 72000.0L / FCanvas.BitmapRes() / measuring.Size();
+
+  // A font that is only named is measured and described from the family's
+  // regular face; a reader draws the style from its own copy.
+  const TFontMetrics* metrics = &Measure({});
+  if (!metrics->IsTrueType()) FCanvas.Context().RaiseError(MSG_NOT_TRUETYPE, FFontName);
+  const TDocumentContext& context = FCanvas.Context();
+  if (context.EmbedFonts && context.NonEmbeddedFonts.IndexOf(FFontName) < 0) {
+    // An embedded font is the program of the face drawn, with its widths:
+    // the bold program for bold text, so that readers draw it bold.
+    const TFontMetrics* drawn = FStyle.Empty() ? metrics : &Measure(FStyle);
+    if (drawn->IsTrueType() && (drawn->OutlineTextMetric().otmfsType & 1) == 0) {
+      metrics = drawn;
+      FEmbedded = true;
+    }
+  }
   FTM = metrics->TextMetric();
-  if ((FTM.tmPitchAndFamily & TMPF_TRUETYPE) == 0) FCanvas.Context().RaiseError(MSG_NOT_TRUETYPE, FFontName);
   FFirstChar = FTM.tmFirstChar;
   FLastChar = FTM.tmLastChar;
   FAscent = FTM.tmAscent * FScale / 1000;
   FOTM = metrics->OutlineTextMetric();
-
-  const TDocumentContext& context = FCanvas.Context();
-  FEmbedded = context.EmbedFonts && (FOTM.otmfsType & 1) == 0 && context.NonEmbeddedFonts.IndexOf(FFontName) < 0;
-  if (FEmbedded) EmbedFont(*metrics);
+  if (FEmbedded) FEmbedNo = EmbedFont(*metrics);
   WriteFontDesc(*metrics);
 }
 
-void TPdfFont::EmbedFont(const TFontMetrics& aMetrics) {
+int32_t TPdfFont::EmbedFont(const TFontMetrics& aMetrics) {
+  // Every font resource that draws this face shares one copy of its program.
+  TPdfResources& resources = FCanvas.Resources();
+  const std::string program = aMetrics.FilePath() + "#" + std::to_string(aMetrics.FaceIndex());
+  if (const int32_t written = resources.FontProgram(program); written > 0) return written;
+
   const std::vector<uint8_t> data = aMetrics.FontData();
   if (data.empty()) FCanvas.Context().RaiseError(MSG_INTERNAL_ERROR, "GetFontData");
 
@@ -103,7 +126,7 @@ void TPdfFont::EmbedFont(const TFontMetrics& aMetrics) {
   EncodeASCII85(compressed, encoded);
 
   TPdfWriter& writer = FCanvas.Context().Writer;
-  FEmbedNo = writer.BeginDic();
+  const int32_t objectNo = writer.BeginDic();
   writer.WriteLine("/Filter [/ASCII85Decode /FlateDecode]");
   writer.WriteLine("/Length " + std::to_string(encoded.Size()));
   writer.WriteLine("/Length1 " + std::to_string(data.size()));
@@ -111,6 +134,8 @@ void TPdfFont::EmbedFont(const TFontMetrics& aMetrics) {
   writer.WriteLine("stream");
   writer.WriteRaw(encoded.Memory(), encoded.Size());
   writer.EndObject("endstream");
+  resources.SetFontProgram(program, objectNo);
+  return objectNo;
 }
 
 void TPdfFont::WriteFontDesc(const TFontMetrics& aMetrics) {

@@ -6,9 +6,11 @@
 // when embedding applies, then the widths array, the font descriptor and the
 // font dictionary) and keeps what text output needs afterwards.
 //
-// Measuring: all styles of a family are measured, described and embedded from
-// its regular face, at Size 100 on the 96 dots-per-inch measuring context; the
-// widths are 1/1000 of the font size (FScale = 7.5 pixels to glyph units).
+// Measuring: a font that is only named is measured and described from its
+// family's regular face, whatever its style; an embedded font from the face
+// drawn (bold, italic), whose program it embeds. Both at Size 100 on the 96
+// dots-per-inch measuring context; the widths are 1/1000 of the font size
+// (FScale = 7.5 pixels to glyph units).
 // A family that is not installed is measured with the face the system
 // substitutes for it (see platform/fonts/FontMetrics.h), while /FontName and
 // /BaseFont keep the requested name, so a reader that has the family uses it.
@@ -63,7 +65,11 @@ public:
 private:
   TPdfFont(TPdfCanvas& aCanvas, const TFont& aFont);
   void RegisterFont();
-  void EmbedFont(const TFontMetrics& aMetrics);
+  // The family measured in aStyle at the measuring size.
+  const TFontMetrics& Measure(TFontStyles aStyle) const;
+  // Writes the font program of aMetrics's face once per document; returns
+  // the number of its stream object.
+  int32_t EmbedFont(const TFontMetrics& aMetrics);
   void WriteFontDesc(const TFontMetrics& aMetrics);
 
   long double FAscent = 0;
@@ -72,6 +78,7 @@ private:
   uint8_t FFirstChar = 0;
   std::string FFontId;
   std::string FFontName;
+  TFontStyles FStyle;  // bold and italic of the id
   std::string FFontRef;
   int32_t FFontIndex = -1;
   uint8_t FLastChar = 0;

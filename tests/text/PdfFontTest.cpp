@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <cmath>
 
 #include "TestFonts.h"
@@ -248,6 +250,53 @@ TEST(PdfFont, EmbeddingFollowsTheListAndTheFontsRights) {
   EXPECT_EQ(Inflate(DecodeAscii85(StreamData(arial, 5))), ReadFile(kSansPath));
   EXPECT_EQ(FontTable(dir.File("arial.pdf"))[0].Embedded, "yes");
   EXPECT_EQ(ReadersComplaints(dir.File("arial.pdf")), "");
+}
+
+// An embedded font is the program of the face that is drawn, with its
+// widths, and a program that two font resources draw is embedded once.
+TEST(PdfFont, EmbeddedStylesCarryTheirOwnProgramOncePerDocument) {
+  TTempDir dir;
+  const std::string path = dir.File("styles.pdf");
+  const std::string pdf = WriteDocument(
+      path,
+      [](TVellix& d) {
+        d.Canvas().Font() = MakeFont("DejaVu Sans", 14, {fsBold});
+        d.Canvas().TextOut(100, 100, "A bold heading");
+        d.Canvas().Font() = MakeFont("DejaVu Sans", 11);
+        d.Canvas().TextOut(100, 200, "Regular text");
+        // Two families that are not installed, drawn with the same substitute.
+        d.Canvas().Font() = MakeFont("No Such Family One", 11);
+        d.Canvas().TextOut(100, 300, "substituted");
+        d.Canvas().Font() = MakeFont("No Such Family Two", 11);
+        d.Canvas().TextOut(100, 400, "substituted again");
+      },
+      [](TVellix& d) { d.SetEmbedFonts(true); });
+  EXPECT_EQ(ReadersComplaints(path), "");
+  const std::string boldFile = FontMetricsOf("DejaVu Sans", {fsBold}, -133).FilePath();
+  const std::string regularFile = FontMetricsOf("DejaVu Sans", {}, -133).FilePath();
+  ASSERT_NE(boldFile, regularFile);
+  // The bold resource comes first: its program is the bold face's.
+  EXPECT_EQ(ObjectLines(pdf, 5)[3], "/Length1 " + std::to_string(ReadFile(boldFile).size()));
+  EXPECT_EQ(Inflate(DecodeAscii85(StreamData(pdf, 5))), ReadFile(boldFile));
+  // Its widths are the bold face's: "A" is wider in DejaVu Sans Bold than in
+  // the regular resource (widths 10, after its program 9).
+  const auto widthOfA = [&](int32_t aObject) {
+    std::vector<std::string> numbers;
+    const std::vector<std::string> lines = ObjectLines(pdf, aObject);
+    for (size_t i = 1; i + 1 < lines.size(); ++i) {
+      std::stringstream words(lines[i]);
+      for (std::string w; words >> w;) numbers.push_back(w);
+    }
+    const size_t first = FontMetricsOf("DejaVu Sans", {}, -133).TextMetric().tmFirstChar;
+    return std::stoi(numbers.at('A' - first));
+  };
+  EXPECT_GT(widthOfA(6), widthOfA(10));
+  size_t programs = 0;
+  for (size_t at = pdf.find("/Length1 "); at != std::string::npos; at = pdf.find("/Length1 ", at + 1)) ++programs;
+  EXPECT_EQ(programs, 2u) << "bold once, regular once for the three resources that draw it";
+  const auto rows = FontTable(path);
+  ASSERT_EQ(rows.size(), 4u);
+  for (const auto& row : rows) EXPECT_EQ(row.Embedded, "yes") << row.Name;
 }
 
 TEST(PdfFont, NamesThatNeedEscapingKeepTheFileSound) {

@@ -86,6 +86,7 @@ TFontMetrics::TFontMetrics(std::shared_ptr<const TFontFace> aFace, int32_t aHeig
 
 const std::string& TFontMetrics::FamilyName() const { return FFace->Family; }
 const std::string& TFontMetrics::FilePath() const { return FFace->Path; }
+int32_t TFontMetrics::FaceIndex() const { return FFace->FaceIndex; }
 
 std::vector<uint8_t> TFontMetrics::FontData() const { return FFace->FontData(); }
 

@@ -134,6 +134,8 @@ public:
   // one the system substituted when it is not installed.
   const std::string& FamilyName() const;
   const std::string& FilePath() const;
+  // The face's index in its file (0 but in a collection).
+  int32_t FaceIndex() const;
 
   // Advance of the character aCode (code page 1252, or the symbol range of a
   // symbol font) in pixels. Codes the font does not map take the width of its

@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
     pdf.Canvas().Font().SetSize(24);
     pdf.Canvas().TextOut(200, 200, "Hello, PDF!");
     pdf.EndDoc();
+    // Aborted without an exception: a font the library could not use (its
+    // message has gone to standard error) and nothing was written.
+    if (pdf.Aborted()) return 1;
   } catch (const Vellix::Exception& e) {
     std::fprintf(stderr, "%s\n", e.Message().c_str());
     return 1;

@@ -86,7 +86,10 @@ void TPdfFont::RegisterFont() {
   // A font that is only named is measured and described from the family's
   // regular face; a reader draws the style from its own copy.
   const TFontMetrics* metrics = &Measure({});
-  if (!metrics->IsTrueType()) FCanvas.Context().RaiseError(MSG_NOT_TRUETYPE, FFontName);
+  if (!metrics->IsTrueType()) {
+    if (IsStandardSymbol(*metrics)) return WriteStandardSymbol(*metrics);
+    FCanvas.Context().RaiseError(MSG_NOT_TRUETYPE, FFontName);
+  }
   const TDocumentContext& context = FCanvas.Context();
   if (context.EmbedFonts && context.NonEmbeddedFonts.IndexOf(FFontName) < 0) {
     // An embedded font is the program of the face drawn, with its widths:
@@ -104,6 +107,33 @@ void TPdfFont::RegisterFont() {
   FOTM = metrics->OutlineTextMetric();
   if (FEmbedded) FEmbedNo = EmbedFont(*metrics);
   WriteFontDesc(*metrics);
+}
+
+bool TPdfFont::IsStandardSymbol(const TFontMetrics& aMetrics) const {
+  return SameTextAscii(FFontName, "Symbol") && aMetrics.TextMetric().tmCharSet == SYMBOL_CHARSET;
+}
+
+void TPdfFont::WriteStandardSymbol(const TFontMetrics& aMetrics) {
+  // Every reader has the standard Symbol font; a PDF names it with no
+  // descriptor and no program, and the widths of the face it was measured
+  // with (its metric twin) keep what is drawn where the layout put it.
+  FTM = aMetrics.TextMetric();
+  FOTM = aMetrics.OutlineTextMetric();
+  FFirstChar = FTM.tmFirstChar;
+  FLastChar = FTM.tmLastChar;
+  FAscent = FTM.tmAscent * FScale / 1000;
+  const int32_t widthsNo = WriteWidths(aMetrics);
+  TPdfWriter& writer = FCanvas.Context().Writer;
+  FObjectNo = writer.BeginDic();
+  writer.WriteLine("/Type /Font");
+  writer.WriteLine("/Subtype /Type1");
+  writer.WriteLine("/Name " + FFontRef);
+  writer.WriteLine("/BaseFont /Symbol");
+  writer.WriteLine("/FirstChar " + std::to_string(FFirstChar));
+  writer.WriteLine("/LastChar " + std::to_string(FLastChar));
+  writer.WriteLine("/Widths " + Ref(widthsNo));
+  writer.EndDic();
+  FCanvas.Resources().SetFontObjectNo(FFontIndex, FObjectNo);
 }
 
 int32_t TPdfFont::EmbedFont(const TFontMetrics& aMetrics) {
@@ -138,7 +168,7 @@ int32_t TPdfFont::EmbedFont(const TFontMetrics& aMetrics) {
   return objectNo;
 }
 
-void TPdfFont::WriteFontDesc(const TFontMetrics& aMetrics) {
+int32_t TPdfFont::WriteWidths(const TFontMetrics& aMetrics) {
   TPdfWriter& writer = FCanvas.Context().Writer;
   const int32_t widthsNo = writer.BeginObject("[");
   std::vector<TABC> abc;
@@ -156,7 +186,12 @@ void TPdfFont::WriteFontDesc(const TFontMetrics& aMetrics) {
   }
   if (!line.empty()) writer.WriteLine(line);
   writer.EndObject("]");
+  return widthsNo;
+}
 
+void TPdfFont::WriteFontDesc(const TFontMetrics& aMetrics) {
+  TPdfWriter& writer = FCanvas.Context().Writer;
+  const int32_t widthsNo = WriteWidths(aMetrics);
   const bool ansi = FTM.tmCharSet == ANSI_CHARSET;
   const int32_t descriptorNo = writer.BeginDic();
   writer.WriteLine("/Type /FontDescriptor");

@@ -70,7 +70,14 @@ private:
   // Writes the font program of aMetrics's face once per document; returns
   // the number of its stream object.
   int32_t EmbedFont(const TFontMetrics& aMetrics);
+  // The widths array; returns its object number.
+  int32_t WriteWidths(const TFontMetrics& aMetrics);
   void WriteFontDesc(const TFontMetrics& aMetrics);
+  // "Symbol" measured with a symbol face that is not TrueType (on Linux the
+  // PostScript twin of the standard Symbol font) is written as the standard
+  // font itself.
+  bool IsStandardSymbol(const TFontMetrics& aMetrics) const;
+  void WriteStandardSymbol(const TFontMetrics& aMetrics);
 
   long double FAscent = 0;
   bool FEmbedded = false;

@@ -324,10 +324,10 @@ TEST(PdfFont, AFontThatIsNotTrueTypeAbortsTheDocument) {
   doc.BeginDoc();
   TPdfCanvas& c = doc.Canvas();
   c.TextOut(100, 100, "fine so far");
-  c.Font() = MakeFont("Nimbus Sans", 12);  // CFF outlines
+  c.Font() = MakeFont("C059", 12);  // CFF outlines, and no TrueType alias
   EXPECT_NO_THROW(c.TextOut(100, 200, "not TrueType"));
   ASSERT_EQ(messages.Shown.size(), 1u);
-  EXPECT_EQ(messages.Shown[0], "This font is not TrueType: Nimbus Sans");
+  EXPECT_EQ(messages.Shown[0], "This font is not TrueType: C059");
   EXPECT_TRUE(doc.Aborted());
   EXPECT_FALSE(doc.Printing());
   EXPECT_EQ(aborts, 1);
@@ -351,4 +351,38 @@ TEST(PdfFont, AFontThatIsNotTrueTypeAbortsTheDocument) {
   EXPECT_TRUE(doc.Aborted());
   ASSERT_EQ(messages.Shown.size(), 2u);
   EXPECT_EQ(messages.Shown[1], "This font is not TrueType: URW Gothic");
+}
+
+// The usual PDF names of the standard fonts resolve to TrueType twins when
+// fontconfig has one (it prefers the CFF URW fonts, which a PDF cannot name
+// as TrueType), and "Symbol" becomes the standard Symbol font every reader
+// has, measured with its metric twin.
+TEST(PdfFont, StandardNamesAndSymbolAreDrawnNotRefused) {
+  EXPECT_EQ(FontMetricsOf("Helvetica", {}, -133).FamilyName(), "Liberation Sans");
+  EXPECT_EQ(FontMetricsOf("Times", {fsBold}, -133).FamilyName(), "Liberation Serif");
+  EXPECT_EQ(FontMetricsOf("Courier", {fsItalic}, -133).FamilyName(), "Liberation Mono");
+  TMessages messages;
+  TTempDir dir;
+  const std::string path = dir.File("standard.pdf");
+  int32_t bulletWidth = 0;
+  const std::string pdf = WriteDocument(path, [&](TVellix& d) {
+    TPdfCanvas& c = d.Canvas();
+    for (const char* family : {"Helvetica", "Times", "Courier"}) {
+      c.Font() = MakeFont(family, 12);
+      c.TextOut(100, 100 + 100 * Fonts(d).Count(), std::string("Drawn in ") + family);
+    }
+    c.Font() = MakeFont("Symbol", 12);
+    bulletWidth = c.TextWidth("\xB7");
+    c.TextOut(100, 500, "\xB7 abg");  // a bullet, then alpha, beta, gamma
+    EXPECT_FALSE(d.Aborted());
+  });
+  EXPECT_TRUE(messages.Shown.empty());
+  EXPECT_EQ(ReadersComplaints(path), "");
+  EXPECT_GT(bulletWidth, 0);
+  EXPECT_NE(pdf.find("/Subtype /Type1\r\n/Name /F3\r\n/BaseFont /Symbol\r\n"), std::string::npos);
+  const TRunResult text = PdfToText(path);
+  EXPECT_NE(text.Out.find("Drawn in Helvetica"), std::string::npos);
+  EXPECT_NE(text.Out.find("\xE2\x80\xA2 \xCE\xB1\xCE\xB2\xCE\xB3"), std::string::npos) << text.Out;
+  const TRunResult fonts = PdfFonts(path);
+  EXPECT_NE(fonts.Out.find("\nSymbol                               Type 1"), std::string::npos) << fonts.Out;
 }

@@ -5,6 +5,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cstdlib>
@@ -12,9 +13,11 @@
 #include <map>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 #include <vellix/CodePage.h>
 #include <vellix/Exception.h>
+#include <vellix/StringList.h>
 #include "platform/fonts/FontFace.h"
 #include "platform/fonts/FontMetrics.h"
 
@@ -56,30 +59,112 @@ void EnsureFontconfig(TCatalog& aCatalog) {
   std::atexit([] { FcFini(); });
 }
 
-// The face fontconfig chooses for a family and style, as it would for any
-// application on the system (aliases, metric-compatible families, fallbacks).
-std::shared_ptr<TFontFace> Resolve(TCatalog& aCatalog, std::string_view aFamily, bool aBold, bool aItalic) {
-  EnsureFontconfig(aCatalog);
-  // Family names arrive in code page 1252; fontconfig speaks UTF-8.
-  const std::string family = AnsiToUtf8(aFamily);
+// The family names of a pattern after fontconfig's substitutions, in order.
+std::vector<std::string> PatternFamilies(FcPattern* aPattern) {
+  std::vector<std::string> families;
+  FcChar8* name = nullptr;
+  for (int i = 0; FcPatternGetString(aPattern, FC_FAMILY, i, &name) == FcResultMatch; ++i)
+    families.emplace_back(reinterpret_cast<const char*>(name));
+  return families;
+}
+
+FcPattern* SubstitutedPattern(const std::string& aFamilyUtf8, bool aBold, bool aItalic) {
   FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(aFamilyUtf8.c_str()));
   FcPatternAddInteger(pattern, FC_WEIGHT, aBold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern, FC_SLANT, aItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
+  return pattern;
+}
+
+// The family itself and the ones fontconfig's configuration gives it as
+// aliases (for "Helvetica": Nimbus Sans, Arial, Liberation Sans ...), without
+// the generic fallbacks every name receives: the list is cut where the
+// expansion of a generic family (sans-serif, serif, monospace) begins.
+std::vector<std::string> AliasFamilies(FcPattern* aPattern) {
+  static const std::vector<std::string> genericStarts = [] {
+    std::vector<std::string> starts;
+    for (const char* generic : {"sans-serif", "serif", "monospace"}) {
+      FcPattern* pattern = SubstitutedPattern(generic, false, false);
+      const std::vector<std::string> families = PatternFamilies(pattern);
+      FcPatternDestroy(pattern);
+      if (!families.empty()) starts.push_back(families.front());
+    }
+    return starts;
+  }();
+  std::vector<std::string> families = PatternFamilies(aPattern);
+  for (size_t i = 1; i < families.size(); ++i)
+    if (std::find(genericStarts.begin(), genericStarts.end(), families[i]) != genericStarts.end()) {
+      families.resize(i);
+      break;
+    }
+  return families;
+}
+
+bool HasFormat(FcPattern* aFont, const char* aFormat) {
+  FcChar8* format = nullptr;
+  return FcPatternGetString(aFont, FC_FONTFORMAT, 0, &format) == FcResultMatch &&
+         std::string(reinterpret_cast<const char*>(format)) == aFormat;
+}
+
+bool NamesOneOf(FcPattern* aFont, const std::vector<std::string>& aFamilies) {
+  for (const std::string& family : PatternFamilies(aFont))
+    if (std::find(aFamilies.begin(), aFamilies.end(), family) != aFamilies.end()) return true;
+  return false;
+}
+
+// The file and face index of the best face of format aFormat of the family
+// or of one of its aliases, in fontconfig's order; false when there is none.
+// A PDF can only name TrueType outlines, so "Helvetica" is better served by
+// its metric twin Liberation Sans than refused because fontconfig prefers a
+// CFF face; and the standard Symbol font is measured best with the Type 1
+// twin, whose built-in encoding is Symbol's own.
+bool FindAliasOfFormat(FcPattern* aPattern, const char* aFormat, std::pair<std::string, int32_t>& aId) {
+  const std::vector<std::string> aliases = AliasFamilies(aPattern);
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  FcPatternDestroy(pattern);
-  FcChar8* file = nullptr;
-  int index = 0;
-  if (!match || FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch) {
-    if (match) FcPatternDestroy(match);
-    throw Exception("No font found for the family " + std::string(aFamily));
+  FcFontSet* sorted = FcFontSort(nullptr, aPattern, FcFalse, nullptr, &result);
+  if (!sorted) return false;
+  bool found = false;
+  for (int i = 0; i < sorted->nfont && !found; ++i) {
+    FcPattern* font = sorted->fonts[i];
+    FcChar8* file = nullptr;
+    if (!HasFormat(font, aFormat) || !NamesOneOf(font, aliases) ||
+        FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch)
+      continue;
+    int index = 0;
+    FcPatternGetInteger(font, FC_INDEX, 0, &index);
+    aId = {reinterpret_cast<const char*>(file), index};
+    found = true;
   }
-  FcPatternGetInteger(match, FC_INDEX, 0, &index);
-  std::pair<std::string, int32_t> id{reinterpret_cast<const char*>(file), index};
-  FcPatternDestroy(match);
+  FcFontSetDestroy(sorted);
+  return found;
+}
+
+// The face fontconfig chooses for a family and style, as it would for any
+// application on the system (aliases, metric-compatible families, fallbacks),
+// but a TrueType face of the family or of an alias before any other.
+std::shared_ptr<TFontFace> Resolve(TCatalog& aCatalog, std::string_view aFamily, bool aBold, bool aItalic) {
+  EnsureFontconfig(aCatalog);
+  // Family names arrive in code page 1252; fontconfig speaks UTF-8.
+  FcPattern* pattern = SubstitutedPattern(AnsiToUtf8(aFamily), aBold, aItalic);
+  std::pair<std::string, int32_t> id;
+  const bool symbol = SameTextAscii(std::string(aFamily), "Symbol");
+  if (!FindAliasOfFormat(pattern, "TrueType", id) && !(symbol && FindAliasOfFormat(pattern, "Type 1", id))) {
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcChar8* file = nullptr;
+    if (!match || FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch) {
+      if (match) FcPatternDestroy(match);
+      FcPatternDestroy(pattern);
+      throw Exception("No font found for the family " + std::string(aFamily));
+    }
+    int index = 0;
+    FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    id = {reinterpret_cast<const char*>(file), index};
+    FcPatternDestroy(match);
+  }
+  FcPatternDestroy(pattern);
 
   std::shared_ptr<TFontFace>& face = aCatalog.Faces[id];
   if (!face) {

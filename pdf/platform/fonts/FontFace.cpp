@@ -151,17 +151,26 @@ void TFontFace::ReadTables() {
 
 void TFontFace::ReadCharacterMap() {
   FT_Face face = FImpl->Face;
-  FT_CharMap unicode = nullptr, symbol = nullptr;
+  FT_CharMap unicode = nullptr, symbol = nullptr, builtIn = nullptr;
   for (int i = 0; i < face->num_charmaps; ++i) {
     FT_CharMap map = face->charmaps[i];
     if (map->encoding == FT_ENCODING_UNICODE && !unicode) unicode = map;
     if (map->encoding == FT_ENCODING_MS_SYMBOL && !symbol) symbol = map;
+    if (map->encoding == FT_ENCODING_ADOBE_CUSTOM && !builtIn) builtIn = map;
   }
-  Symbol = (symbol && !unicode) || strcasecmp(Family.c_str(), "Symbol") == 0;
-
-  // Symbol fonts are addressed through the private-use range 0xF000..0xF0FF
-  // that the (3,0) cmap uses; some map the bare codes as well.
-  if (Symbol && symbol) {
+  // A PostScript symbol font (Standard Symbols PS, the standard Symbol's
+  // metric twin) is recognised by its name and its built-in encoding.
+  const bool postScriptSymbol = builtIn && strcasestr(Family.c_str(), "Symbol") != nullptr;
+  Symbol = (symbol && !unicode) || strcasecmp(Family.c_str(), "Symbol") == 0 || postScriptSymbol;
+  if (postScriptSymbol && !symbol) {
+    // A PostScript symbol font (the standard Symbol's metric twin) is
+    // addressed by the codes of its own built-in encoding, as the standard
+    // font is.
+    FT_Set_Charmap(face, builtIn);
+    for (uint32_t c = 0; c < 256; ++c) Glyph[c] = FT_Get_Char_Index(face, c);
+  } else if (Symbol && symbol) {
+    // Symbol fonts are addressed through the private-use range 0xF000..0xF0FF
+    // that the (3,0) cmap uses; some map the bare codes as well.
     FT_Set_Charmap(face, symbol);
     for (uint32_t c = 0; c < 256; ++c) {
       Glyph[c] = FT_Get_Char_Index(face, 0xF000 + c);

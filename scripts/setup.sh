@@ -14,6 +14,9 @@ packages=(
 if [ "${1:-}" = "--bench" ]; then
   packages+=(libhpdf-dev libcairo2-dev)
 fi
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ReportBench.h"
@@ -284,6 +285,31 @@ void ImageWorkload(const std::string& aOutput) {
   }
 }
 
+// Eight report documents of 100 pages, one after the other and then in eight
+// threads (one component each): throughput should grow with the cores.
+void ThreadWorkload(const std::string& aOutput) {
+  constexpr int kDocuments = 8, kPages = 100;
+  const auto writeOne = [&](int aIndex) {
+    TVellix doc;
+    doc.SetFileName(aOutput + "-thread" + std::to_string(aIndex) + ".pdf");
+    doc.BeginDoc();
+    VellixBench::ReportPages(doc, kPages);
+    doc.EndDoc();
+    unlink(doc.FileName().c_str());
+  };
+  auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < kDocuments; ++i) writeOne(i);
+  const double serial = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  start = std::chrono::steady_clock::now();
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kDocuments; ++i) threads.emplace_back(writeOne, i);
+  for (std::thread& thread : threads) thread.join();
+  const double parallel = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%-12s %-40s in a row %6.0f pages/s  in 8 threads %6.0f pages/s  (x%.2f on %u cores)\n", "threads",
+              "8 report documents of 100 pages", kDocuments * kPages / serial, kDocuments * kPages / parallel,
+              serial / parallel, std::thread::hardware_concurrency());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -307,6 +333,10 @@ int main(int argc, char** argv) {
       TextCalls(output);
       ran = true;
     }
+    if (which == "all" || which == "threads") {
+      ThreadWorkload(output);
+      ran = true;
+    }
     for (const TWorkload& workload : Workloads()) {
       if (which != "all" && which != workload.Name) continue;
       Run(workload, output);
@@ -318,7 +348,7 @@ int main(int argc, char** argv) {
   }
   if (argc <= 2) unlink(output.c_str());
   if (!ran) {
-    std::fprintf(stderr, "unknown workload %s; known: all numbers images text shapes", which.c_str());
+    std::fprintf(stderr, "unknown workload %s; known: all numbers images text shapes threads", which.c_str());
     for (const TWorkload& workload : Workloads()) std::fprintf(stderr, " %s", workload.Name);
     std::fprintf(stderr, "\n");
     return 2;

@@ -2,6 +2,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 
 #include <cmath>
 
@@ -10,6 +11,8 @@
 #include <vellix/Exception.h>
 #include "platform/fonts/FontMetrics.h"
 #include "platform/fonts/Sfnt.h"
+#include "support/Readers.h"
+#include "support/TestDocument.h"
 
 using namespace Vellix;
 using namespace VellixTest;
@@ -180,4 +183,82 @@ TEST(FontMetrics, SymbolRestrictedAndCollectionFonts) {
 
   // A single font's data is the file itself.
   EXPECT_EQ(FontMetricsOf("Arial", {}, -133).FontData(), ReadFile(kSansPath));
+}
+
+namespace {
+
+// The scaled table value as the measuring em rounds it.
+int32_t AtMeasuringEm(int64_t aUnits, int32_t aUnitsPerEm) { return int32_t(std::nearbyint(double(aUnits) * 133 / aUnitsPerEm)); }
+
+struct TOwnTables {
+  int32_t UnitsPerEm, WinAscent, WinDescent, UnderlinePosition, UnderlineThickness;
+};
+
+// Read straight from the font file, apart from the library's own reader.
+TOwnTables ReadOwnTables(const std::string& aPath) {
+  FT_Library library = nullptr;
+  FT_Init_FreeType(&library);
+  FT_Face face = nullptr;
+  TOwnTables t{};
+  if (FT_New_Face(library, aPath.c_str(), 0, &face) == 0) {
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    const auto* post = static_cast<const TT_Postscript*>(FT_Get_Sfnt_Table(face, FT_SFNT_POST));
+    t = {face->units_per_EM, os2->usWinAscent, os2->usWinDescent, int16_t(post->underlinePosition),
+         int16_t(post->underlineThickness)};
+    FT_Done_Face(face);
+  }
+  FT_Done_FreeType(library);
+  return t;
+}
+
+}  // namespace
+
+// The cell and the underline follow the font's own tables: the cell is the
+// OS/2 usWinAscent and usWinDescent, the underline the 'post' table's
+// position and thickness, each scaled to the em and rounded. Liberation Serif
+// has no hinted extents (VDMX), and its underline sits 100 units higher than
+// Times New Roman's, so its descriptor reads "/Descent -218" and a 12-point
+// underline lies 0.72 pt below the baseline (0.54 pt thick) where the Times New
+// Roman of the classic example gives -240 and 1.26 pt.
+TEST(FontMetrics, CellAndUnderlineComeFromTheFontsOwnTables) {
+  const TOwnTables serif = ReadOwnTables(kSerifPath);
+  const TFontMetrics& m = FontMetricsOf("Times New Roman", {}, -133);
+  ASSERT_EQ(m.FilePath(), kSerifPath);
+  EXPECT_EQ(m.TextMetric().tmAscent, AtMeasuringEm(serif.WinAscent, serif.UnitsPerEm));
+  EXPECT_EQ(m.TextMetric().tmDescent, AtMeasuringEm(serif.WinDescent, serif.UnitsPerEm));
+  EXPECT_EQ(m.OutlineTextMetric().otmsUnderscorePosition, AtMeasuringEm(serif.UnderlinePosition, serif.UnitsPerEm));
+  EXPECT_EQ(m.OutlineTextMetric().otmsUnderscoreSize, AtMeasuringEm(serif.UnderlineThickness, serif.UnitsPerEm));
+  // The measured values of the README's font section.
+  EXPECT_EQ(serif.WinDescent, 443);
+  EXPECT_EQ(serif.UnderlinePosition, -123);
+  EXPECT_EQ(serif.UnderlineThickness, 100);
+  EXPECT_EQ(m.TextMetric().tmDescent, 29);                    // 29 x 7.5 = 217.5: "/Descent -218"
+  EXPECT_EQ(m.OutlineTextMetric().otmsUnderscorePosition, -8);  // 8 x 7.5 / 1000 x 12 = 0.72 pt
+}
+
+// A font that lists hinted extents for a pixel height (VDMX) has them as its
+// cell there, as Windows measures it; the made font carries the extents that
+// give the classic Times New Roman descriptor.
+TEST(FontMetrics, HintedExtentsOfTheVdmxTableGiveTheCell) {
+  RegisterTestFonts();
+  const TFontMetrics& listed = FontMetricsOf(kVdmxFamily, {}, -133);
+  ASSERT_EQ(listed.FamilyName(), kVdmxFamily);
+  EXPECT_EQ(listed.TextMetric().tmAscent, 119);
+  EXPECT_EQ(listed.TextMetric().tmDescent, 32);
+  EXPECT_EQ(listed.TextMetric().tmHeight, 151);
+  const TFontMetrics& small = FontMetricsOf(kVdmxFamily, {}, -16);
+  EXPECT_EQ(small.TextMetric().tmAscent, 15);
+  EXPECT_EQ(small.TextMetric().tmDescent, 4);
+  // A height the table does not list falls back to the OS/2 values.
+  const TOwnTables serif = ReadOwnTables(kSerifPath);
+  const TFontMetrics& other = FontMetricsOf(kVdmxFamily, {}, -20);
+  EXPECT_EQ(other.TextMetric().tmDescent, int32_t(std::nearbyint(double(serif.WinDescent) * other.Em() / serif.UnitsPerEm)));
+
+  TTempDir dir;
+  const std::string pdf = WriteDocument(dir.File("vdmx.pdf"), [](TVellix& d) {
+    d.Canvas().Font() = SizedFont(kVdmxFamily, 12, {fsBold});
+    d.Canvas().TextOut(100, 100, "Descent");
+  });
+  EXPECT_NE(pdf.find("/Ascent 892\r\n/Descent -240\r\n"), std::string::npos);
+  EXPECT_EQ(ReadersComplaints(dir.File("vdmx.pdf")), "");
 }

@@ -1,5 +1,7 @@
 #include "TestFonts.h"
 
+#include <array>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -175,6 +177,26 @@ std::vector<uint8_t> ReadFile(const std::string& aPath) {
   return data;
 }
 
+// Version 1, one record group for the 1:1 ratio, entries at 16 and 133 pixels.
+std::vector<uint8_t> VdmxTable() {
+  std::vector<uint8_t> t;
+  Put16(t, 1);  // version
+  Put16(t, 1);  // groups
+  Put16(t, 1);  // ratio ranges
+  t.insert(t.end(), {1, 1, 1, 1});  // charset 1, 1:1
+  Put16(t, 6 + 4 + 2);              // offset of the group
+  Put16(t, 2);                      // records
+  t.push_back(16);
+  t.push_back(133);
+  static constexpr std::array<std::array<int32_t, 3>, 2> entries = {{{16, 15, -4}, {133, 119, -32}}};
+  for (const auto& [ppem, yMax, yMin] : entries) {
+    Put16(t, uint32_t(ppem));
+    Put16(t, uint32_t(uint16_t(yMax)));
+    Put16(t, uint32_t(uint16_t(yMin)));
+  }
+  return t;
+}
+
 const std::string& RegisterTestFonts() {
   static const std::string collection = [] {
     std::vector<TSfntTable> symbol = Variant(kSansPath, kSymbolFamily);
@@ -187,6 +209,10 @@ const std::string& RegisterTestFonts() {
     std::vector<TSfntTable> restricted = Variant(kSansPath, kRestrictedFamily);
     Set16(Table(restricted, SfntTag("OS/2")).Data, 8, 0x0002);
     Write("restricted.ttf", BuildSfnt(restricted));
+
+    std::vector<TSfntTable> vdmx = Variant(kSerifPath, kVdmxFamily);
+    vdmx.push_back({SfntTag("VDMX"), VdmxTable()});
+    Write("vdmx.ttf", BuildSfnt(vdmx));
 
     return Write("collection.ttc", Collection({Variant(kSerifPath, "Vellix Test Collection A"),
                                                Variant(kSansPath, kCollectionFamily)}));

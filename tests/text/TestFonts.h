@@ -17,6 +17,10 @@ inline const std::string kSerifPath = "/usr/share/fonts/truetype/liberation2/Lib
 inline const std::string kSymbolFamily = "Vellix Test Symbol";          // (3,0) cmap only
 inline const std::string kRestrictedFamily = "Vellix Test Restricted";  // fsType 0x0002
 inline const std::string kCollectionFamily = "Vellix Test Collection B";  // face 1 of a .ttc
+// Liberation Serif with a VDMX table that lists, at 133 pixels per em, the
+// extents yMax 119 and yMin -32 (those of the font the Times New Roman example
+// of the font descriptor was measured with).
+inline const std::string kVdmxFamily = "Vellix Test Vdmx";
 
 // Makes and registers the fonts above (once); returns the collection's path.
 const std::string& RegisterTestFonts();

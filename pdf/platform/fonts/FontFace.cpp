@@ -76,11 +76,38 @@ TFontFace::TFontFace(const std::string& aPath, int32_t aFaceIndex)
   TrueType = Scalable && FT_IS_SFNT(face) && FT_Load_Sfnt_Table(face, TTAG_glyf, 0, nullptr, &glyfLength) == 0;
   InCollection = FT_IS_SFNT(face) && StartsWithCollectionTag(aPath);
   ReadTables();
+  ReadVdmx();
   ReadCharacterMap();
 }
 
 TFontFace::~TFontFace() {
   if (FImpl && FImpl->Face) FT_Done_Face(FImpl->Face);
+}
+
+void TFontFace::ReadVdmx() {
+  FT_Face face = FImpl->Face;
+  FT_ULong length = 0;
+  if (!TrueType || FT_Load_Sfnt_Table(face, TTAG_VDMX, 0, nullptr, &length) != 0 || length < 6) return;
+  std::vector<uint8_t> table(length);
+  if (FT_Load_Sfnt_Table(face, TTAG_VDMX, 0, table.data(), &length) != 0) return;
+  auto u16 = [&](size_t aAt) { return aAt + 2 <= table.size() ? uint32_t(table[aAt] << 8 | table[aAt + 1]) : 0u; };
+  const uint32_t ratios = u16(4);
+  // The group of the first ratio range that holds 1:1, or of the default range (0:0).
+  size_t group = 0;
+  for (uint32_t r = 0; r < ratios && group == 0; ++r) {
+    const size_t at = 6 + 4 * r;
+    if (at + 4 > table.size()) return;
+    const uint8_t x = table[at + 1], yStart = table[at + 2], yEnd = table[at + 3];
+    const bool squarePixels = x == 0 ? yStart == 0 && yEnd == 0 : yStart <= x && x <= yEnd;
+    if (squarePixels) group = u16(6 + 4 * ratios + 2 * r);
+  }
+  if (group == 0 || group + 4 > table.size()) return;
+  const uint32_t records = u16(group);
+  for (uint32_t i = 0; i < records; ++i) {
+    const size_t at = group + 4 + 6 * i;
+    if (at + 6 > table.size()) break;
+    Vdmx.push_back({int32_t(u16(at)), int32_t(int16_t(u16(at + 2))), int32_t(int16_t(u16(at + 4)))});
+  }
 }
 
 void TFontFace::ReadTables() {

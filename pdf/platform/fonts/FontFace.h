@@ -45,6 +45,13 @@ public:
   uint32_t FirstCharIndex = 0, LastCharIndex = 0;  // OS/2 usFirst/LastCharIndex
   uint32_t DefaultChar = 0, BreakChar = 32;
 
+  // The VDMX table's extents for the 1:1 aspect ratio, as Windows reads
+  // them: the hinted yMax and yMin (pixels) at each pixel height it lists.
+  struct TVdmxEntry {
+    int32_t PixelsPerEm, YMax, YMin;
+  };
+  std::vector<TVdmxEntry> Vdmx;
+
   std::array<uint32_t, 256> Glyph{};     // glyph index per code (0 = missing)
   std::array<int32_t, 256> Advance{};    // advance per code, font units
 
@@ -58,6 +65,7 @@ private:
   struct TImpl;
   std::unique_ptr<TImpl> FImpl;
   void ReadTables();
+  void ReadVdmx();
   void ReadCharacterMap();
 };
 

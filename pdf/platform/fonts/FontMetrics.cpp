@@ -46,6 +46,14 @@ TFontMetrics::TFontMetrics(std::shared_ptr<const TFontFace> aFace, int32_t aHeig
   TTextMetric& tm = FTextMetric;
   tm.tmAscent = px(f.WinAscent);
   tm.tmDescent = px(f.WinDescent);
+  // Where the font lists its hinted extents for this pixel height (VDMX), the
+  // cell is those, as Windows takes them.
+  for (const TFontFace::TVdmxEntry& entry : f.Vdmx)
+    if (entry.PixelsPerEm == FEm) {
+      tm.tmAscent = entry.YMax;
+      tm.tmDescent = -entry.YMin;
+      break;
+    }
   // Sums in 64 bits: an em near the 32-bit limit must saturate, not wrap.
   auto saturated = [](int64_t aValue) { return int32_t(std::clamp<int64_t>(aValue, INT32_MIN, INT32_MAX)); };
   tm.tmHeight = saturated(int64_t(tm.tmAscent) + tm.tmDescent);

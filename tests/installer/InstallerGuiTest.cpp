@@ -69,7 +69,10 @@ class InstallerGui : public ::testing::Test {
                      const std::string& aTitle, const std::string& aKey) {
     fs::remove_all(aShots);
     fs::create_directories(aShots);
-    const std::string script = Quote(aInstaller) + " --gui --screenshots " + Quote(aShots) +
+    // The installer starts only once the display takes connections: under
+    // load the server may still be coming up when xvfb-run runs the script.
+    const std::string script = Quote(XSENDKEY) + " --display-only none 30 || echo 'no display'; " +
+                               Quote(aInstaller) + " --gui --screenshots " + Quote(aShots) +
                                " & pid=$!; " + Quote(XSENDKEY) + " " + Quote(aTitle) + " " +
                                aKey + " 20 || echo 'window not found'; wait $pid; echo status=$?";
     // A display number of this process's own, so that another test run on

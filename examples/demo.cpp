@@ -1,5 +1,5 @@
 // Demonstration program: writes a sample document of several pages that
-// shows what the library draws, and three small companion documents.
+// shows what the library draws, and four companion documents.
 //
 // Usage: vellix-demo OUTPUT.pdf
 //
@@ -7,7 +7,8 @@
 // to it, OUTPUT-images-none.pdf and OUTPUT-images-zlib.pdf (the images page
 // in the two other image encodings: the encoding is a property of the whole
 // document) and OUTPUT-stream.pdf (US Letter landscape in points, written
-// into a memory stream and then saved). Like every TVellix file name, a
+// into a memory stream and then saved) and OUTPUT-compact.pdf (the sample
+// again with the compact output on). Like every TVellix file name, a
 // relative OUTPUT.pdf is taken from the current directory.
 
 #include <cstdio>
@@ -22,10 +23,13 @@ using namespace VellixDemo;
 
 namespace {
 
-// Returns the file name BeginDoc completed.
-std::string WriteSample(const std::string& aFileName) {
+// Returns the file name BeginDoc completed. aCompact turns on the compact
+// output (compressed content, shared images): the same pages, a smaller file.
+std::string WriteSample(const std::string& aFileName, bool aCompact = false) {
   TVellix pdf;
   pdf.SetFileName(aFileName);
+  pdf.SetCompressContent(aCompact);
+  pdf.SetShareImages(aCompact);
   pdf.SetTitle("Vellix demonstration");
   pdf.SetAuthor("Merovant");
   pdf.SetSubject("What the library draws");
@@ -101,6 +105,7 @@ int main(int argc, char** argv) {
     WriteImages(stem + "-images-none.pdf", cpNone);
     WriteImages(stem + "-images-zlib.pdf", cpZlib);
     WriteToStream(stem + "-stream.pdf");
+    WriteSample(stem + "-compact.pdf", true);
   } catch (const Exception& e) {
     // Errors of the library abort the open document (its partial file is
     // deleted) before they arrive here.

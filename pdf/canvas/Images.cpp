@@ -8,6 +8,7 @@
 #include <vellix/Bitmap.h>
 #include <vellix/BitmapCanvas.h>
 #include <vellix/Canvas.h>
+#include <vellix/JpegImage.h>
 #include <vellix/Messages.h>
 
 #include "canvas/PdfImage.h"
@@ -23,6 +24,34 @@ int32_t Saturate(int64_t aValue) {
   return int32_t(std::clamp<int64_t>(aValue, INT32_MIN, INT32_MAX));
 }
 
+// Two independent 64-bit hashes of the bytes (FNV-1a, and a multiply-rotate
+// mix), so that pictures that differ share a key only by a chance of 2^-128.
+void AppendHash(std::string& aKey, const uint8_t* aData, size_t aSize) {
+  uint64_t fnv = 14695981039346656037ull, mix = 0x9E3779B97F4A7C15ull ^ aSize;
+  for (size_t i = 0; i < aSize; ++i) {
+    fnv = (fnv ^ aData[i]) * 1099511628211ull;
+    mix = (mix ^ aData[i]) * 0xFF51AFD7ED558CCDull;
+    mix ^= mix >> 29;
+  }
+  aKey.append(reinterpret_cast<const char*>(&fnv), sizeof fnv);
+  aKey.append(reinterpret_cast<const char*>(&mix), sizeof mix);
+}
+
+// What makes two placements the same image object: the mode, the size, and
+// the pixels (or, for a JPEG file passed through, the file's bytes).
+std::string ImageKey(const TGraphic& aGraphic, TPdfCompressMode aMode) {
+  std::string key = std::to_string(aMode) + ":" + std::to_string(aGraphic.Width()) + "x" +
+                    std::to_string(aGraphic.Height()) + ":";
+  const auto* jpeg = dynamic_cast<const TJPEGImage*>(&aGraphic);
+  if (aMode == cpJpeg && jpeg && !jpeg->SourceBytes().empty()) {
+    key += "file:";
+    AppendHash(key, jpeg->SourceBytes().data(), jpeg->SourceBytes().size());
+  } else {
+    AppendHash(key, aGraphic.RGBData().data(), aGraphic.RGBData().size());
+  }
+  return key;
+}
+
 }  // namespace
 
 void TPdfCanvas::StretchDraw(const TRect& aRect, const TGraphic* aGraphic) {
@@ -35,14 +64,22 @@ void TPdfCanvas::StretchDraw(const TRect& aRect, const TGraphic* aGraphic) {
   // the error reaches the caller as the encoder raised it. Memory that cannot
   // be had is the one failure that goes through the error rule instead, as a
   // Vellix::Exception rather than a bare std::bad_alloc.
-  std::unique_ptr<TPdfImage> image;
-  try {
-    image = std::make_unique<TPdfImage>(FContext, *aGraphic);
-  } catch (const std::bad_alloc&) {
-    FContext.RaiseError(MSG_OUT_OF_MEMORY, "image of " + std::to_string(aGraphic->Width()) + " x " +
-                                               std::to_string(aGraphic->Height()) + " pixels");
+  std::string shareKey;
+  int32_t index = -1;
+  if (FContext.ShareImages) {
+    shareKey = ImageKey(*aGraphic, FContext.ImageCompressMode);
+    index = FResources->SharedImage(shareKey);
   }
-  const int32_t index = FResources->ImageCount();
+  std::unique_ptr<TPdfImage> image;
+  if (index < 0) {
+    try {
+      image = std::make_unique<TPdfImage>(FContext, *aGraphic);
+    } catch (const std::bad_alloc&) {
+      FContext.RaiseError(MSG_OUT_OF_MEMORY, "image of " + std::to_string(aGraphic->Width()) + " x " +
+                                                 std::to_string(aGraphic->Height()) + " pixels");
+    }
+    index = FResources->ImageCount();
+  }
 
   // The unit square goes onto a box one unit narrower and lower than the
   // rectangle, lower-left corner at (Left, Bottom); a reversed rectangle mirrors.
@@ -62,7 +99,10 @@ void TPdfCanvas::StretchDraw(const TRect& aRect, const TGraphic* aGraphic) {
   AddLine(std::move(cm));
   AddLine("/Im" + std::to_string(index) + " Do");
   AddLine("Q");
-  FResources->AddImage(std::move(image));
+  if (image) {
+    FResources->AddImage(std::move(image));
+    if (!shareKey.empty()) FResources->SetSharedImage(shareKey, index);
+  }
 }
 
 void TPdfCanvas::Draw(int32_t X, int32_t Y, const TGraphic* aGraphic) {
@@ -93,15 +133,22 @@ int32_t TPdfCanvas::WriteImage(TPdfImage& aImage) {
   writer.WriteLine("/Subtype /Image");
   writer.WriteLine("/Width " + std::to_string(aImage.Width()));
   writer.WriteLine("/Height " + std::to_string(aImage.Height()));
-  writer.WriteLine("/ColorSpace /DeviceRGB");
+  writer.WriteLine(std::string("/ColorSpace ") + aImage.ColorSpace());
   writer.WriteLine("/BitsPerComponent " + std::to_string(aImage.BitsPerComponent()));
   writer.WriteLine("/Length " + std::to_string(code.size()));
-  static constexpr const char* Filters[] = {"]", " /FlateDecode]", " /DCTDecode]"};
-  writer.WriteLine(std::string("/Filter [/ASCII85Decode") + Filters[aImage.CompressMode()]);
+  if (aImage.Binary()) {
+    static constexpr const char* Filters[] = {"", "/Filter /FlateDecode", "/Filter /DCTDecode"};
+    if (aImage.CompressMode() != cpNone) writer.WriteLine(Filters[aImage.CompressMode()]);
+  } else {
+    static constexpr const char* Filters[] = {"]", " /FlateDecode]", " /DCTDecode]"};
+    writer.WriteLine(std::string("/Filter [/ASCII85Decode") + Filters[aImage.CompressMode()]);
+  }
   writer.WriteLine(">>");
   writer.WriteLine("stream");
-  // The data's "~>" and the "endstream" keyword share a line.
+  // ASCII85 data's "~>" and the "endstream" keyword share a line; binary data
+  // ends with a line end of its own, outside the /Length.
   writer.WriteRaw(code.data(), int64_t(code.size()));
+  if (aImage.Binary()) writer.WriteLine("");
   writer.EndObject("endstream");
   return objectNo;
 }

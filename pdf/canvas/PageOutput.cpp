@@ -6,23 +6,51 @@
 
 #include "canvas/PdfImage.h"
 #include "canvas/PdfResources.h"
+#include "encode/ZlibBuffer.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
 #include "writer/PdfSyntax.h"
 
 namespace Vellix {
 
+namespace {
+
+// The page's lines, each ending CR LF, compressed into one zlib stream.
+std::vector<uint8_t> CompressedContent(const std::vector<std::string>& aLines) {
+  std::string text;
+  size_t size = 0;
+  for (const std::string& line : aLines) size += line.size() + 2;
+  text.reserve(size);
+  for (const std::string& line : aLines) {
+    text += line;
+    text += "\r\n";
+  }
+  return CompressBuf(text.data(), int64_t(text.size()), 6);
+}
+
+}  // namespace
+
 void TPdfCanvas::WritePage() {
   TPdfWriter& writer = FContext.Writer;
   const int32_t contents = writer.BeginDic();
-  int64_t length = 0;
-  for (const std::string& line : FPdfStream) length += int64_t(line.size()) + 2;
-  std::string lengthLine = "/Length ";
-  AppendInteger(lengthLine, length);
-  writer.WriteLine(lengthLine);
-  writer.WriteLine(">>");
-  writer.WriteLine("stream");
-  for (const std::string& line : FPdfStream) writer.WriteLine(line);
+  if (FContext.CompressContent) {
+    const std::vector<uint8_t> data = CompressedContent(FPdfStream);
+    writer.WriteLine("/Length " + std::to_string(data.size()));
+    writer.WriteLine("/Filter /FlateDecode");
+    writer.WriteLine(">>");
+    writer.WriteLine("stream");
+    writer.WriteRaw(data.data(), int64_t(data.size()));
+    writer.WriteLine("");
+  } else {
+    int64_t length = 0;
+    for (const std::string& line : FPdfStream) length += int64_t(line.size()) + 2;
+    std::string lengthLine = "/Length ";
+    AppendInteger(lengthLine, length);
+    writer.WriteLine(lengthLine);
+    writer.WriteLine(">>");
+    writer.WriteLine("stream");
+    for (const std::string& line : FPdfStream) writer.WriteLine(line);
+  }
   writer.EndObject("endstream");
 
   // Images not yet written sit at the end of the list; the most recent is

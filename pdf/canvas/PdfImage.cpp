@@ -9,7 +9,17 @@
 namespace Vellix {
 
 TPdfImage::TPdfImage(const TDocumentContext& aContext, const TGraphic& aImage)
-    : FHeight(aImage.Height()), FWidth(aImage.Width()), FCompressMode(aContext.ImageCompressMode) {
+    : FHeight(aImage.Height()), FWidth(aImage.Width()), FCompressMode(aContext.ImageCompressMode),
+      FBinary(aContext.Compact()) {
+  if (aContext.ShareImages && FCompressMode == cpJpeg) {
+    const auto* jpeg = dynamic_cast<const TJPEGImage*>(&aImage);
+    if (jpeg && !jpeg->SourceBytes().empty()) {
+      // The file's own bytes: no decoding, no second loss of quality.
+      FCode.assign(jpeg->SourceBytes().begin(), jpeg->SourceBytes().end());
+      FGrey = jpeg->SourceComponents() == 1;
+      return;
+    }
+  }
   switch (FCompressMode) {
     case cpNone: CompressNone(aImage); break;
     case cpZlib: CompressZlib(aImage); break;
@@ -19,7 +29,10 @@ TPdfImage::TPdfImage(const TDocumentContext& aContext, const TGraphic& aImage)
 
 void TPdfImage::SetCode(const void* aData, size_t aCount) {
   FCode.clear();
-  AppendASCII85(FCode, aData, aCount);
+  if (FBinary)
+    FCode.assign(static_cast<const char*>(aData), aCount);
+  else
+    AppendASCII85(FCode, aData, aCount);
 }
 
 // The pixels are held as exactly the RGB rows the image needs, so they are

@@ -35,8 +35,14 @@ public:
   uint8_t BitsPerComponent() const { return FBitsPerComponent; }
   // The mode the data was encoded with (the document's at placement).
   TPdfCompressMode CompressMode() const { return FCompressMode; }
-  // The ASCII85 text to write as the stream data; its size is the /Length.
+  // The stream data (ASCII85 text, or the encoded bytes themselves in a
+  // compact document); its size is the /Length.
   const std::string& Code() const { return FCode; }
+  // The data carries no ASCII85 layer.
+  bool Binary() const { return FBinary; }
+  // The colour space: "/DeviceRGB", or "/DeviceGray" for a greyscale JPEG
+  // file passed through.
+  const char* ColorSpace() const { return FGrey ? "/DeviceGray" : "/DeviceRGB"; }
 
   // The three encodings, each filling Code() from aImage's pixels:
   // the RGB rows from the top, 3 bytes per pixel, then ASCII85 ...
@@ -57,6 +63,8 @@ private:
   int32_t FHeight = 0;
   int32_t FWidth = 0;
   TPdfCompressMode FCompressMode = cpNone;
+  bool FBinary = false;
+  bool FGrey = false;
 };
 
 }  // namespace Vellix

@@ -37,11 +37,19 @@ int32_t TPdfResources::FontProgram(const std::string& aFace) const {
 
 void TPdfResources::SetFontProgram(const std::string& aFace, int32_t aObjectNo) { FFontPrograms[aFace] = aObjectNo; }
 
+int32_t TPdfResources::SharedImage(const std::string& aKey) const {
+  const auto found = FSharedImages.find(aKey);
+  return found == FSharedImages.end() ? -1 : found->second;
+}
+
+void TPdfResources::SetSharedImage(const std::string& aKey, int32_t aIndex) { FSharedImages[aKey] = aIndex; }
+
 void TPdfResources::Clear() {
   FFonts.Clear();
   FFontObjectNos.clear();
   FFontPrograms.clear();
   FImages.clear();
+  FSharedImages.clear();
 }
 
 void TPdfResources::ReleasePendingImages() {

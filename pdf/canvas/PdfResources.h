@@ -40,6 +40,10 @@ public:
   int32_t ImageObjectNo(int32_t aIndex) const { return FImages[size_t(aIndex)].ObjectNo; }
   // Records that the image is written as object aObjectNo and frees its data.
   void SetImageWritten(int32_t aIndex, int32_t aObjectNo);
+  // The index of the image placed before with the same content key, or -1;
+  // and recording one (shared images).
+  int32_t SharedImage(const std::string& aKey) const;
+  void SetSharedImage(const std::string& aKey, int32_t aIndex);
   // Records the object number of the dictionary of font aFontIndex.
   void SetFontObjectNo(int32_t aFontIndex, int32_t aObjectNo);
   // The stream object of an embedded font program (a face's file and index),
@@ -66,6 +70,7 @@ private:
     int32_t ObjectNo = 0;
   };
   std::vector<TImageEntry> FImages;
+  std::map<std::string, int32_t> FSharedImages;
 };
 
 }  // namespace Vellix

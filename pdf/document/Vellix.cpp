@@ -139,6 +139,8 @@ void TVellix::OpenOutput() {
 void TVellix::WriteDocumentHead() {
   TPdfWriter& writer = FContext->Writer;
   writer.WriteLine("%PDF-1.3");
+  // Binary data follows: the comment of high bytes that tells file tools so.
+  if (FContext->Compact()) writer.WriteLine("%\xE2\xE3\xCF\xD3");
   writer.BeginDic();
   writer.WriteLine("/CreationDate(D:" + (FCreationDate.empty() ? LocalDateTime() : FCreationDate) + ")");
   WriteInfoString(writer, "/Title", FTitle);
@@ -230,6 +232,8 @@ void TVellix::RaiseError(const std::string& aMsg, const std::string& aInfo) { FC
 bool TVellix::Aborted() const { return FContext->Aborted; }
 bool TVellix::Printing() const { return FContext->Printing; }
 bool TVellix::EmbedFonts() const { return FContext->EmbedFonts; }
+bool TVellix::CompressContent() const { return FContext->CompressContent; }
+bool TVellix::ShareImages() const { return FContext->ShareImages; }
 TPdfCompressMode TVellix::ImageCompressMode() const { return FContext->ImageCompressMode; }
 TStringList<>& TVellix::NonEmbeddedFonts() { return FContext->NonEmbeddedFonts; }
 int32_t TVellix::PageHeight() const { return FContext->PageHeight; }

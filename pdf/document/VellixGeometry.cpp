@@ -133,6 +133,16 @@ void TVellix::SetOrientation(TPrinterOrientation aOrientation) {
 
 // ---- Properties that shape the document ----
 
+void TVellix::SetCompressContent(bool aValue) {
+  CheckNotPrinting("CompressContent");
+  FContext->CompressContent = aValue;
+}
+
+void TVellix::SetShareImages(bool aValue) {
+  CheckNotPrinting("ShareImages");
+  FContext->ShareImages = aValue;
+}
+
 void TVellix::SetEmbedFonts(bool aEmbedFonts) {
   CheckNotPrinting("EmbedFonts");
   FContext->EmbedFonts = aEmbedFonts;

@@ -95,6 +95,14 @@ TPublishedTable BuildTable() {
                  [](V& v, const std::string& s) { v.SetTitle(s); });
   t.AddBoolean<V>("WantShow", [](const V& v) { return v.WantShow(); },
                   [](V& v, bool b) { v.SetWantShow(b); });
+  // The compact output, after the classic properties, and stored only when on:
+  // the forms of components that leave them off stay as they were.
+  t.AddBoolean<V>("CompressContent", [](const V& v) { return v.CompressContent(); },
+                  [](V& v, bool b) { v.SetCompressContent(b); })
+      .Stored = [](const TComponent& c) { return static_cast<const V&>(c).CompressContent(); };
+  t.AddBoolean<V>("ShareImages", [](const V& v) { return v.ShareImages(); },
+                  [](V& v, bool b) { v.SetShareImages(b); })
+      .Stored = [](const TComponent& c) { return static_cast<const V&>(c).ShareImages(); };
   AddEvents(t);
   return t;
 }

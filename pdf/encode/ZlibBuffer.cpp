@@ -26,12 +26,12 @@ struct TInflateGuard {
 
 }  // namespace
 
-std::vector<uint8_t> CompressBuf(const void* aInBuf, int64_t aInBytes) {
+std::vector<uint8_t> CompressBuf(const void* aInBuf, int64_t aInBytes, int aLevel) {
   z_stream z{};
   z.next_in = static_cast<Bytef*>(const_cast<void*>(aInBuf));
   z.avail_in = CheckedSize(aInBytes);
   std::vector<uint8_t> out(size_t((aInBytes + aInBytes / 10 + 12 + 255) & ~int64_t(255)));
-  if (deflateInit(&z, 9) < 0) throw ECompressionError(sZlibError);
+  if (deflateInit(&z, aLevel) < 0) throw ECompressionError(sZlibError);
   TDeflateGuard guard{z};
   z.next_out = out.data();
   z.avail_out = uInt(out.size());

@@ -9,8 +9,9 @@
 
 namespace Vellix {
 
-// Compresses aInBytes bytes at the highest level (9). Throws ECompressionError "error".
-std::vector<uint8_t> CompressBuf(const void* aInBuf, int64_t aInBytes);
+// Compresses aInBytes bytes at aLevel (0 to 9; the highest by default) into a
+// complete zlib stream. Throws ECompressionError "error".
+std::vector<uint8_t> CompressBuf(const void* aInBuf, int64_t aInBytes, int aLevel = 9);
 
 // Decompresses a complete zlib stream. aOutEstimate is the expected size (0:
 // unknown); the output grows as needed. Throws EDecompressionError "error"

@@ -151,18 +151,22 @@ int32_t TPdfFont::EmbedFont(const TFontMetrics& aMetrics) {
     zip.Write(data.data(), int64_t(data.size()));
     zip.Finish();  // here, so that a failure is reported rather than swallowed
   }
-  compressed.SetPosition(0);
-  TMemoryStream encoded;
-  EncodeASCII85(compressed, encoded);
-
   TPdfWriter& writer = FCanvas.Context().Writer;
+  const bool binary = FCanvas.Context().Compact();
+  TMemoryStream encoded;
+  if (!binary) {
+    compressed.SetPosition(0);
+    EncodeASCII85(compressed, encoded);
+  }
+  TMemoryStream& stream = binary ? compressed : encoded;
   const int32_t objectNo = writer.BeginDic();
-  writer.WriteLine("/Filter [/ASCII85Decode /FlateDecode]");
-  writer.WriteLine("/Length " + std::to_string(encoded.Size()));
+  writer.WriteLine(binary ? "/Filter /FlateDecode" : "/Filter [/ASCII85Decode /FlateDecode]");
+  writer.WriteLine("/Length " + std::to_string(stream.Size()));
   writer.WriteLine("/Length1 " + std::to_string(data.size()));
   writer.WriteLine(">>");
   writer.WriteLine("stream");
-  writer.WriteRaw(encoded.Memory(), encoded.Size());
+  writer.WriteRaw(stream.Memory(), stream.Size());
+  if (binary) writer.WriteLine("");
   writer.EndObject("endstream");
   resources.SetFontProgram(program, objectNo);
   return objectNo;

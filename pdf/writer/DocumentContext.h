@@ -46,6 +46,12 @@ struct TDocumentContext {
   TPdfCompressMode ImageCompressMode = cpNone;
   bool EmbedFonts = false;
   TStringList<> NonEmbeddedFonts;
+  // The opt-in compact output: page content compressed; the same pixels
+  // placed again share one image object, and a JPEG file passes its own bytes.
+  bool CompressContent = false;
+  bool ShareImages = false;
+  // A compact document is binary: its streams carry no ASCII85 layer.
+  bool Compact() const { return CompressContent || ShareImages; }
 
   // A document is open; or it was aborted, after which drawing does nothing
   // until the next one begins.

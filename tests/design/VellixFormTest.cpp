@@ -13,6 +13,20 @@ using namespace Vellix;
 
 namespace {
 
+template <class F>
+std::string RaisedBy(F&& aAction) {
+  try {
+    aAction();
+  } catch (const Vellix::Exception& e) {
+    return e.Message();
+  }
+  return "(no exception)";
+}
+
+}  // namespace
+
+namespace {
+
 std::vector<std::string> Fonts(TVellix& v) {
   std::vector<std::string> out;
   for (int32_t i = 0; i < v.NonEmbeddedFonts().Count(); ++i) out.push_back(v.NonEmbeddedFonts()[i]);
@@ -50,8 +64,36 @@ TEST(VellixForm, PublishesThePropertiesAndEventsInDeclarationOrder) {
   EXPECT_EQ(names, (std::vector<std::string>{
                        "About", "Author", "EmbedFonts", "FileName", "ImageCompressMode", "Keywords",
                        "LengthUnit", "NonEmbeddedFonts", "Orientation", "PageHeight", "PageWidth",
-                       "PaperSizeName", "Subject", "Title", "WantShow", "OnAbort", "OnEnd",
-                       "OnNewPage", "OnStart"}));
+                       "PaperSizeName", "Subject", "Title", "WantShow", "CompressContent", "ShareImages",
+                       "OnAbort", "OnEnd", "OnNewPage", "OnStart"}));
+}
+
+// The compact properties are written only when on, so the form above is the
+// one every earlier version wrote; when on they are stored and restored, and
+// refused while a document is open like every property that shapes the file.
+TEST(VellixForm, CompactPropertiesAreStoredWhenOnAndFrozenWhilePrinting) {
+  TVellix v;
+  v.SetName("Vellix1");
+  v.SetCompressContent(true);
+  v.SetShareImages(true);
+  const std::string form = WriteForm(v);
+  EXPECT_NE(form.find("  WantShow = False\n  CompressContent = True\n  ShareImages = True\nend\n"), std::string::npos)
+      << form;
+  TVellix restored;
+  ReadForm(restored, form);
+  EXPECT_TRUE(restored.CompressContent());
+  EXPECT_TRUE(restored.ShareImages());
+
+  TMemoryStream out;
+  restored.SetOutStream(&out);
+  restored.BeginDoc();
+  EXPECT_EQ(RaisedBy([&] { restored.SetCompressContent(false); }),
+            "Can't modify property when printing: CompressContent");
+  EXPECT_TRUE(restored.Aborted());
+  TVellix other;
+  other.SetOutStream(&out);
+  other.BeginDoc();
+  EXPECT_EQ(RaisedBy([&] { other.SetShareImages(true); }), "Can't modify property when printing: ShareImages");
 }
 
 TEST(VellixForm, SavedFormLoadsIntoAnEqualComponentWithHandlersBound) {

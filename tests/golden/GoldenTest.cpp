@@ -72,7 +72,7 @@ std::vector<std::pair<std::string, std::string>> Programs() {
 
 }  // namespace
 
-// Each program writes TOPIC.pdf (the demonstration some companions beside
+// Each program writes TOPIC.pdf (the demonstration its companions beside
 // it); every file it writes has an expected file of the same name.
 TEST(Golden, ExampleProgramsWriteTheExpectedBytes) {
   const auto programs = Programs();
@@ -112,6 +112,6 @@ TEST(Golden, EveryExpectedFileHasADocument) {
   size_t count = 0;
   for (const auto& entry : fs::directory_iterator(GOLDEN_DIR))
     if (entry.path().extension() == ".pdf") ++count;
-  // Seven programs write ten files (the demonstration four).
-  EXPECT_EQ(count, 10 + GoldenDocuments().size());
+  // Seven programs write eleven files (the demonstration five).
+  EXPECT_EQ(count, 11 + GoldenDocuments().size());
 }

@@ -129,6 +129,22 @@ public:
   bool WantShow() const { return FWantShow; }
   void SetWantShow(bool aValue) { FWantShow = aValue; }
 
+  // ---- Compact output (off by default: the classic bytes) ----
+
+  // Page content streams are compressed (/FlateDecode). With either of these
+  // two properties on, the file is binary: a comment of four high bytes
+  // follows the header, and image and font streams carry no ASCII85 layer.
+  bool CompressContent() const;
+  void SetCompressContent(bool aValue);
+  // The same pixels placed again in the same mode use the image object
+  // already written (found by a 128-bit hash of the pixels and their size);
+  // a TJPEGImage loaded from a baseline RGB or greyscale file and placed in
+  // cpJpeg passes the file's own bytes (/DCTDecode) instead of decoding and
+  // encoding again. Progressive and CMYK files are encoded again as baseline
+  // RGB, the form every reader draws.
+  bool ShareImages() const;
+  void SetShareImages(bool aValue);
+
   // Events; each receives the component as sender. OnStart: the document head
   // is written, page 1 not yet begun. OnNewPage: a page has begun (PageNumber
   // holds its number). OnEnd: the document is complete and closed. OnAbort:

@@ -3,7 +3,9 @@
 // to RGB pixels at once (greyscale and CMYK files are converted; progressive
 // files are read); saving encodes the current pixels as a baseline JFIF file
 // at CompressionQuality with the encoder's usual 2 x 2 chroma subsampling.
-// The bytes a picture was loaded from are not kept: saving re-encodes.
+// The bytes of a baseline greyscale or colour file are kept with the picture,
+// so that a compact document can carry them as they are (SourceBytes); saving
+// still encodes the pixels.
 
 #include <vellix/Export.h>
 #include <vellix/Graphic.h>
@@ -33,8 +35,18 @@ public:
   // them into a JPEG image first. aQuality is clamped to 1 .. 100.
   static std::vector<uint8_t> EncodeGraphic(const TGraphic& aImage, int32_t aQuality = DefaultQuality);
 
+  // The file the picture was loaded from, when it is a baseline JPEG of one
+  // (grey) or three (colour) components; empty otherwise (progressive or
+  // CMYK files, pictures assigned from other graphics).
+  const std::vector<uint8_t>& SourceBytes() const { return FSource; }
+  int32_t SourceComponents() const { return FSourceComponents; }
+  // Copies the picture; from another TJPEGImage its source bytes too.
+  void Assign(const TGraphic& aSource) override;
+
 private:
   int32_t FQuality = DefaultQuality;
+  std::vector<uint8_t> FSource;
+  int32_t FSourceComponents = 0;
 };
 
 }  // namespace Vellix

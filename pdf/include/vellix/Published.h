@@ -61,6 +61,11 @@ struct VELLIX_API TPublishedProperty {
   // Optional: how a value stored in a form is restored when that differs from
   // assigning it (a value the component reports but its setter refuses).
   std::function<void(TComponent&, const TPropertyValue&)> Restore;
+  // Optional: whether WriteForm writes the property (always when not given).
+  // A property added after forms were in use is written only when it is not
+  // at its default, so the form of a component that leaves it alone stays as
+  // it was and loads in a library that does not know it.
+  std::function<bool(const TComponent&)> Stored;
 
   // Restores a stored value: Restore when given, Write otherwise.
   void Load(TComponent& aComponent, const TPropertyValue& aValue) const;

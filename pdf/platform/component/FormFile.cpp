@@ -363,6 +363,7 @@ std::string WriteForm(const TComponent& aComponent) {
   const TPublishedTable& table = aComponent.PublishedProperties();
   std::string out = "object " + aComponent.Name() + ": " + aComponent.ClassName() + "\n";
   for (const auto& p : table.Properties()) {
+    if (p.Stored && !p.Stored(aComponent)) continue;
     TPropertyValue v = p.Read(aComponent);
     std::string text;
     switch (p.Kind) {

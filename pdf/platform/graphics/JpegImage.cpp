@@ -60,6 +60,9 @@ struct TDecodeJob {
   int32_t Width;
   int32_t Height;
   bool TooLarge;
+  // A baseline file of one or three components (greyscale, YCbCr or RGB):
+  // its bytes can stand in a PDF as they are.
+  int32_t PassableComponents = 0;
 };
 
 // Decodes into aJob; false with aErr.Message set when libjpeg fails.
@@ -75,6 +78,8 @@ bool RunDecode(jpeg_decompress_struct& aInfo, TJpegErrorManager& aErr, TDecodeJo
     return false;
   }
   const bool cmyk = aInfo.jpeg_color_space == JCS_CMYK || aInfo.jpeg_color_space == JCS_YCCK;
+  if (!aInfo.progressive_mode && !cmyk && (aInfo.num_components == 1 || aInfo.num_components == 3))
+    aJob.PassableComponents = aInfo.num_components;
   aInfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   // Progressive files hold every coefficient until the end; keep a damaged
   // header from asking for more than a picture within the limits needs.
@@ -161,7 +166,7 @@ void TJPEGImage::LoadFromStream(TStream& aStream) {
   const std::vector<uint8_t> data = ReadRest(aStream);
   if (data.empty()) throw EInvalidGraphic("JPEG error: empty file");
   std::vector<uint8_t> pixels, cmykRow;
-  TDecodeJob job{data.data(), data.size(), &pixels, &cmykRow, 0, 0, false};
+  TDecodeJob job{data.data(), data.size(), &pixels, &cmykRow, 0, 0, false, 0};
   TJpegErrorManager err;
   jpeg_decompress_struct info;
   info.err = &err.Pub;
@@ -172,6 +177,18 @@ void TJPEGImage::LoadFromStream(TStream& aStream) {
   if (job.TooLarge) CheckGraphicSize("JPEG error", job.Width, job.Height);
   if (!ok) throw EInvalidGraphic(std::string("JPEG error: ") + err.Message);
   TakePixels(job.Width, job.Height, std::move(pixels));
+  FSourceComponents = job.PassableComponents;
+  if (FSourceComponents > 0)
+    FSource = data;
+  else
+    FSource.clear();
+}
+
+void TJPEGImage::Assign(const TGraphic& aSource) {
+  TGraphic::Assign(aSource);
+  const auto* jpeg = dynamic_cast<const TJPEGImage*>(&aSource);
+  FSource = jpeg ? jpeg->FSource : std::vector<uint8_t>();
+  FSourceComponents = jpeg ? jpeg->FSourceComponents : 0;
 }
 
 std::vector<uint8_t> TJPEGImage::EncodeGraphic(const TGraphic& aImage, int32_t aQuality) {

@@ -1,0 +1,189 @@
+// The compact output: compressed content, binary streams, shared images and
+// JPEG files passed through. Every document goes through the readers, and a
+// compact page looks exactly like the classic one.
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "support/Readers.h"
+#include "support/TestDocument.h"
+
+using namespace Vellix;
+using namespace VellixTest;
+
+namespace {
+
+void Picture(TBitmap& aBitmap, int aSeed) {
+  aBitmap.SetSize(60, 40);
+  for (int32_t y = 0; y < 40; ++y)
+    for (int32_t x = 0; x < 60; ++x)
+      aBitmap.Canvas().SetPixel(x, y, RGB(uint8_t(x * 4 + aSeed), uint8_t(y * 6), uint8_t((x ^ y) * 3)));
+}
+
+void DrawPage(TVellix& aDoc) {
+  TPdfCanvas& c = aDoc.Canvas();
+  c.Font().SetName("Arial");
+  c.Font().SetSize(14);
+  c.TextOut(200, 200, "Compact and classic pages look the same");
+  c.Brush().SetColor(clYellow);
+  c.Ellipse(200, 400, 900, 800);
+  c.RoundRect(1000, 400, 1800, 800, 100, 100);
+  TBitmap picture;
+  Picture(picture, 0);
+  c.StretchDraw(Rect(200, 1000, 1400, 1800), &picture);
+}
+
+// Everything between "stream\r\n" and the end of line before "endstream" of
+// the stream object whose dictionary holds aMarker.
+std::string StreamAfter(const std::string& aPdf, const std::string& aMarker) {
+  const size_t dictionary = aPdf.find(aMarker);
+  if (dictionary == std::string::npos) return "";
+  const size_t start = aPdf.find("stream\r\n", dictionary) + 8;
+  const size_t length = std::stoul(aPdf.substr(aPdf.rfind("/Length ", start) + 8));
+  return aPdf.substr(start, length);
+}
+
+std::set<std::string> ImageObjects(const std::string& aPdf) {
+  std::set<std::string> objects;
+  std::stringstream lines(PdfImagesList(aPdf).Out);
+  std::string line;
+  std::getline(lines, line);
+  std::getline(lines, line);
+  while (std::getline(lines, line)) {
+    std::stringstream words(line);
+    std::vector<std::string> row;
+    for (std::string w; words >> w;) row.push_back(w);
+    if (row.size() > 11) objects.insert(row[10]);  // the object number column
+  }
+  return objects;
+}
+
+}  // namespace
+
+TEST(Compact, CompressedContentIsBinarySmallerAndLooksTheSame) {
+  TTempDir dir;
+  const std::string classic = dir.File("classic.pdf"), compact = dir.File("compact.pdf");
+  const std::string classicBytes = WriteDocument(classic, DrawPage, [](TVellix& d) { d.SetImageCompressMode(cpZlib); });
+  const std::string compactBytes = WriteDocument(compact, DrawPage, [](TVellix& d) {
+    d.SetImageCompressMode(cpZlib);
+    d.SetCompressContent(true);
+  });
+  EXPECT_EQ(ReadersComplaints(compact), "");
+  EXPECT_EQ(MutoolDraw(compact).Status, 0);
+  EXPECT_EQ(compactBytes.rfind("%PDF-1.3\r\n%\xE2\xE3\xCF\xD3\r\n", 0), 0u);
+  EXPECT_NE(compactBytes.find("/Filter /FlateDecode\r\n>>\r\nstream\r\n"), std::string::npos);
+  EXPECT_EQ(compactBytes.find("ASCII85Decode"), std::string::npos);
+  EXPECT_LT(compactBytes.size(), classicBytes.size());
+  EXPECT_EQ(PdfToText(compact).Out, PdfToText(classic).Out);
+
+  // The same pixels at 50 dpi.
+  PdfToPpm(classic, {"-r", "50", "-singlefile"}, dir.File("classic"));
+  PdfToPpm(compact, {"-r", "50", "-singlefile"}, dir.File("compact"));
+  const std::string a = ReadFileBytes(dir.File("classic.ppm")), b = ReadFileBytes(dir.File("compact.ppm"));
+  ASSERT_GT(a.size(), 1000u);
+  EXPECT_TRUE(a == b) << "the compact page renders differently";
+}
+
+TEST(Compact, TheSamePixelsPlacedAgainAreOneImageObject) {
+  TTempDir dir;
+  const std::string path = dir.File("shared.pdf");
+  const std::string pdf = WriteDocument(
+      path,
+      [](TVellix& d) {
+        TBitmap logo, other;
+        Picture(logo, 0);
+        Picture(other, 1);
+        for (int page = 0; page < 3; ++page) {
+          if (page > 0) d.NewPage();
+          d.Canvas().Draw(100, 100, &logo);
+          d.Canvas().StretchDraw(Rect(100, 500, 900, 900), &logo);  // another size on the page: the same image
+        }
+        d.Canvas().Draw(100, 1200, &other);
+      },
+      [](TVellix& d) {
+        d.SetImageCompressMode(cpZlib);
+        d.SetShareImages(true);
+      });
+  EXPECT_EQ(ReadersComplaints(path), "");
+  size_t images = 0;
+  for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos; at = pdf.find("/Subtype /Image", at + 1)) ++images;
+  EXPECT_EQ(images, 2u);
+  EXPECT_EQ(ImageObjects(path).size(), 2u);
+  EXPECT_NE(pdf.find("/XObject <<\r\n /Im0 "), std::string::npos);
+  EXPECT_EQ(pdf.find(" /Im2 "), std::string::npos);
+}
+
+TEST(Compact, ABaselineJpegFilePassesItsOwnBytes) {
+  TTempDir dir;
+  TBitmap source;
+  Picture(source, 7);
+  TJPEGImage made;
+  made.Assign(source);
+  made.SaveToFile(dir.File("photo.jpg"));
+  const std::string file = ReadFileBytes(dir.File("photo.jpg"));
+  TJPEGImage photo;
+  photo.LoadFromFile(dir.File("photo.jpg"));
+  ASSERT_EQ(photo.SourceBytes().size(), file.size());
+
+  const std::string path = dir.File("photo.pdf");
+  const std::string pdf = WriteDocument(
+      path, [&](TVellix& d) { d.Canvas().StretchDraw(Rect(100, 100, 1300, 900), &photo); },
+      [](TVellix& d) { d.SetShareImages(true); });
+  EXPECT_EQ(ReadersComplaints(path), "");
+  EXPECT_EQ(StreamAfter(pdf, "/Filter /DCTDecode"), file);
+  EXPECT_NE(PdfImagesList(path).Out.find("   60    40  rgb     3   8  jpeg"), std::string::npos) << PdfImagesList(path).Out;
+
+  // Without sharing, the classic way: decoded, encoded again, in ASCII85.
+  const std::string classic = WriteDocument(dir.File("classic.pdf"),
+                                            [&](TVellix& d) { d.Canvas().StretchDraw(Rect(100, 100, 1300, 900), &photo); });
+  EXPECT_NE(classic.find("/Filter [/ASCII85Decode /DCTDecode]"), std::string::npos);
+}
+
+// A progressive or CMYK file is encoded again as baseline RGB, the form every
+// reader draws; a truncated one is refused when loaded, as it always was.
+TEST(Compact, OtherJpegFilesAreEncodedAgainAndBrokenOnesRefused) {
+  TTempDir dir;
+  for (const char* options : {"-interlace Plane", "-colorspace CMYK"}) {
+    SCOPED_TRACE(options);
+    const std::string jpg = dir.File("other.jpg");
+    ASSERT_EQ(RunProgram({"sh", "-c", std::string("convert -size 40x30 gradient:red-blue ") + options + " " + jpg}).Status, 0);
+    TJPEGImage photo;
+    photo.LoadFromFile(jpg);
+    EXPECT_TRUE(photo.SourceBytes().empty());
+    const std::string path = dir.File("other.pdf");
+    const std::string pdf = WriteDocument(
+        path, [&](TVellix& d) { d.Canvas().Draw(100, 100, &photo); }, [](TVellix& d) { d.SetShareImages(true); });
+    EXPECT_EQ(ReadersComplaints(path), "");
+    EXPECT_NE(StreamAfter(pdf, "/Filter /DCTDecode"), ReadFileBytes(jpg));
+    EXPECT_NE(pdf.find("/ColorSpace /DeviceRGB"), std::string::npos);
+  }
+  const std::string whole = dir.File("whole.jpg"), cut = dir.File("cut.jpg");
+  ASSERT_EQ(RunProgram({"convert", "-size", "40x30", "gradient:red-blue", whole}).Status, 0);
+  const std::string bytes = ReadFileBytes(whole);
+  TFileStream(cut, fmCreate).WriteBuffer(bytes.data(), int64_t(bytes.size() / 2));
+  TJPEGImage broken;
+  const std::string message = MessageOf([&] { broken.LoadFromFile(cut); });
+  EXPECT_EQ(message.rfind("JPEG error: ", 0), 0u) << message;
+  EXPECT_TRUE(broken.Empty());
+}
+
+TEST(Compact, EmbeddedFontsAreBinaryToo) {
+  TTempDir dir;
+  const std::string path = dir.File("font.pdf");
+  const std::string pdf = WriteDocument(
+      path,
+      [](TVellix& d) {
+        d.Canvas().Font().SetName("Liberation Mono");
+        d.Canvas().TextOut(100, 100, "An embedded program without ASCII85");
+      },
+      [](TVellix& d) {
+        d.SetEmbedFonts(true);
+        d.SetCompressContent(true);
+      });
+  EXPECT_EQ(ReadersComplaints(path), "");
+  EXPECT_NE(pdf.find("/Filter /FlateDecode\r\n/Length "), std::string::npos);
+  EXPECT_NE(PdfFonts(path).Out.find("yes"), std::string::npos);
+}

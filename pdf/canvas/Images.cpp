@@ -9,12 +9,14 @@
 #include <vellix/BitmapCanvas.h>
 #include <vellix/Canvas.h>
 #include <vellix/JpegImage.h>
+#include <vellix/PngImage.h>
 #include <vellix/Messages.h>
 
 #include "canvas/PdfImage.h"
 #include "canvas/PdfResources.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
+#include "writer/PdfSyntax.h"
 
 namespace Vellix {
 
@@ -43,6 +45,13 @@ std::string ImageKey(const TGraphic& aGraphic, TPdfCompressMode aMode) {
   std::string key = std::to_string(aMode) + ":" + std::to_string(aGraphic.Width()) + "x" +
                     std::to_string(aGraphic.Height()) + ":";
   const auto* jpeg = dynamic_cast<const TJPEGImage*>(&aGraphic);
+  const auto* png = dynamic_cast<const TPngImage*>(&aGraphic);
+  if (png && !png->Alpha().empty()) {
+    // Kept transparency or not, the alpha tells pictures apart.
+    key += "alpha:";
+    AppendHash(key, png->Alpha().data(), png->Alpha().size());
+    AppendHash(key, png->StraightRGB().data(), png->StraightRGB().size());
+  }
   if (aMode == cpJpeg && jpeg && !jpeg->SourceBytes().empty()) {
     key += "file:";
     AppendHash(key, jpeg->SourceBytes().data(), jpeg->SourceBytes().size());
@@ -125,8 +134,33 @@ void TPdfCanvas::CopyRect(const TRect& aDest, const TBitmapCanvas& aCanvas, cons
   StretchDraw(aDest, &bitmap);
 }
 
+namespace {
+
+// The soft mask of a transparent picture: its alpha as a grey image.
+int32_t WriteSoftMask(TPdfWriter& aWriter, const TPdfImage& aImage) {
+  const std::string& code = aImage.MaskCode();
+  const int32_t objectNo = aWriter.BeginDic();
+  aWriter.WriteLine("/Type /XObject");
+  aWriter.WriteLine("/Subtype /Image");
+  aWriter.WriteLine("/Width " + std::to_string(aImage.Width()));
+  aWriter.WriteLine("/Height " + std::to_string(aImage.Height()));
+  aWriter.WriteLine("/ColorSpace /DeviceGray");
+  aWriter.WriteLine("/BitsPerComponent 8");
+  aWriter.WriteLine("/Length " + std::to_string(code.size()));
+  aWriter.WriteLine(aImage.Binary() ? "/Filter /FlateDecode" : "/Filter [/ASCII85Decode /FlateDecode]");
+  aWriter.WriteLine(">>");
+  aWriter.WriteLine("stream");
+  aWriter.WriteRaw(code.data(), int64_t(code.size()));
+  if (aImage.Binary()) aWriter.WriteLine("");
+  aWriter.EndObject("endstream");
+  return objectNo;
+}
+
+}  // namespace
+
 int32_t TPdfCanvas::WriteImage(TPdfImage& aImage) {
   TPdfWriter& writer = FContext.Writer;
+  const int32_t maskNo = aImage.MaskCode().empty() ? 0 : WriteSoftMask(writer, aImage);
   const int32_t objectNo = writer.BeginDic();
   const std::string& code = aImage.Code();
   writer.WriteLine("/Type /XObject");
@@ -135,6 +169,7 @@ int32_t TPdfCanvas::WriteImage(TPdfImage& aImage) {
   writer.WriteLine("/Height " + std::to_string(aImage.Height()));
   writer.WriteLine(std::string("/ColorSpace ") + aImage.ColorSpace());
   writer.WriteLine("/BitsPerComponent " + std::to_string(aImage.BitsPerComponent()));
+  if (maskNo > 0) writer.WriteLine("/SMask " + Ref(maskNo));
   writer.WriteLine("/Length " + std::to_string(code.size()));
   if (aImage.Binary()) {
     static constexpr const char* Filters[] = {"", "/Filter /FlateDecode", "/Filter /DCTDecode"};

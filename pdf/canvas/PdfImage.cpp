@@ -1,6 +1,10 @@
 #include "canvas/PdfImage.h"
 
+#include <vellix/Bitmap.h>
 #include <vellix/JpegImage.h>
+#include <vellix/PngImage.h>
+
+#include <cstring>
 
 #include "encode/Ascii85.h"
 #include "encode/ZlibStream.h"
@@ -20,6 +24,19 @@ TPdfImage::TPdfImage(const TDocumentContext& aContext, const TGraphic& aImage)
       return;
     }
   }
+  const auto* png = aContext.KeepTransparency ? dynamic_cast<const TPngImage*>(&aImage) : nullptr;
+  if (png && !png->Alpha().empty()) {
+    // The picture's own colours, and its alpha as a soft mask beside them.
+    TBitmap straight(FWidth, FHeight);
+    std::memcpy(straight.ScanLine(0), png->StraightRGB().data(), png->StraightRGB().size());
+    Encode(straight);
+    FMaskCode = Deflated(png->Alpha().data(), png->Alpha().size());
+    return;
+  }
+  Encode(aImage);
+}
+
+void TPdfImage::Encode(const TGraphic& aImage) {
   switch (FCompressMode) {
     case cpNone: CompressNone(aImage); break;
     case cpZlib: CompressZlib(aImage); break;
@@ -27,13 +44,26 @@ TPdfImage::TPdfImage(const TDocumentContext& aContext, const TGraphic& aImage)
   }
 }
 
-void TPdfImage::SetCode(const void* aData, size_t aCount) {
-  FCode.clear();
+std::string TPdfImage::StreamData(const void* aData, size_t aCount) const {
+  std::string code;
   if (FBinary)
-    FCode.assign(static_cast<const char*>(aData), aCount);
+    code.assign(static_cast<const char*>(aData), aCount);
   else
-    AppendASCII85(FCode, aData, aCount);
+    AppendASCII85(code, aData, aCount);
+  return code;
 }
+
+std::string TPdfImage::Deflated(const void* aData, size_t aCount) const {
+  TMemoryStream packed;
+  {
+    TCompressionStream zip(clDefault, packed);
+    zip.WriteBuffer(aData, int64_t(aCount));
+    zip.Finish();
+  }
+  return StreamData(packed.Memory(), size_t(packed.Size()));
+}
+
+void TPdfImage::SetCode(const void* aData, size_t aCount) { FCode = StreamData(aData, aCount); }
 
 // The pixels are held as exactly the RGB rows the image needs, so they are
 // encoded in place rather than read pixel by pixel or copied first.
@@ -42,13 +72,7 @@ void TPdfImage::CompressNone(const TGraphic& aImage) {
 }
 
 void TPdfImage::CompressZlib(const TGraphic& aImage) {
-  TMemoryStream packed;
-  {
-    TCompressionStream zip(clDefault, packed);
-    zip.WriteBuffer(aImage.RGBData().data(), int64_t(aImage.RGBData().size()));
-    zip.Finish();  // here, not in the destructor, so that a failure is raised
-  }
-  SetCode(packed.Memory(), size_t(packed.Size()));
+  FCode = Deflated(aImage.RGBData().data(), aImage.RGBData().size());
 }
 
 void TPdfImage::CompressJpeg(const TGraphic& aImage) {

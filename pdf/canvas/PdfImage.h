@@ -43,6 +43,9 @@ public:
   // The colour space: "/DeviceRGB", or "/DeviceGray" for a greyscale JPEG
   // file passed through.
   const char* ColorSpace() const { return FGrey ? "/DeviceGray" : "/DeviceRGB"; }
+  // The soft mask's stream data (the alpha, one byte a pixel, zlib; ASCII85
+  // unless Binary), empty for an opaque picture.
+  const std::string& MaskCode() const { return FMaskCode; }
 
   // The three encodings, each filling Code() from aImage's pixels:
   // the RGB rows from the top, 3 bytes per pixel, then ASCII85 ...
@@ -53,7 +56,13 @@ public:
   void CompressJpeg(const TGraphic& aImage);
 
 private:
-  // Replaces the code with the ASCII85 form of aCount bytes at aData.
+  // The picture's pixels in the mode's encoding.
+  void Encode(const TGraphic& aImage);
+  // aCount bytes as stream data: as they are, or ASCII85.
+  std::string StreamData(const void* aData, size_t aCount) const;
+  // The same after zlib compression (default level).
+  std::string Deflated(const void* aData, size_t aCount) const;
+  // Replaces the code with the stream data of aCount bytes at aData.
   void SetCode(const void* aData, size_t aCount);
 
   uint8_t FBitsPerComponent = 8;
@@ -64,6 +73,7 @@ private:
   int32_t FWidth = 0;
   TPdfCompressMode FCompressMode = cpNone;
   bool FBinary = false;
+  std::string FMaskCode;
   bool FGrey = false;
 };
 

@@ -138,7 +138,7 @@ void TVellix::OpenOutput() {
 
 void TVellix::WriteDocumentHead() {
   TPdfWriter& writer = FContext->Writer;
-  writer.WriteLine("%PDF-1.3");
+  writer.WriteLine(FContext->KeepTransparency ? "%PDF-1.4" : "%PDF-1.3");
   // Binary data follows: the comment of high bytes that tells file tools so.
   if (FContext->Compact()) writer.WriteLine("%\xE2\xE3\xCF\xD3");
   writer.BeginDic();
@@ -234,6 +234,7 @@ bool TVellix::Printing() const { return FContext->Printing; }
 bool TVellix::EmbedFonts() const { return FContext->EmbedFonts; }
 bool TVellix::CompressContent() const { return FContext->CompressContent; }
 bool TVellix::ShareImages() const { return FContext->ShareImages; }
+bool TVellix::KeepTransparency() const { return FContext->KeepTransparency; }
 TPdfCompressMode TVellix::ImageCompressMode() const { return FContext->ImageCompressMode; }
 TStringList<>& TVellix::NonEmbeddedFonts() { return FContext->NonEmbeddedFonts; }
 int32_t TVellix::PageHeight() const { return FContext->PageHeight; }

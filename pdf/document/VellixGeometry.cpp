@@ -143,6 +143,11 @@ void TVellix::SetShareImages(bool aValue) {
   FContext->ShareImages = aValue;
 }
 
+void TVellix::SetKeepTransparency(bool aValue) {
+  CheckNotPrinting("KeepTransparency");
+  FContext->KeepTransparency = aValue;
+}
+
 void TVellix::SetEmbedFonts(bool aEmbedFonts) {
   CheckNotPrinting("EmbedFonts");
   FContext->EmbedFonts = aEmbedFonts;

@@ -103,6 +103,9 @@ TPublishedTable BuildTable() {
   t.AddBoolean<V>("ShareImages", [](const V& v) { return v.ShareImages(); },
                   [](V& v, bool b) { v.SetShareImages(b); })
       .Stored = [](const TComponent& c) { return static_cast<const V&>(c).ShareImages(); };
+  t.AddBoolean<V>("KeepTransparency", [](const V& v) { return v.KeepTransparency(); },
+                  [](V& v, bool b) { v.SetKeepTransparency(b); })
+      .Stored = [](const TComponent& c) { return static_cast<const V&>(c).KeepTransparency(); };
   AddEvents(t);
   return t;
 }

@@ -50,6 +50,8 @@ struct TDocumentContext {
   // placed again share one image object, and a JPEG file passes its own bytes.
   bool CompressContent = false;
   bool ShareImages = false;
+  // PNG transparency kept as soft masks (PDF 1.4).
+  bool KeepTransparency = false;
   // A compact document is binary: its streams carry no ASCII85 layer.
   bool Compact() const { return CompressContent || ShareImages; }
 

@@ -187,3 +187,57 @@ TEST(Compact, EmbeddedFontsAreBinaryToo) {
   EXPECT_NE(pdf.find("/Filter /FlateDecode\r\n/Length "), std::string::npos);
   EXPECT_NE(PdfFonts(path).Out.find("yes"), std::string::npos);
 }
+
+namespace {
+
+// The colour of the pixel at (aX, aY) of a binary PPM file.
+std::string PixelOf(const std::string& aPpm, int aX, int aY) {
+  std::stringstream head(aPpm);
+  std::string magic;
+  int width = 0, height = 0, depth = 0;
+  head >> magic >> width >> height >> depth;
+  const size_t start = size_t(head.tellg()) + 1;
+  return aPpm.substr(start + (size_t(aY) * size_t(width) + size_t(aX)) * 3, 3);
+}
+
+}  // namespace
+
+// A logo with a transparent background on a coloured band: kept as a soft
+// mask the band shows through; composed over white (the classic way) the
+// logo sits in a white box.
+TEST(Compact, KeptTransparencyLetsTheBackgroundShowThrough) {
+  TTempDir dir;
+  const std::string logo = dir.File("logo.png");
+  ASSERT_EQ(RunProgram({"convert", "-size", "40x40", "xc:none", "-fill", "red", "-draw", "circle 20,20 20,8", logo}).Status, 0);
+  TPngImage png;
+  png.LoadFromFile(logo);
+  ASSERT_FALSE(png.Alpha().empty());
+  const auto draw = [&](TVellix& d) {
+    TPdfCanvas& c = d.Canvas();
+    c.Brush().SetColor(clBlue);
+    c.Pen().SetStyle(psClear);
+    c.Rectangle(0, 0, 400, 200);
+    c.StretchDraw(Rect(100, 50, 200, 150), &png);
+  };
+  for (bool keep : {true, false}) {
+    SCOPED_TRACE(keep);
+    const std::string path = dir.File(keep ? "kept.pdf" : "white.pdf");
+    const std::string pdf = WriteDocument(
+        path, [&](TVellix& d) { draw(d); }, [&](TVellix& d) {
+          d.SetLengthUnit(luPoint);
+          d.SetImageCompressMode(cpZlib);
+          d.SetKeepTransparency(keep);
+        });
+    EXPECT_EQ(ReadersComplaints(path), "");
+    EXPECT_EQ(MutoolDraw(path).Status, 0);
+    EXPECT_EQ(pdf.rfind(keep ? "%PDF-1.4\r\n" : "%PDF-1.3\r\n", 0), 0u);
+    EXPECT_EQ(pdf.find("/SMask ") != std::string::npos, keep);
+    PdfToPpm(path, {"-r", "72", "-singlefile"}, dir.File("page"));
+    const std::string ppm = ReadFileBytes(dir.File("page.ppm"));
+    // A corner of the logo's box, and its centre.
+    const std::string corner = PixelOf(ppm, 103, 53), centre = PixelOf(ppm, 150, 100);
+    EXPECT_EQ(corner, keep ? std::string("\x00\x00\xFF", 3) : std::string("\xFF\xFF\xFF", 3));
+    EXPECT_EQ(uint8_t(centre[0]), 255);
+    EXPECT_EQ(uint8_t(centre[2]), 0);
+  }
+}

@@ -64,7 +64,7 @@ TEST(VellixForm, PublishesThePropertiesAndEventsInDeclarationOrder) {
   EXPECT_EQ(names, (std::vector<std::string>{
                        "About", "Author", "EmbedFonts", "FileName", "ImageCompressMode", "Keywords",
                        "LengthUnit", "NonEmbeddedFonts", "Orientation", "PageHeight", "PageWidth",
-                       "PaperSizeName", "Subject", "Title", "WantShow", "CompressContent", "ShareImages",
+                       "PaperSizeName", "Subject", "Title", "WantShow", "CompressContent", "ShareImages", "KeepTransparency",
                        "OnAbort", "OnEnd", "OnNewPage", "OnStart"}));
 }
 

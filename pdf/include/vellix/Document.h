@@ -144,6 +144,12 @@ public:
   // RGB, the form every reader draws.
   bool ShareImages() const;
   void SetShareImages(bool aValue);
+  // A TPngImage with transparency keeps it: its own colours with its alpha
+  // as a soft mask, instead of the picture composed over white (a logo on a
+  // coloured band shows no white box). Soft masks need PDF 1.4, which the
+  // header then says.
+  bool KeepTransparency() const;
+  void SetKeepTransparency(bool aValue);
 
   // Events; each receives the component as sender. OnStart: the document head
   // is written, page 1 not yet begun. OnNewPage: a page has begun (PageNumber

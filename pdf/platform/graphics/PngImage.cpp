@@ -94,11 +94,31 @@ void TPngImage::LoadFromStream(TStream& aStream) {
   // Transparency is composed over white: the plain arithmetic mix.
   const size_t count = size_t(job.Width) * job.Height;
   std::vector<uint8_t> rgb(count * 3);
+  bool opaque = true;
   for (size_t i = 0; i < count; ++i) {
     const unsigned a = rgba[i * 4 + 3];
+    opaque = opaque && a == 255;
     for (int c = 0; c < 3; ++c) rgb[i * 3 + c] = uint8_t((rgba[i * 4 + c] * a + 255 * (255 - a) + 127) / 255);
   }
+  std::vector<uint8_t> alpha, straight;
+  if (!opaque) {
+    alpha.resize(count);
+    straight.resize(count * 3);
+    for (size_t i = 0; i < count; ++i) {
+      alpha[i] = rgba[i * 4 + 3];
+      for (int c = 0; c < 3; ++c) straight[i * 3 + c] = rgba[i * 4 + c];
+    }
+  }
   TakePixels(int32_t(job.Width), int32_t(job.Height), std::move(rgb));
+  FAlpha = std::move(alpha);
+  FStraight = std::move(straight);
+}
+
+void TPngImage::Assign(const TGraphic& aSource) {
+  TGraphic::Assign(aSource);
+  const auto* png = dynamic_cast<const TPngImage*>(&aSource);
+  FAlpha = png ? png->FAlpha : std::vector<uint8_t>();
+  FStraight = png ? png->FStraight : std::vector<uint8_t>();
 }
 
 void TPngImage::SaveToStream(TStream& aStream) const {

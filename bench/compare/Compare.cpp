@@ -110,11 +110,11 @@ int main(int argc, char** argv) {
   const Options o = Parse(argc, argv);
   const std::string photo = o.Dir + "/vellix-compare-photo.jpg";
   WritePhoto(photo);
-  const Library* libraries[] = {&VellixLibrary, &HaruLibrary, &CairoLibrary};
+  const Library* libraries[] = {&VellixLibrary, &VellixCompactLibrary, &HaruLibrary, &CairoLibrary};
 
   std::printf("Same pages drawn by each library, one process per run (A4, Liberation Sans from %s).\n", FontFile);
-  for (const Library* lib : libraries) std::printf("  %-8s %s\n", lib->Name, lib->Notes);
-  std::printf("\n%-8s %6s  %-8s %9s %10s %11s %10s %9s\n", "workload", "pages", "library", "seconds", "pages/s",
+  for (const Library* lib : libraries) std::printf("  %-14s %s\n", lib->Name, lib->Notes);
+  std::printf("\n%-8s %6s  %-14s %9s %10s %11s %10s %9s\n", "workload", "pages", "library", "seconds", "pages/s",
               "output MB", "peak MiB", "x ours");
   for (const std::string& workload : o.Workloads) {
     for (int pages : workload == "images" ? o.ImagePages : o.Pages) {
@@ -124,10 +124,10 @@ int main(int argc, char** argv) {
         const Result r = RunChild(*lib, workload, pages, out, photo);
         if (lib == &VellixLibrary) ours = r.Seconds;
         if (!r.Ok) {
-          std::printf("%-8s %6d  %-8s %9s\n", workload.c_str(), pages, lib->Name, "failed");
+          std::printf("%-8s %6d  %-14s %9s\n", workload.c_str(), pages, lib->Name, "failed");
           continue;
         }
-        std::printf("%-8s %6d  %-8s %9.3f %10.1f %11.2f %10.1f %9.2f\n", workload.c_str(), pages, lib->Name,
+        std::printf("%-8s %6d  %-14s %9.3f %10.1f %11.2f %10.1f %9.2f\n", workload.c_str(), pages, lib->Name,
                     r.Seconds, pages / r.Seconds, r.Bytes / 1e6, r.PeakMiB, ours > 0 ? r.Seconds / ours : 0.0);
         std::fflush(stdout);
       }

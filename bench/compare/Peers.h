@@ -15,6 +15,7 @@ struct Library {
 };
 
 extern const Library VellixLibrary;
+extern const Library VellixCompactLibrary;
 extern const Library HaruLibrary;
 extern const Library CairoLibrary;
 

@@ -12,11 +12,16 @@ namespace Compare {
 namespace {
 using namespace Vellix;
 
+// The compact row draws the same pages with the compact properties on.
+bool gCompact = false;
+
 std::unique_ptr<TVellix> NewDocument(const std::string& aOut) {
   auto doc = std::make_unique<TVellix>();
   doc->SetLengthUnit(luPoint);
   doc->SetPaperSizeName("A4");
   doc->SetFileName(aOut);
+  doc->SetCompressContent(gCompact);
+  doc->SetShareImages(gCompact);
   return doc;
 }
 
@@ -76,7 +81,26 @@ void DrawImages(int aPages, const std::string& aOut, const std::string& aPhoto) 
   }
   doc->EndDoc();
 }
+template <auto Draw, class... A>
+void Compact(A... aArgs) {
+  gCompact = true;
+  Draw(aArgs...);
+  gCompact = false;
+}
+
+void CompactReport(int aPages, const std::string& aOut) { Compact<DrawReport>(aPages, aOut); }
+void CompactShapes(int aPages, const std::string& aOut) { Compact<DrawShapes>(aPages, aOut); }
+void CompactImages(int aPages, const std::string& aOut, const std::string& aPhoto) {
+  Compact<DrawImages>(aPages, aOut, aPhoto);
+}
+
 }  // namespace
+
+const Library VellixCompactLibrary = {
+    "vellix-compact",
+    "the same drawing with CompressContent and ShareImages on: content compressed, binary streams, the "
+    "photograph's JPEG file written once and shared by every page",
+    CompactReport, CompactShapes, CompactImages};
 
 const Library VellixLibrary = {
     "vellix",

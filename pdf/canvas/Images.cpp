@@ -136,16 +136,22 @@ void TPdfCanvas::CopyRect(const TRect& aDest, const TBitmapCanvas& aCanvas, cons
 
 namespace {
 
-// The soft mask of a transparent picture: its alpha as a grey image.
-int32_t WriteSoftMask(TPdfWriter& aWriter, const TPdfImage& aImage) {
-  const std::string& code = aImage.MaskCode();
+// Begins an image object: its type, size, colour space and sample depth.
+int32_t BeginImage(TPdfWriter& aWriter, const TPdfImage& aImage, const char* aColorSpace) {
   const int32_t objectNo = aWriter.BeginDic();
   aWriter.WriteLine("/Type /XObject");
   aWriter.WriteLine("/Subtype /Image");
   aWriter.WriteLine("/Width " + std::to_string(aImage.Width()));
   aWriter.WriteLine("/Height " + std::to_string(aImage.Height()));
-  aWriter.WriteLine("/ColorSpace /DeviceGray");
-  aWriter.WriteLine("/BitsPerComponent 8");
+  aWriter.WriteLine(std::string("/ColorSpace ") + aColorSpace);
+  aWriter.WriteLine("/BitsPerComponent " + std::to_string(aImage.BitsPerComponent()));
+  return objectNo;
+}
+
+// The soft mask of a transparent picture: its alpha as a grey image.
+int32_t WriteSoftMask(TPdfWriter& aWriter, const TPdfImage& aImage) {
+  const std::string& code = aImage.MaskCode();
+  const int32_t objectNo = BeginImage(aWriter, aImage, "/DeviceGray");
   aWriter.WriteLine("/Length " + std::to_string(code.size()));
   aWriter.WriteLine(aImage.Binary() ? "/Filter /FlateDecode" : "/Filter [/ASCII85Decode /FlateDecode]");
   aWriter.WriteLine(">>");
@@ -161,14 +167,8 @@ int32_t WriteSoftMask(TPdfWriter& aWriter, const TPdfImage& aImage) {
 int32_t TPdfCanvas::WriteImage(TPdfImage& aImage) {
   TPdfWriter& writer = FContext.Writer;
   const int32_t maskNo = aImage.MaskCode().empty() ? 0 : WriteSoftMask(writer, aImage);
-  const int32_t objectNo = writer.BeginDic();
+  const int32_t objectNo = BeginImage(writer, aImage, aImage.ColorSpace());
   const std::string& code = aImage.Code();
-  writer.WriteLine("/Type /XObject");
-  writer.WriteLine("/Subtype /Image");
-  writer.WriteLine("/Width " + std::to_string(aImage.Width()));
-  writer.WriteLine("/Height " + std::to_string(aImage.Height()));
-  writer.WriteLine(std::string("/ColorSpace ") + aImage.ColorSpace());
-  writer.WriteLine("/BitsPerComponent " + std::to_string(aImage.BitsPerComponent()));
   if (maskNo > 0) writer.WriteLine("/SMask " + Ref(maskNo));
   writer.WriteLine("/Length " + std::to_string(code.size()));
   if (aImage.Binary()) {

@@ -9,21 +9,11 @@
 #include <vellix/FormFile.h>
 #include <vellix/Stream.h>
 
+#include "support/TestDocument.h"
+
 using namespace Vellix;
+using VellixTest::MessageOf;
 
-namespace {
-
-template <class F>
-std::string RaisedBy(F&& aAction) {
-  try {
-    aAction();
-  } catch (const Vellix::Exception& e) {
-    return e.Message();
-  }
-  return "(no exception)";
-}
-
-}  // namespace
 
 namespace {
 
@@ -87,13 +77,13 @@ TEST(VellixForm, CompactPropertiesAreStoredWhenOnAndFrozenWhilePrinting) {
   TMemoryStream out;
   restored.SetOutStream(&out);
   restored.BeginDoc();
-  EXPECT_EQ(RaisedBy([&] { restored.SetCompressContent(false); }),
+  EXPECT_EQ(MessageOf([&] { restored.SetCompressContent(false); }),
             "Can't modify property when printing: CompressContent");
   EXPECT_TRUE(restored.Aborted());
   TVellix other;
   other.SetOutStream(&out);
   other.BeginDoc();
-  EXPECT_EQ(RaisedBy([&] { other.SetShareImages(true); }), "Can't modify property when printing: ShareImages");
+  EXPECT_EQ(MessageOf([&] { other.SetShareImages(true); }), "Can't modify property when printing: ShareImages");
 }
 
 TEST(VellixForm, SavedFormLoadsIntoAnEqualComponentWithHandlersBound) {

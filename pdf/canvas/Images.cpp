@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 #include <vellix/Bitmap.h>
@@ -13,6 +14,7 @@
 #include <vellix/Messages.h>
 
 #include "canvas/PdfImage.h"
+#include "platform/graphics/ContentHash.h"
 #include "canvas/PdfResources.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
@@ -26,19 +28,6 @@ int32_t Saturate(int64_t aValue) {
   return int32_t(std::clamp<int64_t>(aValue, INT32_MIN, INT32_MAX));
 }
 
-// Two independent 64-bit hashes of the bytes (FNV-1a, and a multiply-rotate
-// mix), so that pictures that differ share a key only by a chance of 2^-128.
-void AppendHash(std::string& aKey, const uint8_t* aData, size_t aSize) {
-  uint64_t fnv = 14695981039346656037ull, mix = 0x9E3779B97F4A7C15ull ^ aSize;
-  for (size_t i = 0; i < aSize; ++i) {
-    fnv = (fnv ^ aData[i]) * 1099511628211ull;
-    mix = (mix ^ aData[i]) * 0xFF51AFD7ED558CCDull;
-    mix ^= mix >> 29;
-  }
-  aKey.append(reinterpret_cast<const char*>(&fnv), sizeof fnv);
-  aKey.append(reinterpret_cast<const char*>(&mix), sizeof mix);
-}
-
 // What makes two placements the same image object: the mode, the size, and
 // the pixels (or, for a JPEG file passed through, the file's bytes).
 std::string ImageKey(const TGraphic& aGraphic, TPdfCompressMode aMode) {
@@ -49,14 +38,14 @@ std::string ImageKey(const TGraphic& aGraphic, TPdfCompressMode aMode) {
   if (png && !png->Alpha().empty()) {
     // Kept transparency or not, the alpha tells pictures apart.
     key += "alpha:";
-    AppendHash(key, png->Alpha().data(), png->Alpha().size());
-    AppendHash(key, png->StraightRGB().data(), png->StraightRGB().size());
+    key += ContentHash(png->Alpha().data(), png->Alpha().size());
+    key += ContentHash(png->StraightRGB().data(), png->StraightRGB().size());
   }
   if (aMode == cpJpeg && jpeg && !jpeg->SourceBytes().empty()) {
     key += "file:";
-    AppendHash(key, jpeg->SourceBytes().data(), jpeg->SourceBytes().size());
+    key += jpeg->SourceKey();  // computed once per loaded file, not per placement
   } else {
-    AppendHash(key, aGraphic.RGBData().data(), aGraphic.RGBData().size());
+    key += ContentHash(aGraphic.RGBData().data(), aGraphic.RGBData().size());
   }
   return key;
 }

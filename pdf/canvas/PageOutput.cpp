@@ -25,7 +25,7 @@ std::vector<uint8_t> CompressedContent(const std::vector<std::string>& aLines) {
     text += line;
     text += "\r\n";
   }
-  return CompressBuf(text.data(), int64_t(text.size()), 6);
+  return CompressBuf(text.data(), int64_t(text.size()), 1);
 }
 
 }  // namespace

@@ -40,6 +40,9 @@ public:
   // CMYK files, pictures assigned from other graphics).
   const std::vector<uint8_t>& SourceBytes() const { return FSource; }
   int32_t SourceComponents() const { return FSourceComponents; }
+  // A 128-bit hash of SourceBytes (16 bytes), made once when loaded, which
+  // tells a document that the same file is placed again.
+  const std::string& SourceKey() const { return FSourceKey; }
   // Copies the picture; from another TJPEGImage its source bytes too.
   void Assign(const TGraphic& aSource) override;
 
@@ -47,6 +50,7 @@ private:
   int32_t FQuality = DefaultQuality;
   std::vector<uint8_t> FSource;
   int32_t FSourceComponents = 0;
+  std::string FSourceKey;
 };
 
 }  // namespace Vellix

@@ -7,6 +7,8 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "platform/graphics/ContentHash.h"
+
 namespace Vellix {
 
 namespace {
@@ -178,16 +180,20 @@ void TJPEGImage::LoadFromStream(TStream& aStream) {
   if (!ok) throw EInvalidGraphic(std::string("JPEG error: ") + err.Message);
   TakePixels(job.Width, job.Height, std::move(pixels));
   FSourceComponents = job.PassableComponents;
-  if (FSourceComponents > 0)
+  if (FSourceComponents > 0) {
     FSource = data;
-  else
+    FSourceKey = ContentHash(data.data(), data.size());
+  } else {
     FSource.clear();
+    FSourceKey.clear();
+  }
 }
 
 void TJPEGImage::Assign(const TGraphic& aSource) {
   TGraphic::Assign(aSource);
   const auto* jpeg = dynamic_cast<const TJPEGImage*>(&aSource);
   FSource = jpeg ? jpeg->FSource : std::vector<uint8_t>();
+  FSourceKey = jpeg ? jpeg->FSourceKey : std::string();
   FSourceComponents = jpeg ? jpeg->FSourceComponents : 0;
 }
 

@@ -32,11 +32,10 @@ constexpr long double Pi = std::numbers::pi_v<long double>;
 // per turn instead of billions near the 32-bit limits.
 constexpr int64_t MaxArcRadiusSum = 65536;
 
-void AppendCorner(std::vector<std::string>& aOut, const TPathBuilder& aPath, int64_t X1, int64_t Y1, int64_t X2,
+void AppendCorner(TPageBuffer& aOut, const TPathBuilder& aPath, int64_t X1, int64_t Y1, int64_t X2,
                   int64_t Y2, int64_t DX1, int64_t DY1, int64_t DX2, int64_t DY2, const std::string& aPaintOp) {
   const long double k = TPdfCanvas::Kappa;
-  std::string line;
-  line.reserve(96);
+  std::string& line = aOut.OpenLine();
   aPath.XY(line, X1, Y1);
   line += " m ";
   aPath.XY(line, X1 + RoundEven(DX1 * k), Y1 + RoundEven(DY1 * k));
@@ -46,7 +45,7 @@ void AppendCorner(std::vector<std::string>& aOut, const TPathBuilder& aPath, int
   aPath.XY(line, X2, Y2);
   line += " c ";
   line += aPaintOp;
-  aOut.push_back(std::move(line));
+  aOut.CloseLine();
 }
 
 // The angle of the radial from the centre through (X, Y), counter-clockwise
@@ -96,7 +95,7 @@ void SinCos(long double t, long double& aSin, long double& aCos) {
 
 // The arc of an ellipse with both radii above zero: the point at angle t is
 // where the ray from the centre meets the ellipse.
-void WalkArc(std::vector<std::string>& aOut, const TPathBuilder& aPath, const TArcGeometry& g, TPoint64& P3,
+void WalkArc(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometry& g, TPoint64& P3,
              TPoint64& P4) {
   const long double rx = static_cast<long double>(g.RX), ry = static_cast<long double>(g.RY);
   auto pointAt = [&](long double t) {
@@ -108,7 +107,7 @@ void WalkArc(std::vector<std::string>& aOut, const TPathBuilder& aPath, const TA
   const long double step = 1.0L / static_cast<long double>(std::min(g.RX + g.RY, MaxArcRadiusSum));
   long double t = g.A;
   P3 = pointAt(t);
-  aOut.push_back(aPath.PointLine(P3.X, P3.Y, " m"));
+  aPath.AddPointLine(aOut, P3.X, P3.Y, " m");
   // The loop ends at the first step at or past B; the count bound only guards
   // against an accumulation that would stop advancing.
   const int64_t maxSteps = static_cast<int64_t>((g.B - g.A) / step) + 2;
@@ -116,7 +115,7 @@ void WalkArc(std::vector<std::string>& aOut, const TPathBuilder& aPath, const TA
   do {
     t += step;
     P4 = pointAt(t);
-    aOut.push_back(aPath.PointLine(P4.X, P4.Y, " l"));
+    aPath.AddPointLine(aOut, P4.X, P4.Y, " l");
   } while (t < g.B && ++steps < maxSteps);
 }
 
@@ -125,7 +124,7 @@ void WalkArc(std::vector<std::string>& aOut, const TPathBuilder& aPath, const TA
 // segment at the centre, except the radials along the segment, which meet it
 // at its ends. The walk visits the start point, each end of the segment whose
 // radial the sweep passes, and the end point.
-void WalkFlatArc(std::vector<std::string>& aOut, const TPathBuilder& aPath, const TArcGeometry& g, int64_t X3,
+void WalkFlatArc(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometry& g, int64_t X3,
                  int64_t Y3, int64_t X4, int64_t Y4, TPoint64& P3, TPoint64& P4) {
   const bool vertical = g.RX == 0 && g.RY > 0;
   const bool horizontal = g.RY == 0 && g.RX > 0;
@@ -139,7 +138,7 @@ void WalkFlatArc(std::vector<std::string>& aOut, const TPathBuilder& aPath, cons
   };
   P3 = radialPoint(X3, Y3);
   P4 = radialPoint(X4, Y4);
-  aOut.push_back(aPath.PointLine(P3.X, P3.Y, " m"));
+  aPath.AddPointLine(aOut, P3.X, P3.Y, " m");
   if (vertical || horizontal) {
     // Ends of the segment lie at angles base + k*pi (k even: top or right).
     const long double base = vertical ? Pi / 2 : 0;
@@ -150,10 +149,10 @@ void WalkFlatArc(std::vector<std::string>& aOut, const TPathBuilder& aPath, cons
       const bool first = (k % 2 == 0);
       const TPoint64 end = vertical ? TPoint64{g.CX, first ? g.CY - g.RY : g.CY + g.RY}
                                     : TPoint64{first ? g.CX + g.RX : g.CX - g.RX, g.CY};
-      aOut.push_back(aPath.PointLine(end.X, end.Y, " l"));
+      aPath.AddPointLine(aOut, end.X, end.Y, " l");
     }
   }
-  aOut.push_back(aPath.PointLine(P4.X, P4.Y, " l"));
+  aPath.AddPointLine(aOut, P4.X, P4.Y, " l");
 }
 
 // The arc polyline shared by Arc, Chord and Pie; see DrawArc.
@@ -195,11 +194,11 @@ void TPdfCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   if (Brush().Style() != bsClear) {
     // Each corner subpath fills only between its arc and its chord; the
     // diamond between the four extremes fills the rest.
-    out.push_back(path.PointLine(left, midY, " m"));
-    out.push_back(path.PointLine(midX, top, " l"));
-    out.push_back(path.PointLine(right, midY, " l"));
-    out.push_back(path.PointLine(midX, bottom, " l"));
-    out.push_back(path.PointLine(left, midY, " l"));
+    path.AddPointLine(out, left, midY, " m");
+    path.AddPointLine(out, midX, top, " l");
+    path.AddPointLine(out, right, midY, " l");
+    path.AddPointLine(out, midX, bottom, " l");
+    path.AddPointLine(out, left, midY, " l");
     out.push_back("f");
   }
 }
@@ -220,14 +219,14 @@ void TPdfCanvas::RoundRect(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32
   AppendCorner(out, path, r, b - ry, r - rx, b, 0, ry, rx, 0, paintOp);
   AppendCorner(out, path, l + rx, b, l, b - ry, -rx, 0, 0, ry, paintOp);
   if (Brush().Style() != bsClear) {
-    out.push_back(path.PointLine(l + rx, t, " m"));
-    out.push_back(path.PointLine(r - rx, t, " l"));
-    out.push_back(path.PointLine(r, t + ry, " l"));
-    out.push_back(path.PointLine(r, b - ry, " l"));
-    out.push_back(path.PointLine(r - rx, b, " l"));
-    out.push_back(path.PointLine(l + rx, b, " l"));
-    out.push_back(path.PointLine(l, b - ry, " l"));
-    out.push_back(path.PointLine(l, t + ry, " l f"));
+    path.AddPointLine(out, l + rx, t, " m");
+    path.AddPointLine(out, r - rx, t, " l");
+    path.AddPointLine(out, r, t + ry, " l");
+    path.AddPointLine(out, r, b - ry, " l");
+    path.AddPointLine(out, r - rx, b, " l");
+    path.AddPointLine(out, l + rx, b, " l");
+    path.AddPointLine(out, l, b - ry, " l");
+    path.AddPointLine(out, l, t + ry, " l f");
   }
   if (paintOp == "B" || paintOp == "S") {
     const std::array<std::array<int64_t, 4>, 4> sides{{
@@ -237,8 +236,8 @@ void TPdfCanvas::RoundRect(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32
         {l, b - ry, l, t + ry},
     }};
     for (const auto& s : sides) {
-      out.push_back(path.PointLine(s[0], s[1], " m"));
-      out.push_back(path.PointLine(s[2], s[3], " l S"));
+      path.AddPointLine(out, s[0], s[1], " m");
+      path.AddPointLine(out, s[2], s[3], " l S");
     }
   }
 }
@@ -270,8 +269,8 @@ void TPdfCanvas::Chord(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X
   WriteArc(*this, X1, Y1, X2, Y2, X3, Y3, X4, Y4, first, last, "");
   // The chord is a subpath of its own; a fill closes the arc along it anyway.
   const TPathBuilder path(*this);
-  PdfStream().push_back(path.PointLine(first.X, first.Y, " m"));
-  PdfStream().push_back(path.PointLine(last.X, last.Y, " l " + paintOp));
+  path.AddPointLine(PdfStream(), first.X, first.Y, " m");
+  path.AddPointLine(PdfStream(), last.X, last.Y, " l " + paintOp);
 }
 
 void TPdfCanvas::Pie(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4, int32_t Y4) {
@@ -286,8 +285,8 @@ void TPdfCanvas::Pie(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3,
   const int64_t tipX = RoundEven(static_cast<long double>(int64_t(X1) + X2) / 2);
   const int64_t tipY = RoundEven(static_cast<long double>(int64_t(Y1) + Y2) / 2);
   const TPathBuilder path(*this);
-  PdfStream().push_back(path.PointLine(tipX, tipY, " l"));
-  PdfStream().push_back(path.PointLine(first.X, first.Y, " l " + paintOp));
+  path.AddPointLine(PdfStream(), tipX, tipY, " l");
+  path.AddPointLine(PdfStream(), first.X, first.Y, " l " + paintOp);
 }
 
 }  // namespace Vellix

@@ -13,28 +13,12 @@
 
 namespace Vellix {
 
-namespace {
-
-// The page's lines, each ending CR LF, compressed into one zlib stream.
-std::vector<uint8_t> CompressedContent(const std::vector<std::string>& aLines) {
-  std::string text;
-  size_t size = 0;
-  for (const std::string& line : aLines) size += line.size() + 2;
-  text.reserve(size);
-  for (const std::string& line : aLines) {
-    text += line;
-    text += "\r\n";
-  }
-  return CompressBuf(text.data(), int64_t(text.size()), 1);
-}
-
-}  // namespace
-
 void TPdfCanvas::WritePage() {
   TPdfWriter& writer = FContext.Writer;
   const int32_t contents = writer.BeginDic();
   if (FContext.CompressContent) {
-    const std::vector<uint8_t> data = CompressedContent(FPdfStream);
+    const std::string_view text = FPdfStream.Content();
+    const std::vector<uint8_t> data = CompressBuf(text.data(), int64_t(text.size()), 1);
     writer.WriteLine("/Length " + std::to_string(data.size()));
     writer.WriteLine("/Filter /FlateDecode");
     writer.WriteLine(">>");
@@ -42,14 +26,13 @@ void TPdfCanvas::WritePage() {
     writer.WriteRaw(data.data(), int64_t(data.size()));
     writer.WriteLine("");
   } else {
-    int64_t length = 0;
-    for (const std::string& line : FPdfStream) length += int64_t(line.size()) + 2;
+    const std::string_view text = FPdfStream.Content();
     std::string lengthLine = "/Length ";
-    AppendInteger(lengthLine, length);
+    AppendInteger(lengthLine, int64_t(text.size()));
     writer.WriteLine(lengthLine);
     writer.WriteLine(">>");
     writer.WriteLine("stream");
-    for (const std::string& line : FPdfStream) writer.WriteLine(line);
+    writer.WriteRaw(text.data(), int64_t(text.size()));
   }
   writer.EndObject("endstream");
 

@@ -56,13 +56,12 @@ public:
     aOut += ' ';
     Y(aOut, aY);
   }
-  // A whole line "x y" + aSuffix (" m", " l", " l S"...).
-  std::string PointLine(int64_t aX, int64_t aY, std::string_view aSuffix) const {
-    std::string line;
-    line.reserve(32);
+  // Appends the line "x y" + aSuffix (" m", " l", " l S"...) to aOut.
+  void AddPointLine(TPageBuffer& aOut, int64_t aX, int64_t aY, std::string_view aSuffix) const {
+    std::string& line = aOut.OpenLine();
     XY(line, aX, aY);
     line += aSuffix;
-    return line;
+    aOut.CloseLine();
   }
 
 private:

@@ -19,10 +19,9 @@ namespace {
 // Appends "x y w h re op" for a rectangle whose PDF origin is the caller's
 // (aLeft, aBottom). Widths are computed in 64 bits so that a rectangle spanning
 // the whole 32-bit range cannot overflow.
-std::string RectangleLine(const TPathBuilder& aPath, int64_t aLeft, int64_t aTop, int64_t aRight, int64_t aBottom,
-                          const std::string& aPaintOp) {
-  std::string line;
-  line.reserve(48);
+void AddRectangleLine(TPageBuffer& aOut, const TPathBuilder& aPath, int64_t aLeft, int64_t aTop, int64_t aRight,
+                      int64_t aBottom, const std::string& aPaintOp) {
+  std::string& line = aOut.OpenLine();
   aPath.XY(line, aLeft, aBottom);
   line += ' ';
   aPath.Length(line, aRight - aLeft);
@@ -30,7 +29,7 @@ std::string RectangleLine(const TPathBuilder& aPath, int64_t aLeft, int64_t aTop
   aPath.Length(line, aBottom - aTop);
   line += " re ";
   line += aPaintOp;
-  return line;
+  aOut.CloseLine();
 }
 
 // Appends a move to the first point, a line to each further point and the
@@ -38,22 +37,24 @@ std::string RectangleLine(const TPathBuilder& aPath, int64_t aLeft, int64_t aTop
 void WritePointPath(TPdfCanvas& aCanvas, std::span<const TPoint> aPoints, const std::string& aPaintOp) {
   TPathBuilder path(aCanvas);
   auto& out = aCanvas.PdfStream();
-  out.push_back(path.PointLine(aPoints[0].X, aPoints[0].Y, " m"));
-  for (size_t i = 1; i < aPoints.size(); ++i) out.push_back(path.PointLine(aPoints[i].X, aPoints[i].Y, " l"));
+  path.AddPointLine(out, aPoints[0].X, aPoints[0].Y, " m");
+  for (size_t i = 1; i < aPoints.size(); ++i) path.AddPointLine(out, aPoints[i].X, aPoints[i].Y, " l");
   out.push_back(aPaintOp);
 }
 
 }  // namespace
 
-void TPdfCanvas::DrawMoveTo(int32_t X, int32_t Y) { PdfStream().push_back(TPathBuilder(*this).PointLine(X, Y, " m")); }
+void TPdfCanvas::DrawMoveTo(int32_t X, int32_t Y) { TPathBuilder(*this).AddPointLine(PdfStream(), X, Y, " m"); }
 
 void TPdfCanvas::DrawLineTo(int32_t X, int32_t Y, const std::string& aPaintOp) {
-  std::string line = TPathBuilder(*this).PointLine(X, Y, " l");
+  std::string& line = PdfStream().OpenLine();
+  TPathBuilder(*this).XY(line, X, Y);
+  line += " l";
   if (!aPaintOp.empty()) {
     line += ' ';
     line += aPaintOp;
   }
-  PdfStream().push_back(std::move(line));
+  PdfStream().CloseLine();
 }
 
 void TPdfCanvas::MoveTo(int32_t X, int32_t Y) {
@@ -77,7 +78,7 @@ void TPdfCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   CheckRectangle(X1, Y1, X2, Y2);
   const std::string paintOp = AssignBrushAndPen(true, true);
   if (paintOp.empty()) return;
-  PdfStream().push_back(RectangleLine(TPathBuilder(*this), X1, Y1, X2, Y2, paintOp));
+  AddRectangleLine(PdfStream(), TPathBuilder(*this), X1, Y1, X2, Y2, paintOp);
 }
 
 void TPdfCanvas::Rectangle(const TRect& aRect) { Rectangle(aRect.Left, aRect.Top, aRect.Right, aRect.Bottom); }
@@ -87,7 +88,7 @@ void TPdfCanvas::FillRect(const TRect& aRect) {
   const std::string paintOp = AssignBrushAndPen(false, true);
   if (paintOp.empty()) return;
   // Not normalised: a reversed rectangle keeps its negative width or height.
-  PdfStream().push_back(RectangleLine(TPathBuilder(*this), aRect.Left, aRect.Top, aRect.Right, aRect.Bottom, paintOp));
+  AddRectangleLine(PdfStream(), TPathBuilder(*this), aRect.Left, aRect.Top, aRect.Right, aRect.Bottom, paintOp);
 }
 
 void TPdfCanvas::FrameRect(const TRect& aRect) {
@@ -97,11 +98,11 @@ void TPdfCanvas::FrameRect(const TRect& aRect) {
   auto& out = PdfStream();
   out.push_back(ColorDef(Brush().Color()) + "RG");
   out.push_back("[]0 d");
-  std::string width;
+  std::string& width = out.OpenLine();
   AppendPdfNumber(width, UnitToPoint(1));
   width += " w";
-  out.push_back(std::move(width));
-  out.push_back(RectangleLine(TPathBuilder(*this), aRect.Left, aRect.Top, aRect.Right, aRect.Bottom, "S"));
+  out.CloseLine();
+  AddRectangleLine(out, TPathBuilder(*this), aRect.Left, aRect.Top, aRect.Right, aRect.Bottom, "S");
 }
 
 void TPdfCanvas::Polyline(std::span<const TPoint> Points) {
@@ -129,19 +130,18 @@ void TPdfCanvas::PolyBezier(std::span<const TPoint> Points) {
   if (paintOp.empty()) return;
   TPathBuilder path(*this);
   auto& out = PdfStream();
-  out.push_back(path.PointLine(Points[0].X, Points[0].Y, " m"));
+  path.AddPointLine(out, Points[0].X, Points[0].Y, " m");
   // Points after the last complete group of three are ignored.
   const size_t segments = (Points.size() - 1) / 3;
   for (size_t k = 0; k < segments; ++k) {
-    std::string line;
-    line.reserve(96);
+    std::string& line = out.OpenLine();
     for (size_t j = 1; j <= 3; ++j) {
       const TPoint& p = Points[3 * k + j];
       path.XY(line, p.X, p.Y);
       line += ' ';
     }
     line += 'c';
-    out.push_back(std::move(line));
+    out.CloseLine();
   }
   out.push_back(paintOp);
 }

@@ -45,60 +45,66 @@ struct TTextPlacement {
 };
 
 // BT, font, colour, position, the escaped string, ET.
-void AddTextObject(std::vector<std::string>& aOut, const TPdfFont& aFont, int32_t aSize, const std::string& aColor,
+void AddTextObject(TPageBuffer& aOut, const TPdfFont& aFont, int32_t aSize, const std::string& aColor,
                    const TTextPlacement& aAt, const std::string& aText) {
-  aOut.emplace_back("BT");
-  std::string line = aFont.FontRef();
-  line += ' ';
-  line += std::to_string(aSize);
-  line += " Tf";
-  aOut.push_back(std::move(line));
-  aOut.push_back(aColor + "rg");
-  line.clear();
+  aOut.push_back("BT");
+  std::string* line = &aOut.OpenLine();
+  *line += aFont.FontRef();
+  *line += ' ';
+  AppendInteger(*line, aSize);
+  *line += " Tf";
+  aOut.CloseLine();
+  line = &aOut.OpenLine();
+  *line += aColor;
+  *line += "rg";
+  aOut.CloseLine();
+  line = &aOut.OpenLine();
   if (aAt.Rotated) {
-    AppendNumber(line, aAt.Cosine);
-    AppendNumber(line, aAt.Sine);
-    AppendNumber(line, -aAt.Sine);
-    AppendNumber(line, aAt.Cosine);
-    AppendNumber(line, aAt.X);
-    AppendNumber(line, aAt.Y);
-    line += "Tm";
+    AppendNumber(*line, aAt.Cosine);
+    AppendNumber(*line, aAt.Sine);
+    AppendNumber(*line, -aAt.Sine);
+    AppendNumber(*line, aAt.Cosine);
+    AppendNumber(*line, aAt.X);
+    AppendNumber(*line, aAt.Y);
+    *line += "Tm";
   } else {
-    AppendNumber(line, aAt.X);
-    AppendNumber(line, aAt.Y);
-    line += "Td";
+    AppendNumber(*line, aAt.X);
+    AppendNumber(*line, aAt.Y);
+    *line += "Td";
   }
-  aOut.push_back(std::move(line));
-  std::string shown;
-  shown.reserve(aText.size() + 8);
-  shown += '(';
-  AppendEscaped(shown, aText, ebLineEnds);
-  shown += ") Tj";
-  aOut.push_back(std::move(shown));
-  aOut.emplace_back("ET");
+  aOut.CloseLine();
+  line = &aOut.OpenLine();
+  *line += '(';
+  AppendEscaped(*line, aText, ebLineEnds);
+  *line += ") Tj";
+  aOut.CloseLine();
+  aOut.push_back("ET");
 }
 
 // A stroked line aWidth points long under the text, at the font's underline
 // position and thickness, turned with the text.
-void AddUnderline(std::vector<std::string>& aOut, const TPdfFont& aFont, int32_t aSize, const std::string& aColor,
+void AddUnderline(TPageBuffer& aOut, const TPdfFont& aFont, int32_t aSize, const std::string& aColor,
                   const TTextPlacement& aAt, long double aWidth) {
   const long double u = aSize * aFont.UnderlinePosition();
   const long double x1 = aAt.X - aAt.Sine * u, y1 = aAt.Y + aAt.Cosine * u;
   const long double x2 = x1 + aAt.Cosine * aWidth, y2 = y1 + aAt.Sine * aWidth;
-  aOut.push_back(aColor + "RG");
-  aOut.emplace_back("[]0 d");
-  std::string line;
-  AppendNumber(line, aSize * aFont.UnderlineWidth());
-  line += 'w';
-  aOut.push_back(std::move(line));
-  line.clear();
-  AppendNumber(line, x1);
-  AppendNumber(line, y1);
-  line += "m ";
-  AppendNumber(line, x2);
-  AppendNumber(line, y2);
-  line += "l S";
-  aOut.push_back(std::move(line));
+  std::string* line = &aOut.OpenLine();
+  *line += aColor;
+  *line += "RG";
+  aOut.CloseLine();
+  aOut.push_back("[]0 d");
+  line = &aOut.OpenLine();
+  AppendNumber(*line, aSize * aFont.UnderlineWidth());
+  *line += 'w';
+  aOut.CloseLine();
+  line = &aOut.OpenLine();
+  AppendNumber(*line, x1);
+  AppendNumber(*line, y1);
+  *line += "m ";
+  AppendNumber(*line, x2);
+  AppendNumber(*line, y2);
+  *line += "l S";
+  aOut.CloseLine();
 }
 
 }  // namespace

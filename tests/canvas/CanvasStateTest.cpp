@@ -25,7 +25,7 @@ struct TOpenDocument {
     Doc.BeginDoc();
   }
   TPdfCanvas& Canvas() { return Doc.Canvas(); }
-  std::vector<std::string>& Lines() { return Doc.Canvas().PdfStream(); }
+  Vellix::TPageBuffer& Lines() { return Doc.Canvas().PdfStream(); }
 };
 
 }  // namespace
@@ -75,12 +75,12 @@ TEST(CanvasState, StrokeAndFillState) {
   canvas.Pen().SetColor(clRed);
   canvas.Brush().SetColor(clAqua);
   EXPECT_EQ(canvas.AssignBrushAndPen(true, true), "B");
-  EXPECT_EQ(open.Lines(), (std::vector<std::string>{"0 1 1 rg", "1 0 0 RG", "[]0 d", "1.134 w"}));
+  EXPECT_EQ(open.Lines().Lines(), (std::vector<std::string>{"0 1 1 rg", "1 0 0 RG", "[]0 d", "1.134 w"}));
   open.Lines().clear();
   EXPECT_EQ(canvas.AssignBrushAndPen(true, false), "S");
   EXPECT_EQ(canvas.AssignBrushAndPen(false, true), "f");
   EXPECT_EQ(canvas.AssignBrushAndPen(false, false), "");
-  EXPECT_EQ(open.Lines(), (std::vector<std::string>{"1 0 0 RG", "[]0 d", "1.134 w", "0 1 1 rg"}));
+  EXPECT_EQ(open.Lines().Lines(), (std::vector<std::string>{"1 0 0 RG", "[]0 d", "1.134 w", "0 1 1 rg"}));
 
   for (TPenStyle style : {psDash, psDot, psDashDot, psDashDotDot, psInsideFrame}) {
     open.Lines().clear();
@@ -98,7 +98,7 @@ TEST(CanvasState, StrokeAndFillState) {
   EXPECT_EQ(canvas.AssignBrushAndPen(true, true), "f");
   canvas.Brush().SetStyle(bsClear);
   EXPECT_EQ(canvas.AssignBrushAndPen(true, true), "");
-  EXPECT_EQ(open.Lines(), (std::vector<std::string>{"0 1 1 rg", "0 1 1 rg"}));
+  EXPECT_EQ(open.Lines().Lines(), (std::vector<std::string>{"0 1 1 rg", "0 1 1 rg"}));
 
   TOpenDocument points(luPoint);
   points.Canvas().Pen().SetWidth(4);

@@ -49,7 +49,7 @@ TEST(PdfImagePlacement, ScalesIntoTheRectangleOneUnitSmallerAsTheExampleShows) {
   doc.SetOutStream(&out);
   doc.BeginDoc();
   doc.Canvas().StretchDraw(Rect(750, 200, 1350, 632), picture.get());
-  EXPECT_EQ(doc.Canvas().PdfStream(), (TLines{"q", "169.795 0 0 122.173 212.598 662.74 cm", "/Im0 Do", "Q"}));
+  EXPECT_EQ(doc.Canvas().PdfStream().Lines(), (TLines{"q", "169.795 0 0 122.173 212.598 662.74 cm", "/Im0 Do", "Q"}));
   ASSERT_EQ(Resources(doc).ImageCount(), 1);
   EXPECT_EQ(Resources(doc).ImageObjectNo(0), 0);
   EXPECT_EQ(Resources(doc).PendingImage(0)->Width(), 681);
@@ -209,11 +209,11 @@ TEST(PdfImageObjects, FailedEncodingLeavesNoTraceAndTheDocumentGoesOn) {
   ImageTest::TTempDir dir;
   const std::string pdf = WriteDocument(dir.File("failed.pdf"), [&](TVellix& doc) {
     doc.Canvas().Draw(0, 0, small.get());
-    const TLines before = doc.Canvas().PdfStream();
+    const TLines before = doc.Canvas().PdfStream().Lines();
     EXPECT_THROW(doc.Canvas().StretchDraw(Rect(0, 0, 100, 100), wide.get()), EInvalidGraphic);
     EXPECT_TRUE(doc.Printing());
     EXPECT_FALSE(doc.Aborted());
-    EXPECT_EQ(doc.Canvas().PdfStream(), before);
+    EXPECT_EQ(doc.Canvas().PdfStream().Lines(), before);
     EXPECT_EQ(Resources(doc).ImageCount(), 1);
     doc.Canvas().Draw(0, 0, small.get());
     EXPECT_EQ(doc.Canvas().PdfStream().back(), "Q");

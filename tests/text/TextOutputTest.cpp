@@ -36,7 +36,7 @@ TEST(TextOut, RotatedBoldRedLine) {
   const long double yb = (2970 - 400) * 72.0L / 254 - 24 * ascent;
   const std::vector<std::string> expected = {
       "BT", "/F0 24 Tf", "1 0 0 rg", "0.707 0.707 -0.707 0.707 42.52 " + Num(yb) + " Tm", "(Demonstration) Tj", "ET"};
-  EXPECT_EQ(t.Lines(), expected);
+  EXPECT_EQ(t.Lines().Lines(), expected);
   EXPECT_EQ(Num(yb), "707.084");  // Liberation Serif has Times New Roman's ascent
   // The angle persists; changing it later leaves written text alone.
   t.Canvas().SetFontDegreeAngle(90);
@@ -51,7 +51,7 @@ TEST(TextOut, RotatedBoldRedLine) {
   EXPECT_EQ(t.Lines()[21].substr(t.Lines()[21].size() - 2), "Td");
   EXPECT_TRUE(CheckContent([&] {
                 std::string s;
-                for (const auto& l : t.Lines()) s += l + "\r\n";
+                for (const auto& l : t.Lines()) (s += l) += "\r\n";
                 return s;
               }()).empty());
 }
@@ -69,7 +69,7 @@ TEST(TextOut, UnderlinedText) {
   const long double w = FontMetricsOf("Times New Roman", {fsBold}, -16).TextWidthThousandths("Underlined") * 12.0L / 1000;
   const std::vector<std::string> expected = {
       "0 0 0 RG", "[]0 d", "0.54 w", Num(x) + " " + Num(y1) + " m " + Num(x + w) + " " + Num(y1) + " l S"};
-  EXPECT_EQ(From(t.Lines(), 6), expected);
+  EXPECT_EQ(From(t.Lines().Lines(), 6), expected);
 
   // Rotated, the underline runs along the baseline.
   t.Lines().clear();

@@ -123,7 +123,7 @@ TEST(TextReaders, RenderedUnderlineAndRotation) {
     TPdfCanvas& c = d.Canvas();
     c.Font() = MakeFont("Arial", 36, {fsUnderline});
     c.TextOut(200, 300, "Underlined");
-    const std::string line = c.PdfStream().back();  // "x1 y1 m x2 y2 l S"
+    const std::string line(c.PdfStream().back());  // "x1 y1 m x2 y2 l S"
     std::sscanf(line.c_str(), "%Lf %Lf m %Lf", &x1, &underlineY, &x2);
     c.Font() = MakeFont("Arial", 36);
     c.SetFontDegreeAngle(90);

@@ -21,7 +21,7 @@ struct TOpenText {
   }
   Vellix::TPdfCanvas& Canvas() { return Doc.Canvas(); }
   Vellix::TFont& Font() { return Doc.Canvas().Font(); }
-  std::vector<std::string>& Lines() { return Doc.Canvas().PdfStream(); }
+  Vellix::TPageBuffer& Lines() { return Doc.Canvas().PdfStream(); }
   // The bytes written so far.
   std::string Written();
 };

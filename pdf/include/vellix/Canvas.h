@@ -23,6 +23,7 @@
 #include <vellix/Geometry.h>
 #include <vellix/Pen.h>
 #include <vellix/Export.h>
+#include <vellix/PageBuffer.h>
 #include <vellix/StringList.h>
 
 namespace Vellix {
@@ -65,8 +66,8 @@ public:
   void SetFontDegreeAngle(long double aDegrees);
   // Named grids (string = grid name, object = the grid, owned); they outlive documents.
   TStringList<TPdfGrid>& Grids() { return FGrids; }
-  // The page buffer: one content line per entry, without line end, in drawing order.
-  std::vector<std::string>& PdfStream() { return FPdfStream; }
+  // The page buffer: the content lines of the current page in drawing order.
+  TPageBuffer& PdfStream() { return FPdfStream; }
   // Current position in caller coordinates; (0, 0) when a page begins.
   TPoint PenPos() const { return FPenPos; }
   void SetPenPos(TPoint aPos) { FPenPos = aPos; }
@@ -100,7 +101,7 @@ public:
   // not opened" when no document is open, true while printing.
   bool CheckDocumentState();
   // Appends one content line to the page buffer.
-  void AddLine(std::string aLine) { FPdfStream.push_back(std::move(aLine)); }
+  void AddLine(std::string_view aLine) { FPdfStream.push_back(aLine); }
 
   // ---- Page output ----
 
@@ -290,7 +291,7 @@ private:
   TStringList<TPdfGrid> FGrids;
   TDocumentContext& FContext;
   std::unique_ptr<TPdfResources> FResources;
-  std::vector<std::string> FPdfStream;
+  TPageBuffer FPdfStream;
   TPoint FPenPos;
   long double FPointPerPixel = 0;
   int32_t FTextY = 0;

@@ -1,0 +1,93 @@
+#pragma once
+// TPageBuffer: the content of the page being drawn, as the lines of its
+// content stream. It reads like a list of lines (size, indexing, iteration,
+// back, each line a string_view without its line end) and grows by whole
+// lines; the lines are kept in one block, each already followed by CR LF, so
+// that a page costs no allocation per line and is written with one write.
+//
+// Views returned by the reading operations are valid until the next change of
+// the buffer.
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <vellix/Export.h>
+
+namespace Vellix {
+
+class VELLIX_API TPageBuffer {
+public:
+  class const_iterator {
+  public:
+    using iterator_category = std::random_access_iterator_tag;
+    using value_type = std::string_view;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = std::string_view;
+
+    const_iterator() = default;
+    const_iterator(const TPageBuffer* aBuffer, size_t aIndex) : FBuffer(aBuffer), FIndex(aIndex) {}
+    std::string_view operator*() const { return (*FBuffer)[FIndex]; }
+    const_iterator& operator++() { ++FIndex; return *this; }
+    const_iterator operator++(int) { const_iterator old = *this; ++FIndex; return old; }
+    const_iterator& operator--() { --FIndex; return *this; }
+    const_iterator& operator+=(difference_type aStep) { FIndex = size_t(difference_type(FIndex) + aStep); return *this; }
+    const_iterator operator+(difference_type aStep) const { const_iterator r = *this; return r += aStep; }
+    difference_type operator-(const const_iterator& aOther) const {
+      return difference_type(FIndex) - difference_type(aOther.FIndex);
+    }
+    bool operator==(const const_iterator& aOther) const { return FIndex == aOther.FIndex; }
+    bool operator!=(const const_iterator& aOther) const { return FIndex != aOther.FIndex; }
+
+  private:
+    const TPageBuffer* FBuffer = nullptr;
+    size_t FIndex = 0;
+  };
+
+  // ---- Reading ----
+
+  size_t size() const { return FLineEnds.size(); }
+  bool empty() const { return FLineEnds.empty(); }
+  // Line aIndex (below size()), without its line end.
+  std::string_view operator[](size_t aIndex) const {
+    const size_t begin = aIndex == 0 ? 0 : FLineEnds[aIndex - 1];
+    return std::string_view(FText).substr(begin, FLineEnds[aIndex] - begin - 2);
+  }
+  std::string_view back() const { return (*this)[size() - 1]; }
+  const_iterator begin() const { return const_iterator(this, 0); }
+  const_iterator end() const { return const_iterator(this, size()); }
+  // The lines as separate strings (a copy, for callers that keep them).
+  std::vector<std::string> Lines() const;
+  // Every line followed by CR LF: the bytes of the content stream.
+  std::string_view Content() const { return FText; }
+
+  // ---- Growing ----
+
+  // Appends aLine as one line.
+  void push_back(std::string_view aLine) {
+    FText.append(aLine);
+    CloseLine();
+  }
+  // Appending in place: text appended to OpenLine()'s string becomes one line
+  // at the next CloseLine. Nothing else may change the buffer in between.
+  std::string& OpenLine() { return FText; }
+  void CloseLine() {
+    FText.append("\r\n", 2);
+    FLineEnds.push_back(FText.size());
+  }
+  // Removes every line; the block's capacity is kept for the next page.
+  void clear() {
+    FText.clear();
+    FLineEnds.clear();
+  }
+
+private:
+  std::string FText;
+  std::vector<size_t> FLineEnds;  // offset just past each line's CR LF
+};
+
+}  // namespace Vellix

@@ -46,7 +46,7 @@ public:
 
   // A length (or an x coordinate) in points.
   void Length(std::string& aOut, int64_t aValue) const {
-    AppendPdfNumber(aOut, static_cast<long double>(aValue) * FPointPerUnit);
+    AppendScaledNumber(aOut, aValue, FPointPerUnit);
   }
   void X(std::string& aOut, int64_t aX) const { Length(aOut, aX); }
   void Y(std::string& aOut, int64_t aY) const { Length(aOut, FPageHeight - aY); }

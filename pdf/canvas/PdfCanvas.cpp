@@ -1,5 +1,6 @@
 #include <vellix/Canvas.h>
 
+#include <array>
 #include <utility>
 
 #include <vellix/Messages.h>
@@ -34,30 +35,53 @@ long double TPdfCanvas::YToPoint(int32_t aValue) const {
   return static_cast<long double>(int64_t(FContext.PageHeight) - aValue) * FContext.PointPerUnit;
 }
 
-std::string TPdfCanvas::ColorDef(TColor aColor) const {
+namespace {
+
+// "c " for each colour component value c / 255, made once.
+const std::array<std::string, 256>& ComponentTexts() {
+  static const std::array<std::string, 256> texts = [] {
+    std::array<std::string, 256> result;
+    for (size_t i = 0; i < result.size(); ++i) {
+      AppendPdfNumber(result[i], static_cast<long double>(i) / 255.0L);
+      result[i] += ' ';
+    }
+    return result;
+  }();
+  return texts;
+}
+
+void AppendColor(std::string& aOut, TColor aColor, const char* aOperator) {
   const TColor rgb = ColorToRGB(aColor);
+  const auto& texts = ComponentTexts();
+  aOut += texts[GetRValue(rgb)];
+  aOut += texts[GetGValue(rgb)];
+  aOut += texts[GetBValue(rgb)];
+  aOut += aOperator;
+}
+
+}  // namespace
+
+std::string TPdfCanvas::ColorDef(TColor aColor) const {
   std::string result;
-  result.reserve(20);
-  AppendPdfNumber(result, GetRValue(rgb) / 255.0L);
-  result += ' ';
-  AppendPdfNumber(result, GetGValue(rgb) / 255.0L);
-  result += ' ';
-  AppendPdfNumber(result, GetBValue(rgb) / 255.0L);
-  result += ' ';
+  AppendColor(result, aColor, "");
   return result;
 }
 
 std::string TPdfCanvas::AssignBrushAndPen(bool aWantBorder, bool aWantBackground) {
   const bool background = aWantBackground && FBrush.Style() != bsClear;
   const bool border = aWantBorder && FPen.Style() != psClear && FPen.Width() > 0;
-  if (background) AddLine(ColorDef(FBrush.Color()) + "rg");
+  if (background) {
+    AppendColor(FPdfStream.OpenLine(), FBrush.Color(), "rg");
+    FPdfStream.CloseLine();
+  }
   if (border) {
-    AddLine(ColorDef(FPen.Color()) + "RG");
+    AppendColor(FPdfStream.OpenLine(), FPen.Color(), "RG");
+    FPdfStream.CloseLine();
     AddLine(FPen.Style() == psSolid ? "[]0 d" : "[3 3]0 d");
-    std::string width;
-    AppendPdfNumber(width, UnitToPoint(FPen.Width()));
+    std::string& width = FPdfStream.OpenLine();
+    AppendScaledNumber(width, FPen.Width(), FContext.PointPerUnit);
     width += " w";
-    AddLine(std::move(width));
+    FPdfStream.CloseLine();
   }
   if (border) return background ? "B" : "S";
   return background ? "f" : "";

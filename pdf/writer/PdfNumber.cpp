@@ -72,7 +72,51 @@ inline void PutFraction(char*& aCursor, unsigned aFraction) {
   *--aCursor = '.';
 }
 
+// Appends the number aThousandths / 1000 (with "-" when aNegative), which
+// is not zero.
+void AppendThousandths(std::string& aOut, bool aNegative, uint64_t aThousandths) {
+  char buffer[32];
+  char* const end = buffer + sizeof buffer;
+  char* p = end;
+  PutFraction(p, unsigned(aThousandths % 1000));
+  uint64_t whole = aThousandths / 1000;
+  do {
+    *--p = char('0' + whole % 10);
+    whole /= 10;
+  } while (whole != 0);
+  if (aNegative) *--p = '-';
+  aOut.append(p, size_t(end - p));
+}
+
+// Lengths up to 2^40 units keep the double product below 2^53 thousandths.
+constexpr int64_t FastScaledLimit = int64_t(1) << 40;
+
 }  // namespace
+
+void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale) {
+  const double scale = static_cast<double>(aScale);
+  if (aValue > FastScaledLimit || aValue < -FastScaledLimit || !(std::fabs(scale) <= 1e3)) {
+    AppendPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
+    return;
+  }
+  // The double product differs from the extended one by less than four
+  // double roundings (about 2^-51 of its size); a fraction farther than
+  // 2^-47 of the size from one half rounds the same way in both.
+  const double thousandths = std::fabs(static_cast<double>(aValue) * scale * 1000.0);
+  const double whole = std::floor(thousandths);
+  const double fraction = thousandths - whole;
+  const double margin = thousandths * 0x1p-47 + 0x1p-60;
+  if (std::fabs(fraction - 0.5) <= margin) {
+    AppendPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
+    return;
+  }
+  const uint64_t rounded = uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+  if (rounded == 0) {
+    aOut += '0';
+    return;
+  }
+  AppendThousandths(aOut, (aValue < 0) != (scale < 0), rounded);
+}
 
 void AppendInteger(std::string& aOut, int64_t aValue) {
   if (aValue < 0) {

@@ -14,6 +14,12 @@ namespace Vellix {
 // no allocation beyond aOut's growth, no locale, no stdio for usual magnitudes.
 void AppendPdfNumber(std::string& aOut, long double aValue);
 
+// AppendPdfNumber(aOut, aValue * aScale) with the product taken in extended
+// precision, for whole lengths in a unit (coordinates, widths, page sizes):
+// the same bytes, computed in double precision unless the third decimal of
+// the product lies too near a rounding boundary for double to decide.
+void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale);
+
 // The PDF form of aValue as a new string.
 std::string FormatPdfNumber(long double aValue);
 

@@ -93,30 +93,92 @@ void SinCos(long double t, long double& aSin, long double& aCos) {
   }
 }
 
-// The arc of an ellipse with both radii above zero: the point at angle t is
-// where the ray from the centre meets the ellipse.
-void WalkArc(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometry& g, TPoint64& P3,
-             TPoint64& P4) {
+// The point of the arc at angle t, where the ray from the centre meets the
+// ellipse, in extended precision: the definition of every arc point.
+TPoint64 ExactArcPoint(const TArcGeometry& g, long double t) {
   const long double rx = static_cast<long double>(g.RX), ry = static_cast<long double>(g.RY);
-  auto pointAt = [&](long double t) {
-    long double s, c;
-    SinCos(t, s, c);
-    const long double r = 1 / std::sqrt((c / rx) * (c / rx) + (s / ry) * (s / ry));
-    return TPoint64{g.CX + RoundEven(r * c), g.CY - RoundEven(r * s)};
-  };
-  const long double step = 1.0L / static_cast<long double>(std::min(g.RX + g.RY, MaxArcRadiusSum));
+  long double s, c;
+  SinCos(t, s, c);
+  const long double r = 1 / std::sqrt((c / rx) * (c / rx) + (s / ry) * (s / ry));
+  return TPoint64{g.CX + RoundEven(r * c), g.CY - RoundEven(r * s)};
+}
+
+// Beyond this radius the walk stays in extended precision throughout.
+constexpr int64_t FastArcRadiusLimit = int64_t(1) << 20;
+// Steps between two fresh sine and cosine; in between, each step rotates the
+// previous pair by the step angle.
+constexpr int64_t ArcReseedInterval = 16;
+
+// The arc points in double precision. The angles still advance in extended
+// precision, as the definition does; the sine and cosine of an angle come
+// from a rotation recurrence, started afresh every few steps. The double
+// result differs from the extended one by less than radius * 2^-46 (angle
+// rounding, recurrence drift and the products together); a coordinate whose
+// fraction lies closer than radius * 2^-40 to one half is recomputed in
+// extended precision, so every point is the one ExactArcPoint gives.
+class TFastArcPoints {
+public:
+  TFastArcPoints(const TArcGeometry& g, long double aStep)
+      : FArc(g), FRX(double(g.RX)), FRY(double(g.RY)),
+        FMargin(double(std::max(g.RX, g.RY) + 1) * 0x1p-40) {
+    ::sincos(double(aStep), &FStepSin, &FStepCos);
+  }
+
+  TPoint64 At(long double t) {
+    if (FSinceReseed++ % ArcReseedInterval == 0) {
+      ::sincos(double(t), &FSin, &FCos);
+    } else {
+      const double s = FSin * FStepCos + FCos * FStepSin;
+      FCos = FCos * FStepCos - FSin * FStepSin;
+      FSin = s;
+    }
+    const double cx = FCos / FRX, sy = FSin / FRY;
+    const double r = 1 / std::sqrt(cx * cx + sy * sy);
+    const double x = r * FCos, y = r * FSin;
+    if (NearHalf(x) || NearHalf(y)) return ExactArcPoint(FArc, t);
+    return TPoint64{FArc.CX + std::llrint(x), FArc.CY - std::llrint(y)};
+  }
+
+private:
+  bool NearHalf(double aValue) const {
+    // Coordinates here are below 2^21, so the truncation is exact.
+    const double fraction = aValue - static_cast<double>(static_cast<int64_t>(aValue));
+    return std::fabs(std::fabs(fraction) - 0.5) <= FMargin;
+  }
+
+  const TArcGeometry& FArc;
+  double FRX, FRY, FMargin;
+  double FStepSin = 0, FStepCos = 1, FSin = 0, FCos = 1;
+  int64_t FSinceReseed = 0;
+};
+
+// The arc of an ellipse with both radii above zero, one line per angular
+// step from A to the first step at or past B.
+template <class PointAt>
+void WalkArcWith(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometry& g, long double aStep,
+                 PointAt&& aPointAt, TPoint64& P3, TPoint64& P4) {
   long double t = g.A;
-  P3 = pointAt(t);
+  P3 = aPointAt(t);
   aPath.AddPointLine(aOut, P3.X, P3.Y, " m");
-  // The loop ends at the first step at or past B; the count bound only guards
-  // against an accumulation that would stop advancing.
-  const int64_t maxSteps = static_cast<int64_t>((g.B - g.A) / step) + 2;
+  // The count bound only guards against an accumulation that would stop
+  // advancing.
+  const int64_t maxSteps = static_cast<int64_t>((g.B - g.A) / aStep) + 2;
   int64_t steps = 0;
   do {
-    t += step;
-    P4 = pointAt(t);
+    t += aStep;
+    P4 = aPointAt(t);
     aPath.AddPointLine(aOut, P4.X, P4.Y, " l");
   } while (t < g.B && ++steps < maxSteps);
+}
+
+void WalkArc(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometry& g, TPoint64& P3, TPoint64& P4) {
+  const long double step = 1.0L / static_cast<long double>(std::min(g.RX + g.RY, MaxArcRadiusSum));
+  if (std::max(g.RX, g.RY) < FastArcRadiusLimit) {
+    TFastArcPoints points(g, step);
+    WalkArcWith(aOut, aPath, g, step, [&](long double t) { return points.At(t); }, P3, P4);
+  } else {
+    WalkArcWith(aOut, aPath, g, step, [&](long double t) { return ExactArcPoint(g, t); }, P3, P4);
+  }
 }
 
 // The arc of an ellipse flattened to a segment (a radius of 0) or to a point

@@ -100,10 +100,21 @@ bool TPdfCanvas::CheckDocumentState() {
 }
 
 TPdfFont& TPdfCanvas::PdfFont(const TFont& aFont) {
+  // Text usually comes in long runs of one font: the last one is kept while
+  // the document's fonts are.
+  const bool bold = aFont.Style().Contains(fsBold), italic = aFont.Style().Contains(fsItalic);
+  if (FLastFont != nullptr && FLastFontGeneration == FResources->Generation() && FLastFontBold == bold &&
+      FLastFontItalic == italic && FLastFontName == aFont.Name())
+    return *FLastFont;
   TStringList<TPdfFont>& fonts = FResources->Fonts();
   const int32_t index = fonts.IndexOf(TPdfFont::MakeFontId(aFont));
-  if (index >= 0) return *fonts.Objects(index);
-  return TPdfFont::Create(*this, aFont);
+  TPdfFont& font = index >= 0 ? *fonts.Objects(index) : TPdfFont::Create(*this, aFont);
+  FLastFont = &font;
+  FLastFontGeneration = FResources->Generation();
+  FLastFontName = aFont.Name();
+  FLastFontBold = bold;
+  FLastFontItalic = italic;
+  return font;
 }
 
 void TPdfCanvas::ResetPage() {

@@ -45,6 +45,7 @@ int32_t TPdfResources::SharedImage(const std::string& aKey) const {
 void TPdfResources::SetSharedImage(const std::string& aKey, int32_t aIndex) { FSharedImages[aKey] = aIndex; }
 
 void TPdfResources::Clear() {
+  ++FGeneration;
   FFonts.Clear();
   FFontObjectNos.clear();
   FFontPrograms.clear();

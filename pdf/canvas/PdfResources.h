@@ -53,6 +53,8 @@ public:
 
   // Frees every font and image (a document begins, or the canvas goes).
   void Clear();
+  // Counts the calls of Clear, so that a pointer to a font can be known stale.
+  uint64_t Generation() const { return FGeneration; }
   // Frees the images that wait for a page that will never be written.
   void ReleasePendingImages();
 
@@ -62,6 +64,7 @@ public:
   void WriteDictionary(TPdfWriter& aWriter) const;
 
 private:
+  uint64_t FGeneration = 0;
   TStringList<TPdfFont> FFonts;
   std::vector<int32_t> FFontObjectNos;
   std::map<std::string, int32_t> FFontPrograms;

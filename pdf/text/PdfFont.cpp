@@ -20,7 +20,7 @@ namespace Vellix {
 namespace {
 
 // Real-to-integer conversions of font quantities round ties to even.
-int64_t RoundEven(long double aValue) { return int64_t(std::nearbyintl(aValue)); }
+int64_t RoundEven(long double aValue) { return int64_t(std::rint(aValue)); }
 
 }  // namespace
 

@@ -15,7 +15,7 @@ namespace {
 
 // Real-to-integer conversions round to the nearest integer, ties to even;
 // long double holds every sum of two 32-bit integers and its half exactly.
-int64_t RoundHalf(long double aValue) { return int64_t(std::nearbyint(aValue)); }
+int64_t RoundHalf(long double aValue) { return int64_t(std::rint(aValue)); }
 
 // Edges computed from a position and a size or margin, held to 32 bits so
 // that extreme column widths or margins cannot overflow.

@@ -19,7 +19,7 @@ int32_t Clamp32(int64_t aValue) { return int32_t(std::clamp<int64_t>(aValue, INT
 
 // aBase + aSpan / 2 rounded to the nearest integer, ties to even (the parity
 // that decides a tie is that of the whole sum, not of the half alone).
-int64_t RoundedMidpoint(int64_t aBase, int64_t aSpan) { return int64_t(std::nearbyint(aBase + aSpan / 2.0L)); }
+int64_t RoundedMidpoint(int64_t aBase, int64_t aSpan) { return int64_t(std::rint(aBase + aSpan / 2.0L)); }
 
 // Measures prefixes the way TextWidth does, but incrementally. TextWidth
 // sums the characters' widths in thousandths of an em (whole numbers, so the
@@ -42,7 +42,7 @@ public:
       thousandths += FMetrics.CharWidthThousandths(uint8_t(aLine[i]));
       const long double pixels = thousandths * FPixelsPerThousandth;
       const long double width = pixels * 1.02L * FUnitPerPixel;
-      if (width > limit || (width == limit && std::nearbyintl(width) > aMaxWidth)) return i + 1;
+      if (width > limit || (width == limit && std::rint(width) > aMaxWidth)) return i + 1;
     }
     return 0;
   }

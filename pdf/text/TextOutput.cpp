@@ -122,8 +122,9 @@ void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
   if (!CheckDocumentState()) return;
   TPdfFont& font = PdfFont(FFont);
   const int32_t size = FFont.Size();
-  const TTextPlacement at{UnitToPoint(X), YToPoint(Y) - size * font.Ascent(), std::cos(FFontAngle),
-                          std::sin(FFontAngle), FFontAngle != 0};
+  const bool rotated = FFontAngle != 0;
+  const TTextPlacement at{UnitToPoint(X), YToPoint(Y) - size * font.Ascent(), rotated ? std::cos(FFontAngle) : 1,
+                          rotated ? std::sin(FFontAngle) : 0, rotated};
   const std::string color = ColorDef(FFont.Color());
   AddTextObject(FPdfStream, font, size, color, at, Text);
   if (FFont.Style().Contains(fsUnderline)) {
@@ -160,7 +161,7 @@ void TPdfCanvas::TruncateText(std::string& aText, int32_t aMaxWidth) {
   const long double factor = PixelsPerThousandth(FFont, FBitmapRes) * 1.02L * FContext.UnitPerPixel;
   int64_t width = metrics.TextWidthThousandths(aText);
   size_t length = aText.size();
-  while (length > 0 && std::nearbyintl(width * factor) > aMaxWidth) {
+  while (length > 0 && std::rint(width * factor) > aMaxWidth) {
     --length;
     width -= metrics.CharWidthThousandths(uint8_t(aText[length]));
   }

@@ -103,14 +103,14 @@ void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale) {
   // double roundings (about 2^-51 of its size); a fraction farther than
   // 2^-47 of the size from one half rounds the same way in both.
   const double thousandths = std::fabs(static_cast<double>(aValue) * scale * 1000.0);
-  const double whole = std::floor(thousandths);
-  const double fraction = thousandths - whole;
+  const uint64_t whole = static_cast<uint64_t>(thousandths);  // below 2^53: exact
+  const double fraction = thousandths - static_cast<double>(whole);
   const double margin = thousandths * 0x1p-47 + 0x1p-60;
   if (std::fabs(fraction - 0.5) <= margin) {
     AppendPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
     return;
   }
-  const uint64_t rounded = uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+  const uint64_t rounded = whole + (fraction > 0.5 ? 1 : 0);
   if (rounded == 0) {
     aOut += '0';
     return;
@@ -195,7 +195,9 @@ std::string FormatPdfNumber(long double aValue) {
 }
 
 int32_t RoundToInt32(long double aValue) {
-  const long double r = std::nearbyint(aValue);
+  // rint rounds as nearbyint does in the default mode, which the library
+  // never changes, without saving and restoring the floating-point state.
+  const long double r = std::rint(aValue);
   if (!(r == r)) return 0;
   if (r <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
   if (r >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();

@@ -19,10 +19,18 @@ bool IsNameDelimiter(unsigned char c) {
 std::string Ref(int32_t aObjectNo) { return std::to_string(aObjectNo) + " 0 R"; }
 
 void AppendEscaped(std::string& aOut, std::string_view aText, TEscapeBreaks aBreaks) {
-  for (char c : aText) {
-    if (c == '(' || c == ')' || c == '\\' || (aBreaks == ebLineEnds && (c == '\n' || c == '\r'))) aOut += '\\';
-    aOut += c;
+  const bool lineEnds = aBreaks == ebLineEnds;
+  auto special = [lineEnds](char c) { return c == '(' || c == ')' || c == '\\' || (lineEnds && (c == '\n' || c == '\r')); };
+  // Runs without a special character are copied whole.
+  size_t from = 0;
+  for (size_t at = 0; at < aText.size(); ++at) {
+    if (!special(aText[at])) continue;
+    aOut.append(aText.data() + from, at - from);
+    aOut += '\\';
+    aOut += aText[at];
+    from = at + 1;
   }
+  aOut.append(aText.data() + from, aText.size() - from);
 }
 
 std::string EncodeSpaces(std::string_view aValue) {

@@ -292,6 +292,10 @@ private:
   TDocumentContext& FContext;
   std::unique_ptr<TPdfResources> FResources;
   TPageBuffer FPdfStream;
+  TPdfFont* FLastFont = nullptr;  // the font resource PdfFont found last
+  uint64_t FLastFontGeneration = 0;
+  std::string FLastFontName;
+  bool FLastFontBold = false, FLastFontItalic = false;
   TPoint FPenPos;
   long double FPointPerPixel = 0;
   int32_t FTextY = 0;

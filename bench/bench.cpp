@@ -11,12 +11,15 @@
 #include <cmath>
 #include <ctime>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <jpeglib.h>
 
 #include "ReportBench.h"
 #include "Vellix.h"
@@ -285,6 +288,82 @@ void ImageWorkload(const std::string& aOutput) {
   }
 }
 
+// libjpeg's own round trip of a JPEG file: decode to RGB rows, encode them
+// again at aQuality into memory. The yardstick of a photograph's placement.
+size_t LibjpegRoundTrip(const std::vector<uint8_t>& aFile, int aQuality) {
+  jpeg_error_mgr errors;
+  jpeg_decompress_struct in;
+  in.err = jpeg_std_error(&errors);
+  jpeg_create_decompress(&in);
+  jpeg_mem_src(&in, aFile.data(), aFile.size());
+  jpeg_read_header(&in, TRUE);
+  in.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&in);
+  const size_t stride = size_t(in.output_width) * 3;
+  std::vector<uint8_t> pixels(stride * in.output_height);
+  while (in.output_scanline < in.output_height) {
+    JSAMPROW row = pixels.data() + stride * in.output_scanline;
+    jpeg_read_scanlines(&in, &row, 1);
+  }
+  jpeg_compress_struct out;
+  out.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&out);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&out, &buffer, &size);
+  out.image_width = in.output_width;
+  out.image_height = in.output_height;
+  out.input_components = 3;
+  out.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&out);
+  jpeg_set_quality(&out, aQuality, TRUE);
+  jpeg_start_compress(&out, TRUE);
+  while (out.next_scanline < out.image_height) {
+    JSAMPROW row = pixels.data() + stride * out.next_scanline;
+    jpeg_write_scanlines(&out, &row, 1);
+  }
+  jpeg_finish_compress(&out);
+  jpeg_finish_decompress(&in);
+  jpeg_destroy_decompress(&in);
+  jpeg_destroy_compress(&out);
+  std::free(buffer);
+  return size;
+}
+
+// A 3000 x 2000 JPEG file loaded and placed with cpJpeg (decoded once,
+// encoded once, ASCII85 into the image's stream), against libjpeg's own
+// decode and encode of the same file; best of five runs each.
+void PhotoWorkload(const std::string& aOutput) {
+  const auto photo = Photograph(3000, 2000);
+  const std::vector<uint8_t> file = TJPEGImage::EncodeGraphic(*photo);
+  const std::string path = aOutput + ".jpg";
+  {
+    TFileStream out(path, fmCreate);
+    out.WriteBuffer(file.data(), int64_t(file.size()));
+  }
+  double ours = 1e9, reference = 1e9;
+  for (int run = 0; run < 5; ++run) {
+    auto start = std::chrono::steady_clock::now();
+    {
+      TVellix doc;
+      doc.SetFileName(aOutput);
+      doc.SetImageCompressMode(cpJpeg);
+      doc.BeginDoc();
+      TJPEGImage image;
+      image.LoadFromFile(path);
+      doc.Canvas().StretchDraw(Rect(100, 100, 2000, 1367), &image);
+      doc.EndDoc();
+    }
+    ours = std::min(ours, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    start = std::chrono::steady_clock::now();
+    LibjpegRoundTrip(file, TJPEGImage::DefaultQuality);
+    reference = std::min(reference, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  unlink(path.c_str());
+  std::printf("%-12s %-40s vellix %.3f s (load, place, write)  libjpeg %.3f s (decode, encode)  ratio %.2f\n",
+              "photo", "3000 x 2000 JPEG file placed with cpJpeg", ours, reference, ours / reference);
+}
+
 // Eight report documents of 100 pages, one after the other and then in eight
 // threads (one component each): throughput should grow with the cores.
 void ThreadWorkload(const std::string& aOutput) {
@@ -329,6 +408,10 @@ int main(int argc, char** argv) {
       ImageWorkload(output);
       ran = true;
     }
+    if (which == "all" || which == "photo") {
+      PhotoWorkload(output);
+      ran = true;
+    }
     if (which == "all" || which == "text") {
       TextCalls(output);
       ran = true;
@@ -348,7 +431,7 @@ int main(int argc, char** argv) {
   }
   if (argc <= 2) unlink(output.c_str());
   if (!ran) {
-    std::fprintf(stderr, "unknown workload %s; known: all numbers images text shapes threads", which.c_str());
+    std::fprintf(stderr, "unknown workload %s; known: all numbers images photo text shapes threads", which.c_str());
     for (const TWorkload& workload : Workloads()) std::fprintf(stderr, " %s", workload.Name);
     std::fprintf(stderr, "\n");
     return 2;

@@ -1,9 +1,13 @@
 // Draws the same pages with Vellix and with other PDF libraries and prints,
 // per workload and page count: pages per second, output size, peak resident
-// memory and each library's time as a multiple of ours.
+// memory, each library's time as a multiple of ours, and as a multiple of the
+// physical limit: the time a process takes to write as many bytes as our
+// default output from memory to a file in the same folder, measured in the
+// same run (row "limit").
 //
 //   vellix-compare [--pages 10,100,1000,10000] [--image-pages 10,100]
 //                  [--workloads report,shapes,images] [--dir /tmp]
+//                  [--libraries vellix,vellix-compact,libharu,cairo]
 //
 // Every run is a child process of its own, so the peak memory of one run is
 // not hidden by an earlier one.
@@ -13,12 +17,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Peers.h"
@@ -33,6 +39,7 @@ struct Options {
   std::vector<int> ImagePages = {10, 100};
   std::vector<std::string> Workloads = {"report", "shapes", "images"};
   std::string Dir = "/tmp";
+  std::vector<std::string> Libraries;  // empty: all
 };
 
 std::vector<std::string> Split(const std::string& aText) {
@@ -61,6 +68,7 @@ Options Parse(int argc, char** argv) {
     else if (key == "--image-pages") o.ImagePages = Numbers(value);
     else if (key == "--workloads") o.Workloads = Split(value);
     else if (key == "--dir") o.Dir = value;
+    else if (key == "--libraries") o.Libraries = Split(value);
     else {
       std::fprintf(stderr, "unknown option %s\n", key.c_str());
       std::exit(2);
@@ -104,6 +112,34 @@ Result RunChild(const Library& aLib, const std::string& aWorkload, int aPages, c
   return r;
 }
 
+// The physical limit for aBytes: a child process that writes that many bytes
+// from memory to aOut in blocks of 1 MiB and closes the file.
+Result RunLimit(long long aBytes, const std::string& aOut) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    std::vector<char> block(1 << 20, 'x');
+    FILE* f = std::fopen(aOut.c_str(), "wb");
+    if (f == nullptr) _exit(1);
+    for (long long left = aBytes; left > 0;) {
+      const size_t n = size_t(std::min<long long>(left, (long long)block.size()));
+      if (std::fwrite(block.data(), 1, n, f) != n) _exit(1);
+      left -= (long long)n;
+    }
+    _exit(std::fclose(f) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  Result r;
+  r.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  r.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  r.PeakMiB = double(usage.ru_maxrss) / 1024.0;
+  r.Bytes = aBytes;
+  unlink(aOut.c_str());
+  return r;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,23 +150,34 @@ int main(int argc, char** argv) {
 
   std::printf("Same pages drawn by each library, one process per run (A4, Liberation Sans from %s).\n", FontFile);
   for (const Library* lib : libraries) std::printf("  %-14s %s\n", lib->Name, lib->Notes);
-  std::printf("\n%-8s %6s  %-14s %9s %10s %11s %10s %9s\n", "workload", "pages", "library", "seconds", "pages/s",
-              "output MB", "peak MiB", "x ours");
+  std::printf("\n%-8s %6s  %-14s %9s %10s %11s %10s %9s %9s\n", "workload", "pages", "library", "seconds", "pages/s",
+              "output MB", "peak MiB", "x ours", "x limit");
   for (const std::string& workload : o.Workloads) {
     for (int pages : workload == "images" ? o.ImagePages : o.Pages) {
-      double ours = 0;
+      std::vector<std::pair<const char*, Result>> rows;
       for (const Library* lib : libraries) {
+        if (!o.Libraries.empty() && std::find(o.Libraries.begin(), o.Libraries.end(), lib->Name) == o.Libraries.end())
+          continue;
         const std::string out = o.Dir + "/vellix-compare-" + lib->Name + ".pdf";
-        const Result r = RunChild(*lib, workload, pages, out, photo);
-        if (lib == &VellixLibrary) ours = r.Seconds;
+        rows.emplace_back(lib->Name, RunChild(*lib, workload, pages, out, photo));
+        if (lib == &VellixLibrary && rows.back().second.Ok)
+          rows.emplace_back("limit", RunLimit(rows.back().second.Bytes, o.Dir + "/vellix-compare-limit.bin"));
+      }
+      double ours = 0, limit = 0;
+      for (const auto& [name, r] : rows) {
+        if (std::strcmp(name, "vellix") == 0 && r.Ok) ours = r.Seconds;
+        if (std::strcmp(name, "limit") == 0 && r.Ok) limit = r.Seconds;
+      }
+      for (const auto& [name, r] : rows) {
         if (!r.Ok) {
-          std::printf("%-8s %6d  %-14s %9s\n", workload.c_str(), pages, lib->Name, "failed");
+          std::printf("%-8s %6d  %-14s %9s\n", workload.c_str(), pages, name, "failed");
           continue;
         }
-        std::printf("%-8s %6d  %-14s %9.3f %10.1f %11.2f %10.1f %9.2f\n", workload.c_str(), pages, lib->Name,
-                    r.Seconds, pages / r.Seconds, r.Bytes / 1e6, r.PeakMiB, ours > 0 ? r.Seconds / ours : 0.0);
-        std::fflush(stdout);
+        std::printf("%-8s %6d  %-14s %9.3f %10.1f %11.2f %10.1f %9.2f %9.2f\n", workload.c_str(), pages, name,
+                    r.Seconds, pages / r.Seconds, r.Bytes / 1e6, r.PeakMiB, ours > 0 ? r.Seconds / ours : 0.0,
+                    limit > 0 ? r.Seconds / limit : 0.0);
       }
+      std::fflush(stdout);
     }
   }
   unlink(photo.c_str());

@@ -170,6 +170,39 @@ TEST(Compact, OtherJpegFilesAreEncodedAgainAndBrokenOnesRefused) {
   EXPECT_TRUE(broken.Empty());
 }
 
+// A file whose compressed data is damaged but whose markers are whole loads
+// (its pixels are not decoded yet). A placement that encodes the pixels
+// raises the loader's error and leaves the document sound; passed through,
+// the file goes into the document as it is, as the reader would see it.
+TEST(Compact, DamagedCompressedDataIsFoundWhenThePixelsAreRead) {
+  TTempDir dir;
+  const std::string whole = dir.File("whole.jpg"), damaged = dir.File("damaged.jpg");
+  ASSERT_EQ(RunProgram({"convert", "-size", "80x60", "plasma:", "-quality", "90", whole}).Status, 0);
+  std::string bytes = ReadFileBytes(whole);
+  bytes.resize(bytes.size() * 2 / 3);
+  bytes += "\xFF\xD9";
+  TFileStream(damaged, fmCreate).WriteBuffer(bytes.data(), int64_t(bytes.size()));
+  TJPEGImage photo;
+  photo.LoadFromFile(damaged);
+  ASSERT_EQ(photo.Width(), 80);
+
+  const std::string path = dir.File("classic.pdf");
+  TVellix doc;
+  doc.SetFileName(path);
+  doc.BeginDoc();
+  const std::string message = MessageOf([&] { doc.Canvas().StretchDraw(Rect(100, 100, 900, 700), &photo); });
+  EXPECT_EQ(message.rfind("JPEG error: ", 0), 0u) << message;
+  EXPECT_TRUE(doc.Printing());
+  doc.Canvas().TextOut(100, 100, "still sound");
+  doc.EndDoc();
+  EXPECT_EQ(ReadersComplaints(path), "");
+
+  const std::string pdf = WriteDocument(
+      dir.File("compact.pdf"), [&](TVellix& d) { d.Canvas().StretchDraw(Rect(100, 100, 900, 700), &photo); },
+      [](TVellix& d) { d.SetShareImages(true); });
+  EXPECT_EQ(StreamAfter(pdf, "/Filter /DCTDecode"), bytes);
+}
+
 TEST(Compact, EmbeddedFontsAreBinaryToo) {
   TTempDir dir;
   const std::string path = dir.File("font.pdf");

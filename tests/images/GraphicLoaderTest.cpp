@@ -252,3 +252,44 @@ TEST(GraphicLoaders, PngLoaderReadsInterlacedAndGreyAlphaFilesOfImageMagick) {
   EXPECT_NEAR(GetRValue(png.Pixel(2, 1)), 191, 1);
   EXPECT_EQ(GetRValue(png.Pixel(2, 1)), GetBValue(png.Pixel(2, 1)));
 }
+
+// A complete baseline JPEG file is decoded when its pixels are first read.
+// Damage that keeps the file's marker structure (here: its scan cut short
+// and closed with an end marker) passes the load and fails that first read,
+// and every read after it, with the loader's error.
+TEST(GraphicLoaders, JpegPixelsAreDecodedOnFirstReadAndDamageFoundThere) {
+  const auto source = Noise(64, 48, 5);
+  TJPEGImage encoded;
+  encoded.Assign(*source);
+  const std::vector<uint8_t> good = SaveBytes(encoded);
+
+  TJPEGImage lazy;
+  LoadBytes(lazy, good);
+  EXPECT_EQ(lazy.Width(), 64);
+  EXPECT_EQ(lazy.Height(), 48);
+  EXPECT_EQ(lazy.SourceBytes(), good);
+  TBitmap copy;
+  copy.Assign(lazy);  // the first read decodes
+  EXPECT_EQ(copy.RGBData(), lazy.RGBData());
+  EXPECT_EQ(copy.RGBData().size(), size_t(64 * 48 * 3));
+
+  std::vector<uint8_t> cut(good.begin(), good.begin() + long(good.size() * 2 / 3));
+  cut.push_back(0xFF);
+  cut.push_back(0xD9);
+  TJPEGImage damaged;
+  LoadBytes(damaged, cut);
+  EXPECT_EQ(damaged.Width(), 64);
+  for (int read = 0; read < 2; ++read) {
+    try {
+      (void)damaged.RGBData();
+      ADD_FAILURE() << "damaged pixels were read";
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_EQ(std::string(e.Message()).rfind("JPEG error: ", 0), 0u) << e.Message();
+    }
+  }
+  // The same bytes without the end marker are refused when loaded.
+  cut.resize(cut.size() - 2);
+  TJPEGImage refused;
+  EXPECT_THROW(LoadBytes(refused, cut), EInvalidGraphic);
+  EXPECT_TRUE(refused.Empty());
+}

@@ -91,3 +91,39 @@ TEST(Threads, EightDocumentsWrittenAtOnceAreEachComplete) {
   alone.EndDoc();
   EXPECT_EQ(ReadFileBytes(dir.File("alone.pdf")), ReadFileBytes(dir.File("t3-0.pdf")));
 }
+
+// One JPEG picture, loaded once and decoded on first read, placed by eight
+// documents at once: the decoding happens once, whichever thread asks first.
+TEST(Threads, OneLoadedJpegPlacedByEightDocumentsAtOnce) {
+  TTempDir dir;
+  TBitmap source(48, 32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 48; ++x) source.Canvas().SetPixel(x, y, RGB(uint8_t(x * 5), uint8_t(y * 7), 90));
+  TJPEGImage encoded;
+  encoded.Assign(source);
+  encoded.SaveToFile(dir.File("photo.jpg"));
+  TJPEGImage photo;
+  photo.LoadFromFile(dir.File("photo.jpg"));
+  constexpr int kThreads = 8;
+  std::vector<std::string> errors(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([&, t] {
+      try {
+        TVellix doc;
+        doc.SetFileName(dir.File("p" + std::to_string(t) + ".pdf"));
+        doc.SetImageCompressMode(TPdfCompressMode(t % 3));
+        doc.SetShareImages(t % 2 == 0);
+        doc.BeginDoc();
+        doc.Canvas().StretchDraw(Rect(100, 100, 900, 700), &photo);
+        doc.EndDoc();
+      } catch (const std::exception& e) {
+        errors[size_t(t)] = e.what();
+      }
+    });
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t) {
+    EXPECT_EQ(errors[size_t(t)], "") << "thread " << t;
+    EXPECT_EQ(QpdfCheck(dir.File("p" + std::to_string(t) + ".pdf")).Status, 0);
+  }
+}

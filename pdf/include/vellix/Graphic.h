@@ -6,6 +6,7 @@
 // raises EInvalidGraphic and leaves the graphic as it was.
 
 #include <vellix/Export.h>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,9 +50,9 @@ public:
 
   // The RGB bytes of row aRow (0 = top), Width() * 3 of them. aRow must be in
   // 0 .. Height() - 1.
-  const uint8_t* ScanLine(int32_t aRow) const { return FPixels.data() + RowOffset(aRow); }
+  const uint8_t* ScanLine(int32_t aRow) const { return Pixels().data() + RowOffset(aRow); }
   // All rows, top to bottom, Width() * Height() * 3 bytes.
-  const std::vector<uint8_t>& RGBData() const { return FPixels; }
+  const std::vector<uint8_t>& RGBData() const { return Pixels(); }
   // The colour of one pixel as 0x00BBGGRR; -1 outside the picture.
   TColor Pixel(int32_t aX, int32_t aY) const;
 
@@ -73,6 +74,15 @@ public:
 
 protected:
   size_t RowOffset(int32_t aRow) const { return size_t(aRow) * size_t(FWidth) * 3; }
+  // The pixels, decoded first when a subclass left them pending.
+  const std::vector<uint8_t>& Pixels() const {
+    if (FPixelsPending.load(std::memory_order_acquire)) DecodePendingPixels();
+    return FPixels;
+  }
+  // A subclass that keeps its file and decodes on first use (a JPEG image)
+  // sets the size with FPixelsPending true; DecodePendingPixels then fills
+  // FPixels and clears the flag, or throws EInvalidGraphic and leaves it set.
+  virtual void DecodePendingPixels() const {}
   // Replaces the picture with aPixels (aWidth * aHeight * 3 bytes).
   void TakePixels(int32_t aWidth, int32_t aHeight, std::vector<uint8_t>&& aPixels);
   // Reads every byte from aStream's position to its end.
@@ -80,7 +90,8 @@ protected:
 
   int32_t FWidth = 0;
   int32_t FHeight = 0;
-  std::vector<uint8_t> FPixels;
+  mutable std::vector<uint8_t> FPixels;
+  mutable std::atomic<bool> FPixelsPending{false};
 };
 
 }  // namespace Vellix

@@ -1,14 +1,25 @@
 #pragma once
 // TJPEGImage: a JPEG picture through libjpeg-turbo. Loading decodes the file
-// to RGB pixels at once (greyscale and CMYK files are converted; progressive
-// files are read); saving encodes the current pixels as a baseline JFIF file
-// at CompressionQuality with the encoder's usual 2 x 2 chroma subsampling.
+// to RGB pixels (greyscale and CMYK files are converted; progressive files
+// are read); saving encodes the current pixels as a baseline JFIF file at
+// CompressionQuality with the encoder's usual 2 x 2 chroma subsampling.
 // The bytes of a baseline greyscale or colour file are kept with the picture,
 // so that a compact document can carry them as they are (SourceBytes); saving
 // still encodes the pixels.
+//
+// A complete baseline file (its markers whole from start to end) is decoded
+// when its pixels are first read rather than when it is loaded, so that a
+// picture only passed through is never decoded. Loading checks its header,
+// size and marker structure; damage inside its compressed data that keeps
+// that structure is found by the first read of its pixels (RGBData,
+// ScanLine, Pixel, Assign, saving, or a placement that encodes it), which
+// then raises the EInvalidGraphic that loading would have raised. Reading the
+// pixels of one image from several threads at once is safe.
 
 #include <vellix/Export.h>
 #include <vellix/Graphic.h>
+
+#include <mutex>
 
 namespace Vellix {
 
@@ -46,7 +57,13 @@ public:
   // Copies the picture; from another TJPEGImage its source bytes too.
   void Assign(const TGraphic& aSource) override;
 
+protected:
+  void DecodePendingPixels() const override;
+
 private:
+  static std::vector<uint8_t> DecodeFile(const std::vector<uint8_t>& aData);
+
+  mutable std::mutex FDecodeLock;
   int32_t FQuality = DefaultQuality;
   std::vector<uint8_t> FSource;
   int32_t FSourceComponents = 0;

@@ -15,7 +15,7 @@ TColor TGraphic::Pixel(int32_t aX, int32_t aY) const {
 
 void TGraphic::Assign(const TGraphic& aSource) {
   if (&aSource == this) return;
-  std::vector<uint8_t> copy = aSource.FPixels;
+  std::vector<uint8_t> copy = aSource.Pixels();
   TakePixels(aSource.FWidth, aSource.FHeight, std::move(copy));
 }
 
@@ -32,6 +32,7 @@ void TGraphic::SaveToFile(const std::string& aFileName) const {
 
 void TGraphic::TakePixels(int32_t aWidth, int32_t aHeight, std::vector<uint8_t>&& aPixels) {
   FPixels = std::move(aPixels);
+  FPixelsPending.store(false, std::memory_order_release);
   FWidth = aWidth;
   FHeight = aHeight;
 }

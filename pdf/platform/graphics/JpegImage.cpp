@@ -112,6 +112,75 @@ bool RunDecode(jpeg_decompress_struct& aInfo, TJpegErrorManager& aErr, TDecodeJo
   return true;
 }
 
+// What the header of a file says, read without decoding any pixel.
+struct THeaderJob {
+  const uint8_t* Data;
+  size_t Size;
+  int64_t Width = 0;
+  int64_t Height = 0;
+  int32_t PassableComponents = 0;
+};
+
+bool RunReadHeader(jpeg_decompress_struct& aInfo, TJpegErrorManager& aErr, THeaderJob& aJob) {
+  if (setjmp(aErr.Jump)) return false;
+  jpeg_mem_src(&aInfo, aJob.Data, static_cast<unsigned long>(aJob.Size));
+  jpeg_read_header(&aInfo, TRUE);
+  aJob.Width = aInfo.image_width;
+  aJob.Height = aInfo.image_height;
+  const bool cmyk = aInfo.jpeg_color_space == JCS_CMYK || aInfo.jpeg_color_space == JCS_YCCK;
+  if (!aInfo.progressive_mode && !cmyk && (aInfo.num_components == 1 || aInfo.num_components == 3))
+    aJob.PassableComponents = aInfo.num_components;
+  return true;
+}
+
+uint16_t BigEndian16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
+
+// True when the file's markers run complete from the start marker to the end
+// marker: every segment within the file, every scan's data followed by a
+// marker, restart markers in their cycle. A file cut anywhere fails this
+// (it then has no end marker), as do many damaged ones. What it cannot see
+// is damage inside compressed data that keeps the marker structure; only
+// decoding finds that.
+bool MarkersComplete(const uint8_t* aData, size_t aSize) {
+  if (aSize < 4 || aData[0] != 0xFF || aData[1] != 0xD8) return false;
+  size_t at = 2;
+  for (;;) {
+    if (at >= aSize || aData[at] != 0xFF) return false;
+    while (at < aSize && aData[at] == 0xFF) ++at;  // fill bytes
+    if (at >= aSize) return false;
+    const uint8_t marker = aData[at++];
+    if (marker == 0xD9) return true;
+    if (marker == 0x00 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7)) return false;
+    if (marker == 0x01) continue;  // TEM: no length
+    if (at + 2 > aSize) return false;
+    const size_t length = BigEndian16(aData + at);
+    if (length < 2 || at + length > aSize) return false;
+    at += length;
+    if (marker != 0xDA) continue;
+    // Entropy-coded data up to the next marker that is not a stuffed byte
+    // or a restart; restarts count D0 to D7 and round again.
+    int expectedRestart = 0xD0;
+    for (;;) {
+      const void* ff = std::memchr(aData + at, 0xFF, aSize - at);
+      if (ff == nullptr) return false;
+      at = size_t(static_cast<const uint8_t*>(ff) - aData);
+      if (at + 1 >= aSize) return false;
+      const uint8_t next = aData[at + 1];
+      if (next == 0x00) {
+        at += 2;
+      } else if (next >= 0xD0 && next <= 0xD7) {
+        if (next != expectedRestart) return false;
+        expectedRestart = expectedRestart == 0xD7 ? 0xD0 : expectedRestart + 1;
+        at += 2;
+      } else if (next == 0xFF) {
+        ++at;  // fill before a marker
+      } else {
+        break;
+      }
+    }
+  }
+}
+
 // A libjpeg destination that appends to a vector.
 struct TVectorDestination {
   jpeg_destination_mgr Pub;
@@ -165,10 +234,48 @@ bool RunEncode(jpeg_compress_struct& aInfo, TJpegErrorManager& aErr, const TGrap
 }  // namespace
 
 void TJPEGImage::LoadFromStream(TStream& aStream) {
-  const std::vector<uint8_t> data = ReadRest(aStream);
+  std::vector<uint8_t> data = ReadRest(aStream);
   if (data.empty()) throw EInvalidGraphic("JPEG error: empty file");
+  THeaderJob header{data.data(), data.size()};
+  {
+    TJpegErrorManager err;
+    jpeg_decompress_struct info;
+    info.err = &err.Pub;
+    InitErrors(err);
+    jpeg_create_decompress(&info);
+    const bool ok = RunReadHeader(info, err, header);
+    jpeg_destroy_decompress(&info);
+    if (!ok) throw EInvalidGraphic(std::string("JPEG error: ") + err.Message);
+  }
+  CheckGraphicSize("JPEG error", header.Width, header.Height);
+  if (header.PassableComponents > 0 && MarkersComplete(data.data(), data.size())) {
+    // A complete baseline file is kept as it is and decoded when its pixels
+    // are first read: placed as a shared JPEG it never needs them.
+    std::lock_guard<std::mutex> guard(FDecodeLock);
+    FSourceKey = ContentHash(data.data(), data.size());
+    FSource = std::move(data);
+    FSourceComponents = header.PassableComponents;
+    FPixels.clear();
+    FWidth = int32_t(header.Width);
+    FHeight = int32_t(header.Height);
+    FPixelsPending.store(true, std::memory_order_release);
+    return;
+  }
+  std::vector<uint8_t> pixels = DecodeFile(data);
+  TakePixels(int32_t(header.Width), int32_t(header.Height), std::move(pixels));
+  FSourceComponents = header.PassableComponents;
+  if (FSourceComponents > 0) {
+    FSourceKey = ContentHash(data.data(), data.size());
+    FSource = std::move(data);
+  } else {
+    FSource.clear();
+    FSourceKey.clear();
+  }
+}
+
+std::vector<uint8_t> TJPEGImage::DecodeFile(const std::vector<uint8_t>& aData) {
   std::vector<uint8_t> pixels, cmykRow;
-  TDecodeJob job{data.data(), data.size(), &pixels, &cmykRow, 0, 0, false, 0};
+  TDecodeJob job{aData.data(), aData.size(), &pixels, &cmykRow, 0, 0, false, 0};
   TJpegErrorManager err;
   jpeg_decompress_struct info;
   info.err = &err.Pub;
@@ -178,18 +285,19 @@ void TJPEGImage::LoadFromStream(TStream& aStream) {
   jpeg_destroy_decompress(&info);
   if (job.TooLarge) CheckGraphicSize("JPEG error", job.Width, job.Height);
   if (!ok) throw EInvalidGraphic(std::string("JPEG error: ") + err.Message);
-  TakePixels(job.Width, job.Height, std::move(pixels));
-  FSourceComponents = job.PassableComponents;
-  if (FSourceComponents > 0) {
-    FSource = data;
-    FSourceKey = ContentHash(data.data(), data.size());
-  } else {
-    FSource.clear();
-    FSourceKey.clear();
-  }
+  return pixels;
+}
+
+void TJPEGImage::DecodePendingPixels() const {
+  std::lock_guard<std::mutex> guard(FDecodeLock);
+  if (!FPixelsPending.load(std::memory_order_relaxed)) return;
+  // A failure leaves the pixels pending: every later read fails the same way.
+  FPixels = DecodeFile(FSource);
+  FPixelsPending.store(false, std::memory_order_release);
 }
 
 void TJPEGImage::Assign(const TGraphic& aSource) {
+  if (&aSource == this) return;
   TGraphic::Assign(aSource);
   const auto* jpeg = dynamic_cast<const TJPEGImage*>(&aSource);
   FSource = jpeg ? jpeg->FSource : std::vector<uint8_t>();

@@ -35,6 +35,7 @@ class TPdfResources;
 class TGraphic;
 class TBitmapCanvas;
 class TPdfGrid;
+class TDeflater;
 
 class VELLIX_API TPdfCanvas : public TObject {
 public:
@@ -292,6 +293,7 @@ private:
   TDocumentContext& FContext;
   std::unique_ptr<TPdfResources> FResources;
   TPageBuffer FPdfStream;
+  std::unique_ptr<TDeflater> FDeflater;  // compresses pages, made on first use
   TPdfFont* FLastFont = nullptr;  // the font resource PdfFont found last
   uint64_t FLastFontGeneration = 0;
   std::string FLastFontName;

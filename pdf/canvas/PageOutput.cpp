@@ -2,11 +2,14 @@
 // images the page introduced, then the page object.
 
 #include <vellix/Canvas.h>
+
+#include <new>
+#include <span>
 #include <vellix/Messages.h>
 
 #include "canvas/PdfImage.h"
 #include "canvas/PdfResources.h"
-#include "encode/Deflater.h"
+#include "canvas/PageCompressor.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
 #include "writer/PdfSyntax.h"
@@ -15,20 +18,17 @@ namespace Vellix {
 
 void TPdfCanvas::WritePage() {
   TPdfWriter& writer = FContext.Writer;
-  const int32_t contents = writer.BeginDic();
+  int32_t contents = 0;
   if (FContext.CompressContent) {
-    // Level 1: page content compresses nearly as well as at the default
-    // level, several times faster.
-    if (!FDeflater) FDeflater = std::make_unique<TDeflater>(1);
-    const std::string_view text = FPdfStream.Content();
-    const std::span<const uint8_t> data = FDeflater->Compress(text.data(), text.size());
-    writer.WriteLine("/Length " + std::to_string(data.size()));
-    writer.WriteLine("/Filter /FlateDecode");
-    writer.WriteLine(">>");
-    writer.WriteLine("stream");
-    writer.WriteRaw(data.data(), int64_t(data.size()));
-    writer.WriteLine("");
+    // The page is compressed on the compressor's thread while the next one
+    // is drawn; its content object, numbered now, is written just before
+    // whatever the document writes next.
+    writer.WritePending();  // the page before, which the compressor holds
+    contents = writer.ReserveObject();
+    if (!FCompressor) FCompressor = std::make_unique<TPageCompressor>();
+    FCompressor->Start(FPdfStream);
   } else {
+    contents = writer.BeginDic();
     const std::string_view text = FPdfStream.Content();
     std::string lengthLine = "/Length ";
     AppendInteger(lengthLine, int64_t(text.size()));
@@ -36,8 +36,8 @@ void TPdfCanvas::WritePage() {
     writer.WriteLine(">>");
     writer.WriteLine("stream");
     writer.WriteRaw(text.data(), int64_t(text.size()));
+    writer.EndObject("endstream");
   }
-  writer.EndObject("endstream");
 
   // Images not yet written sit at the end of the list; the most recent is
   // written first, and the walk stops at the first image of an earlier page.
@@ -54,7 +54,28 @@ void TPdfCanvas::WritePage() {
   writer.WriteLine("/Parent 3 0 R");
   writer.WriteLine("/Contents " + Ref(contents));
   writer.EndDic();
+  if (FContext.CompressContent) writer.SetPendingWrite([this, contents] { WriteCompressedContent(contents); });
   ResetPage();
+}
+
+void TPdfCanvas::WriteCompressedContent(int32_t aObjectNo) {
+  std::span<const uint8_t> data;
+  try {
+    data = FCompressor->Finish();
+  } catch (const std::bad_alloc&) {
+    FContext.RaiseError(MSG_OUT_OF_MEMORY, "page content");
+  } catch (const Exception& e) {
+    FContext.RaiseError(e.Message());
+  }
+  TPdfWriter& writer = FContext.Writer;
+  writer.BeginReservedDic(aObjectNo);
+  writer.WriteLine("/Length " + std::to_string(data.size()));
+  writer.WriteLine("/Filter /FlateDecode");
+  writer.WriteLine(">>");
+  writer.WriteLine("stream");
+  writer.WriteRaw(data.data(), int64_t(data.size()));
+  writer.WriteLine("");
+  writer.EndObject("endstream");
 }
 
 }  // namespace Vellix

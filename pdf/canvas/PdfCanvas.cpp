@@ -6,7 +6,7 @@
 #include <vellix/Messages.h>
 
 #include "canvas/PdfResources.h"
-#include "encode/Deflater.h"
+#include "canvas/PageCompressor.h"
 #include "text/PdfFont.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"

@@ -33,7 +33,10 @@ void TPdfWriter::Open(TStream& aOut) {
   CurrentAddress();
 }
 
-void TPdfWriter::Close() { FOut = nullptr; }
+void TPdfWriter::Close() {
+  FOut = nullptr;
+  FPendingWrite = nullptr;
+}
 
 void TPdfWriter::Fail(const std::string& aMsg, const std::string& aInfo) {
   if (FOnFailure) {
@@ -47,6 +50,7 @@ void TPdfWriter::Fail(const std::string& aMsg, const std::string& aInfo) {
 
 void TPdfWriter::WriteLine(const std::string& aValue) {
   static constexpr char LineEnd[2] = {'\r', '\n'};
+  WritePending();
   bool written = false;
   try {
     written = FOut != nullptr && FOut->Write(aValue.data(), int64_t(aValue.size())) == int64_t(aValue.size()) &&
@@ -58,6 +62,7 @@ void TPdfWriter::WriteLine(const std::string& aValue) {
 }
 
 void TPdfWriter::WriteRaw(const void* aData, int64_t aCount) {
+  WritePending();
   bool written = false;
   try {
     written = FOut != nullptr && FOut->Write(aData, aCount) == aCount;
@@ -79,6 +84,7 @@ int64_t TPdfWriter::CurrentAddress() {
 }
 
 int32_t TPdfWriter::BeginObject(const std::string& aValue) {
+  WritePending();
   FObjectAddresses.push_back(CurrentAddress());
   const int32_t objectNo = ObjectCount();
   WriteLine(std::to_string(objectNo) + " 0 obj");
@@ -95,6 +101,7 @@ int32_t TPdfWriter::ReserveObject() {
 
 void TPdfWriter::BeginReservedDic(int32_t aObjectNo) {
   if (aObjectNo < 1 || aObjectNo > ObjectCount()) Fail(MSG_INTERNAL_ERROR);
+  WritePending();
   FObjectAddresses[size_t(aObjectNo) - 1] = CurrentAddress();
   WriteLine(std::to_string(aObjectNo) + " 0 obj");
   WriteLine("<<");
@@ -108,6 +115,7 @@ void TPdfWriter::EndObject(const std::string& aValue) {
 void TPdfWriter::EndDic() { EndObject(">>"); }
 
 void TPdfWriter::WriteTail(int32_t aRootNo, int32_t aInfoNo) {
+  WritePending();
   const int64_t xref = CurrentAddress();
   WriteLine("xref");
   WriteLine("0 " + std::to_string(FObjectAddresses.size() + 1));

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Vellix {
@@ -57,6 +58,16 @@ public:
   // EndObject(">>").
   void EndDic();
 
+  // Defers aWrite until just before the next thing written (a line, raw
+  // data, an object or the tail), so that a caller can write an object whose
+  // data is still being prepared (a page compressed on another thread)
+  // without holding up everything after it. Close drops it unrun.
+  void SetPendingWrite(std::function<void()> aWrite) { FPendingWrite = std::move(aWrite); }
+  // Runs the pending write now, if there is one.
+  void WritePending() {
+    if (FPendingWrite) std::exchange(FPendingWrite, nullptr)();
+  }
+
   // The number of objects handed out so far.
   int32_t ObjectCount() const { return int32_t(FObjectAddresses.size()); }
 
@@ -73,6 +84,7 @@ private:
   int64_t CurrentAddress();
 
   std::function<void()> FOnFailure;
+  std::function<void()> FPendingWrite;
   TStream* FOut = nullptr;
   std::vector<int64_t> FObjectAddresses;
 };

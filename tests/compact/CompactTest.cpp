@@ -274,3 +274,40 @@ TEST(Compact, KeptTransparencyLetsTheBackgroundShowThrough) {
     EXPECT_EQ(uint8_t(centre[2]), 0);
   }
 }
+
+// Pages are compressed on a thread of their own while the next is drawn. A
+// document aborted with a page still in the compressor leaves nothing
+// behind, and the next document (same component) is whole; every page's
+// content arrives, in order, whichever writes come between.
+TEST(Compact, PagesCompressedBesideTheDrawingArriveWholeAndInOrder) {
+  TTempDir dir;
+  TVellix doc;
+  doc.SetCompressContent(true);
+  doc.SetFileName(dir.File("aborted.pdf"));
+  doc.BeginDoc();
+  doc.Canvas().TextOut(100, 100, "first page");
+  doc.NewPage();
+  doc.Abort();
+  EXPECT_FALSE(FileExists(dir.File("aborted.pdf")));
+
+  const std::string path = dir.File("pages.pdf");
+  doc.SetFileName(path);
+  doc.BeginDoc();
+  const char* fonts[] = {"Arial", "Times New Roman", "Courier New"};
+  for (int page = 0; page < 12; ++page) {
+    if (page > 0) doc.NewPage();
+    // A font first used mid-document is written while the previous page
+    // may still be in the compressor.
+    doc.Canvas().Font().SetName(fonts[page % 3]);
+    doc.Canvas().TextOut(100, 100, "page " + std::to_string(page + 1));
+    for (int i = 0; i < 200; ++i) doc.Canvas().Rectangle(100 + i, 300, 400 + i, 600 + i);
+  }
+  doc.EndDoc();
+  EXPECT_EQ(ReadersComplaints(path), "");
+  const std::string text = PdfToText(path).Out;
+  size_t at = 0;
+  for (int page = 1; page <= 12; ++page) {
+    at = text.find("page " + std::to_string(page), at);
+    ASSERT_NE(at, std::string::npos) << page;
+  }
+}

@@ -63,6 +63,7 @@ TEST(Threads, EightDocumentsWrittenAtOnceAreEachComplete) {
           doc.SetCreationDate(FixedCreationDate);
           doc.SetImageCompressMode(TPdfCompressMode((t + n) % 3));
           doc.SetEmbedFonts(t % 2 == 0);
+          doc.SetCompressContent(t % 4 == 1);
           doc.BeginDoc();
           DrawEverything(doc, t);
           doc.EndDoc();

@@ -35,7 +35,7 @@ class TPdfResources;
 class TGraphic;
 class TBitmapCanvas;
 class TPdfGrid;
-class TDeflater;
+class TPageCompressor;
 
 class VELLIX_API TPdfCanvas : public TObject {
 public:
@@ -284,6 +284,9 @@ public:
 
 private:
   TPdfGrid* FindGrid(const std::string& aGridName) const;
+  // Writes the content object aObjectNo of the page last given to the
+  // compressor, once it is compressed (the writer's pending write).
+  void WriteCompressedContent(int32_t aObjectNo);
   // The font services' measurement of Font() (text output).
   const class TFontMetrics& MeasuringFont();
 
@@ -293,7 +296,7 @@ private:
   TDocumentContext& FContext;
   std::unique_ptr<TPdfResources> FResources;
   TPageBuffer FPdfStream;
-  std::unique_ptr<TDeflater> FDeflater;  // compresses pages, made on first use
+  std::unique_ptr<TPageCompressor> FCompressor;  // compresses pages, made on first use
   TPdfFont* FLastFont = nullptr;  // the font resource PdfFont found last
   uint64_t FLastFontGeneration = 0;
   std::string FLastFontName;

@@ -88,3 +88,30 @@ TEST(ArcReference, LinesAreTheRecordedOnes) {
               static_cast<unsigned long long>(hash.Value));
   EXPECT_EQ(hash.Value, full ? 0xb3ab965eced2e0d3ull : 0x6e852c72a95b17c7ull);
 }
+
+// Arcs of radii up to a million points, each a short sweep (a few hundred
+// lines at the finest step), where a double result is closest to its limits.
+TEST(ArcReference, HugeArcsAreTheRecordedOnes) {
+  TMemoryStream out;
+  TVellix doc;
+  doc.SetCreationDate("20240102030405");
+  doc.SetLengthUnit(luPoint);
+  doc.SetOutStream(&out);
+  doc.BeginDoc();
+  TPdfCanvas& c = doc.Canvas();
+  std::mt19937_64 random(77);
+  std::uniform_int_distribution<int32_t> radius(20000, 1100000), centre(-5000, 5000), offset(-3000, 3000);
+  TLinesHash hash;
+  for (int i = 0; i < 400; ++i) {
+    const int32_t rx = radius(random), ry = radius(random), cx = centre(random), cy = centre(random);
+    // Start and end radials a small angle apart, pointing anywhere.
+    const int32_t dx = offset(random), dy = offset(random);
+    c.Arc(cx - rx, cy - ry, cx + rx, cy + ry, cx + 100000, cy + dy, cx + 100000, cy + dy - 1 - (dx & 1023));
+    hash.Add(c.PdfStream());
+    c.PdfStream().clear();
+  }
+  doc.EndDoc();
+  std::printf("huge arcs: %llu lines, hash %016llx\n", static_cast<unsigned long long>(hash.Lines),
+              static_cast<unsigned long long>(hash.Value));
+  EXPECT_EQ(hash.Value, 0x1d492d64727391faull);
+}

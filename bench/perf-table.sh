@@ -22,7 +22,7 @@ trap 'rm -f "$table"' EXIT
     grep '^images'
   echo
   ./build-bench/bench/vellix-bench photo "$dir/vellix-perf-photo.pdf"
-} | grep -v '^  ' | grep -v '^Same pages' | sed '/^$/N;/^\n$/D' > "$table"
+} | grep -v '^  ' | grep -v '^Same pages' | sed '/./,$!d' > "$table"
 rm -f "$dir/vellix-perf-photo.pdf"
 
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')

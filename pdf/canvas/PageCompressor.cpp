@@ -30,6 +30,15 @@ void TPageCompressor::Start(TPageBuffer& aPage) {
     aPage.clear();
     FResult = {};
     FError = nullptr;
+    if (FPage.Content().size() < SmallPageBytes) {
+      // The worker is idle and waits for FWorking: the deflater is ours.
+      try {
+        FResult = FDeflater.Compress(FPage.Content().data(), FPage.Content().size());
+      } catch (...) {
+        FError = std::current_exception();
+      }
+      return;
+    }
     FWorking = true;
   }
   FChanged.notify_all();

@@ -27,7 +27,10 @@ public:
 
   // Takes the lines of aPage to compress (waiting first for the page before,
   // whose result is then lost) and leaves aPage empty, ready for drawing.
+  // A page below SmallPageBytes is compressed at once on the calling thread:
+  // waking the other thread would cost more than the work.
   void Start(TPageBuffer& aPage);
+  static constexpr size_t SmallPageBytes = 16384;
   // Waits for the page given to Start and returns its zlib stream, valid
   // until the next Start. Rethrows what compressing it threw.
   std::span<const uint8_t> Finish();

@@ -286,6 +286,7 @@ TEST(Compact, PagesCompressedBesideTheDrawingArriveWholeAndInOrder) {
   doc.SetFileName(dir.File("aborted.pdf"));
   doc.BeginDoc();
   doc.Canvas().TextOut(100, 100, "first page");
+  for (int i = 0; i < 900; ++i) doc.Canvas().Rectangle(100 + i, 300, 400 + i, 600 + i);
   doc.NewPage();
   doc.Abort();
   EXPECT_FALSE(FileExists(dir.File("aborted.pdf")));
@@ -300,7 +301,9 @@ TEST(Compact, PagesCompressedBesideTheDrawingArriveWholeAndInOrder) {
     // may still be in the compressor.
     doc.Canvas().Font().SetName(fonts[page % 3]);
     doc.Canvas().TextOut(100, 100, "page " + std::to_string(page + 1));
-    for (int i = 0; i < 200; ++i) doc.Canvas().Rectangle(100 + i, 300, 400 + i, 600 + i);
+    // Enough lines that the page goes to the compressor's thread (small
+    // pages are compressed at once).
+    for (int i = 0; i < 900; ++i) doc.Canvas().Rectangle(100 + i, 300, 400 + i, 600 + i);
   }
   doc.EndDoc();
   EXPECT_EQ(ReadersComplaints(path), "");

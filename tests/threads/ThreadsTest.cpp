@@ -44,6 +44,9 @@ void DrawEverything(TVellix& aDoc, int aSeed) {
       for (int x = 0; x < 32; ++x) picture.Canvas().SetPixel(x, y, RGB(uint8_t(x * 8), uint8_t(y * 10), uint8_t(aSeed)));
     c.StretchDraw(Rect(1100, 100, 1900, 700), &picture);
     c.Ellipse(1100, 800, 1900, 1400);
+    // A page large enough that a compressed document deflates it on the
+    // compressor's thread.
+    for (int i = 0; i < 700; ++i) c.Rectangle(100 + i, 1500, 600 + i, 1900 + i % 50);
   }
 }
 

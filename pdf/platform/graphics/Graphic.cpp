@@ -5,6 +5,8 @@
 
 #include <vellix/Graphic.h>
 
+#include <algorithm>
+
 namespace Vellix {
 
 TColor TGraphic::Pixel(int32_t aX, int32_t aY) const {
@@ -47,6 +49,17 @@ void TGraphic::CheckGraphicSize(const char* aFormat, int64_t aWidth, int64_t aHe
 
 std::vector<uint8_t> TGraphic::ReadRest(TStream& aStream) {
   std::vector<uint8_t> data;
+  // A stream that knows its size spares the vector its regrowth; one that
+  // cannot tell is read all the same. The hint is never trusted beyond the
+  // largest file a picture may come from.
+  int64_t expected = -1;
+  try {
+    expected = aStream.Size() - aStream.Position();
+  } catch (const std::exception&) {
+    expected = -1;
+  }
+  constexpr int64_t MaxReservation = int64_t(1) << 30;
+  if (expected > 0) data.reserve(size_t(std::min(expected, MaxReservation)));
   uint8_t chunk[65536];
   for (;;) {
     const int64_t n = aStream.Read(chunk, sizeof chunk);

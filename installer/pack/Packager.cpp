@@ -48,7 +48,21 @@ std::string ReadWhole(const std::string& aPath, const std::string& aWhat) {
   return data;
 }
 
+// A zip archive without entries is its end record alone (22 bytes and a
+// comment of the length the record gives), which minizip refuses to open.
+bool IsEmptyZipFile(const std::string& aPath) {
+  const int64_t size = RegularFileSize(aPath, "archive");
+  if (size < 22 || size > 22 + 65535) return false;
+  const std::string data = ReadWhole(aPath, "archive");
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned>(static_cast<uint8_t>(data[i])); };
+  const auto le16 = [&](std::size_t i) { return byte(i) | byte(i + 1) << 8; };
+  const auto le32 = [&](std::size_t i) { return le16(i) | le16(i + 2) << 16; };
+  return data.compare(0, 4, "PK\x05\x06") == 0 && le16(4) == 0 && le16(6) == 0 && le16(8) == 0 &&
+         le16(10) == 0 && le32(12) == 0 && le32(16) == 0 && 22 + le16(20) == data.size();
+}
+
 bool IsZipArchive(const std::string& aPath) {
+  if (IsEmptyZipFile(aPath)) return true;
   unzFile zip = unzOpen64(aPath.c_str());
   if (!zip) return false;
   unz_global_info64 info{};
@@ -88,6 +102,8 @@ void AppendFile(int aFd, const std::string& aPath, int64_t aSize, const std::str
 }
 
 }  // namespace
+
+bool IsEmptyZipArchive(const std::string& aPath) { return IsEmptyZipFile(aPath); }
 
 std::string ExpandProgramFilesToken(const std::string& DestDir) {
   std::string token = kProgramFilesToken;

@@ -52,4 +52,8 @@ std::array<uint8_t, kConfigRecordSize> EncodeConfigRecord(const TConfigValues& V
 // so a failure leaves no output file. Failure: EPackError.
 void PackInstaller(const TPackInput& Input);
 
+// Whether aPath is a zip archive without entries (its end record alone).
+// Such an archive packs: its installer installs nothing, and says so.
+bool IsEmptyZipArchive(const std::string& aPath);
+
 }  // namespace Decantor

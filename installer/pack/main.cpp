@@ -80,6 +80,8 @@ int main(int argc, char** argv) {
       input.ArchivePath = tempZip;
     }
     PackInstaller(input);
+    if (IsEmptyZipArchive(input.ArchivePath))
+      std::fprintf(stderr, "decantor-pack: note: the archive holds no files; the installer installs nothing\n");
   } catch (const std::exception& e) {
     Fail(e.what());
     if (!tempZip.empty()) unlink(tempZip.c_str());

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <vector>
 
 #include "FileHandle.h"
@@ -29,6 +30,7 @@ constexpr int32_t kErrCorrupted = 3;  // "File corrupted"
 // The form the unzip component's callback reports to; one per program.
 TMainForm* gMainForm = nullptr;
 
+const char kNothingToInstall[] = "The archive of this installer holds no files; nothing was installed";
 const char kPercentFilesError[] =
     "Can't access to system directory.\r\nAdministrator rights are necessary to achieve this "
     "operation";
@@ -184,6 +186,13 @@ int32_t TMainForm::UnzipProgress(const char* aName, int32_t aPercent, int32_t) {
   return -1;
 }
 
+// "Error during extraction.", then on a line of its own what the unzip
+// component says went wrong (an unsafe name, damaged data, a full disk...).
+std::string TMainForm::ExtractionFailure() {
+  const std::string reason = UnzipMessage();
+  return reason.empty() ? "Error during extraction" : "Error during extraction.\n" + reason;
+}
+
 void TMainForm::Extract() {
   FTempDll = MakeTempFileName(TempDir(), ".so");
   FTempZip = MakeTempFileName(TempDir(), ".zip");
@@ -192,7 +201,11 @@ void TMainForm::Extract() {
   InitUnzip(FTempDll, 0, UnzipProgress, 0);
   FLastItem.clear();
   FTotal = CountZipEntries(FTempZip);
-  if (!UnzipFiles(FTempZip, "*.*", ExtractionDir(), false)) RaiseError(0, "Error during extraction");
+  if (FTotal == 0) {
+    Warn(0, kNothingToInstall, false);
+    return;
+  }
+  if (!UnzipFiles(FTempZip, "*.*", ExtractionDir(), false)) RaiseError(0, ExtractionFailure());
   FFace.Snapshot("main-extracted");
   MovePercentFiles();
 }
@@ -202,7 +215,12 @@ void TMainForm::MovePercentFiles() {
   FindFiles(ExtractionDir(), "%*.*", "", list, false);
   try {
     for (const std::string& path : list) {
-      const std::string target = AddBackslash(SystemDir()) + ExtractFileName(path).substr(1);
+      // The unzip component refuses other "%" names; this guards the move
+      // itself: one plain file, never a copy into a directory.
+      const std::string name = ExtractFileName(path).substr(1);
+      const std::string target = AddBackslash(SystemDir()) + name;
+      if (name.empty() || name == "." || name == ".." || DirExists(path) || DirExists(target))
+        throw std::runtime_error("not a plain file name: " + path);
       CopyFile(path, target);
       DeleteFileIfExists(path);
     }
@@ -281,7 +299,7 @@ int TMainForm::ListContents() {
       InitUnzip(FTempDll, 0, PrintEntry, 0);
       const int32_t count = CountZipEntries(FTempZip);
       // The option checks every entry's data without writing anything.
-      if (!UnzipFiles(FTempZip, "*.*", "", true)) RaiseError(0, "Error during extraction");
+      if (!UnzipFiles(FTempZip, "*.*", "", true)) RaiseError(0, ExtractionFailure());
       std::printf("%d entries\n", int(count));
     } catch (...) {
       CleanUp();

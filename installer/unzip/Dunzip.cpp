@@ -82,8 +82,14 @@ class TOperation {
   int32_t Describe(int32_t aIndex, TZipEntry& aEntry) {
     int32_t result = FArchive.ReadEntry(aIndex, aEntry, FReport);
     if (result != urOk) return result;
+    // A name with control characters is named by its position only: its
+    // bytes would forge lines or escape sequences wherever it is shown.
+    if (HasControlCharacter(aEntry.Name, aEntry.NameLength))
+      return FReport.Fail(urUnsafeName, "entry %d has a control character in its name", int(aIndex) + 1);
     if (!NormalizeEntryName(aEntry.Name, aEntry.NameLength, FPath.Data(), kMaxPath, FIsDirectory))
       return FReport.Fail(urUnsafeName, "entry %s would leave the destination", aEntry.Name);
+    if (!IsSafePercentName(FPath.Data(), FIsDirectory))
+      return FReport.Fail(urUnsafeName, "entry %s is not a plain file name after its %%", aEntry.Name);
     return urOk;
   }
 

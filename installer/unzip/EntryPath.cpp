@@ -48,6 +48,22 @@ bool NormalizeEntryName(const char* aName, size_t aLength, char* aOut, size_t aO
   return written > 0 || aIsDirectory;
 }
 
+bool IsSafePercentName(const char* aPath, bool aIsDirectory) {
+  if (aPath[0] != '%') return true;
+  if (aIsDirectory || std::strchr(aPath, '/') != nullptr) return false;
+  const char* rest = aPath + 1;
+  const size_t length = std::strlen(rest);
+  return length > 0 && !IsDot(rest, length) && !IsDotDot(rest, length);
+}
+
+bool HasControlCharacter(const char* aName, size_t aLength) {
+  for (size_t i = 0; i < aLength; ++i) {
+    const unsigned char c = static_cast<unsigned char>(aName[i]);
+    if (c < 32 || c == 127) return true;
+  }
+  return false;
+}
+
 bool IsSafeLinkTarget(const char* aLinkPath, const char* aTarget, size_t aLength) {
   if (aLength == 0 || std::memchr(aTarget, '\0', aLength) != nullptr) return false;
   if (aTarget[0] == '/') return false;

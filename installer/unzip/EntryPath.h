@@ -17,6 +17,17 @@ namespace Decantor::Unzip {
 bool NormalizeEntryName(const char* aName, size_t aLength, char* aOut, size_t aOutSize,
                         bool& aIsDirectory);
 
+// Whether a normalised entry path may be extracted as the installer's
+// system-directory convention reads it: a name at the top of the archive that
+// begins with "%" is moved, without its "%", into the system directory, so it
+// must be a plain file ("%name", not a directory, not "%", "%.", "%.." and
+// nothing below a "%" folder). Paths not beginning with "%" always pass.
+bool IsSafePercentName(const char* aPath, bool aIsDirectory);
+
+// Whether an entry name holds a control character (below 32, or 127): such
+// names would reach the disk and the terminal as they are.
+bool HasControlCharacter(const char* aName, size_t aLength);
+
 // Whether a symbolic link stored at aLinkPath (a normalised entry path) whose
 // target is aTarget (aLength bytes) resolves inside the destination. Accepted
 // targets are relative and go up only at their start ("../lib/x.so", "b/c"):

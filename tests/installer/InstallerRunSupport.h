@@ -85,6 +85,7 @@ class TSandbox {
                    const std::string& aOptions, const std::string& aName = "setup",
                    const std::string& aUnzip = DUNZIP_PATH) {
     const std::string tree = FScratch / ("tree-" + aName);
+    fs::create_directories(tree);  // an empty tree packs an empty archive
     for (const auto& [name, content] : aTree) {
       if (!name.empty() && name.back() == '*')
         Put(tree + "/" + name.substr(0, name.size() - 1), content, fs::perms(0755));

@@ -167,6 +167,36 @@ TEST_F(InstallerRun, CorruptArchiveFailsCleansUpAndAsksBeforeClosing) {
   EXPECT_FALSE(fs::exists(Box.Opt() + "/Broken/big.bin")) << "damaged file left";
 }
 
+// A "%" name that is not one plain file is refused before anything is
+// extracted, and the installer says why after its own message.
+TEST_F(InstallerRun, PercentNamesThatLeaveTheSystemDirectoryAreRefused) {
+  for (const char* name : {"%..", "%"}) {
+    SCOPED_TRACE(name);
+    const std::string installer =
+        Box.Pack({{"Doc/Read me.txt", "read me\n"}, {name, "evil\n"}}, "--title Percent --dest '{ProgramFiles}/Percent'");
+    const TResult run = Box.Run(installer, "--yes --no-run", "");
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_NE(run.Output.find("Error during extraction.\nentry " + std::string(name) +
+                              " is not a plain file name after its %"),
+              std::string::npos)
+        << run.Output;
+    EXPECT_TRUE(Listing(Box.SystemDir()).empty());
+    EXPECT_FALSE(fs::exists(fs::path(Box.SystemDir()).parent_path() / "%.."));
+    EXPECT_FALSE(fs::exists(Box.Opt() + "/Percent/Doc/Read me.txt")) << "extracted before the check";
+    EXPECT_TRUE(Listing(Box.Temp()).empty()) << "temporary files left";
+  }
+}
+
+// An installer of an empty archive says that it installed nothing.
+TEST_F(InstallerRun, EmptyArchiveInstallsNothingAndSaysSo) {
+  const std::string installer = Box.Pack({}, "--title Empty --dest '{ProgramFiles}/Empty'");
+  const TResult run = Box.Run(installer, "--yes --no-run", "");
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  EXPECT_NE(run.Output.find("holds no files; nothing was installed"), std::string::npos) << run.Output;
+  EXPECT_FALSE(fs::exists(Box.Opt() + "/Empty/anything"));
+  EXPECT_TRUE(Listing(Box.Temp()).empty()) << "temporary files left";
+}
+
 TEST_F(InstallerRun, ReadOnlySystemDirectoryGivesTheTwoSentenceMessage) {
   const std::string installer = Box.Pack(Payload(), kFullRecord);
   const TResult run = Box.Run(installer, "--dest /opt/ro --yes", "",

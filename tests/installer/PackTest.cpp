@@ -229,6 +229,23 @@ TEST_F(Pack, RefusesBadArchiveAndTexts) {
   ExpectRefused("stub");
 }
 
+// A zip archive without entries (its end record alone, here with a comment)
+// packs; one whose end record is damaged does not.
+TEST_F(Pack, AcceptsAnEmptyArchive) {
+  std::string empty("PK\x05\x06", 4);
+  empty += std::string(16, '\0') + std::string("\x03\0abc", 5);
+  WriteFile(Dir / "nothing.zip", empty);
+  Input.ArchivePath = Dir / "nothing.zip";
+  EXPECT_TRUE(IsEmptyZipArchive(Input.ArchivePath));
+  PackInstaller(Input);
+  EXPECT_EQ(DirNames(Dir / "out"), std::vector<std::string>{"installer"});
+  std::filesystem::remove(Input.OutputPath);
+  empty[8] = 1;  // one entry promised, none there
+  WriteFile(Dir / "nothing.zip", empty);
+  EXPECT_FALSE(IsEmptyZipArchive(Input.ArchivePath));
+  ExpectRefused("is not a zip archive");
+}
+
 TEST_F(Pack, CommandLineTool) {
   int status = -1;
   std::string tool = PACK_TOOL;

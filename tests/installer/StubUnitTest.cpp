@@ -78,6 +78,18 @@ TEST(DestDirForm, AsksBeforeAcceptingAMissingDirectory) {
     EXPECT_TRUE(form.PressOk());
     EXPECT_EQ(ui.Boxes.back().Text, "Create directory: " + path + " ?");
   }
+  // A long path loses its middle in the question, never the " ?".
+  const std::string longPath = "/opt/" + std::string(200, 'a') + "/\xC3\xA9" + std::string(150, 'b') + "/end";
+  form.SetPath(longPath);
+  ui.Answers = {IDYES};
+  EXPECT_TRUE(form.PressOk());
+  const std::string& question = ui.Boxes.back().Text;
+  EXPECT_LE(question.size(), 255u);
+  EXPECT_EQ(question.substr(question.size() - 6), "/end ?");
+  EXPECT_EQ(question.rfind("Create directory: /opt/aaa", 0), 0u);
+  EXPECT_NE(question.find("..."), std::string::npos);
+  EXPECT_EQ(form.Path(), longPath) << "the path itself stays whole";
+
   const size_t asked = ui.Boxes.size();
   form.SetPath(missing);
   form.PressCancel();

@@ -48,11 +48,28 @@ INSTANTIATE_TEST_SUITE_P(
                       THostile{"truncated_tail1.zip", urOpenFailed},
                       THostile{"truncated_no_end.zip", urOpenFailed},
                       THostile{"truncated_head.zip", urOpenFailed},
-                      THostile{"not_a_zip.zip", urOpenFailed}),
+                      THostile{"not_a_zip.zip", urOpenFailed},
+                      THostile{"percent_dotdot.zip", urUnsafeName},
+                      THostile{"percent_bare.zip", urUnsafeName},
+                      THostile{"percent_dot.zip", urUnsafeName},
+                      THostile{"percent_folder.zip", urUnsafeName},
+                      THostile{"control_escape.zip", urUnsafeName},
+                      THostile{"control_newline.zip", urUnsafeName}),
     [](const auto& aInfo) {
       std::string name = aInfo.param.Archive;
       return name.substr(0, name.find('.'));
     });
+
+// A refused name with control characters is not repeated in the message.
+TEST(UnzipUnsafeNames, ControlCharactersAreNotEchoed) {
+  for (const char* archive : {"control_escape.zip", "control_newline.zip"}) {
+    TScratch scratch;
+    const TResult result = Extract(Fixture(archive), scratch.Dest().string());
+    EXPECT_EQ(result.Code, urUnsafeName) << archive;
+    EXPECT_EQ(result.Message.find_first_of("\x1b\n"), std::string::npos) << result.Message;
+    EXPECT_NE(result.Message.find("entry 2"), std::string::npos) << result.Message;
+  }
+}
 
 TEST(UnzipDamaged, CountFailsOnBrokenDirectories) {
   for (const char* archive : {"eocd_count.zip", "eocd_offset.zip", "truncated_tail1.zip",

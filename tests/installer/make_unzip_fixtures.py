@@ -131,6 +131,15 @@ hostile("link_through.zip", [("sub/keep.txt", b"keep"), ("link", b"sub", True),
 hostile("link_inside.zip", [("lib/libx.so.1", b"library"), ("lib/libx.so", b"libx.so.1", True),
                             ("include/x.h", b"header"), ("lib/up", b"../include/x.h", True)])
 
+# Names the installer's "%" convention would move out of the system directory.
+hostile("percent_dotdot.zip", [("good.txt", b"good"), ("%..", b"evil")])
+hostile("percent_bare.zip", [("good.txt", b"good"), ("%", b"evil")])
+hostile("percent_dot.zip", [("good.txt", b"good"), ("%.", b"evil")])
+hostile("percent_folder.zip", [("good.txt", b"good"), ("%lib/evil.txt", b"evil")])
+# Control characters: an escape sequence, and a newline that would forge a listing line.
+hostile("control_escape.zip", [("good.txt", b"good"), ("a\x1b[31mred.txt", b"evil")])
+hostile("control_newline.zip", [("good.txt", b"good"), ("line\n2 entries", b"evil")])
+
 # Damaged archives, derived from the Info-ZIP one.
 good = open(os.path.join(out, "infozip.zip"), "rb").read()
 for label, data in {"truncated_half.zip": good[: len(good) // 2],

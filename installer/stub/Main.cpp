@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "ElfImage.h"
 #include "FileHandle.h"
 #include "FollowUpCommand.h"
 #include "RmDll.h"
@@ -34,6 +36,31 @@ const char kNothingToInstall[] = "The archive of this installer holds no files; 
 const char kPercentFilesError[] =
     "Can't access to system directory.\r\nAdministrator rights are necessary to achieve this "
     "operation";
+
+// The temporary copies of the unzip component and the archive, for the
+// signal handler: a run stopped by Ctrl-C, a hang-up or kill leaves neither.
+// Plain character arrays, because a handler may only call async-signal-safe
+// functions (unlink, signal, raise).
+char gTempFiles[2][4096];
+
+void RemoveTempFilesAndDie(int aSignal) {
+  for (char* path : gTempFiles)
+    if (path[0] != '\0') unlink(path);
+  signal(aSignal, SIG_DFL);
+  raise(aSignal);
+}
+
+void RememberTempFiles(const std::string& aDll, const std::string& aZip) {
+  static const bool installed = [] {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) signal(sig, RemoveTempFilesAndDie);
+    return true;
+  }();
+  (void)installed;
+  std::snprintf(gTempFiles[0], sizeof gTempFiles[0], "%s", aDll.size() < sizeof gTempFiles[0] ? aDll.c_str() : "");
+  std::snprintf(gTempFiles[1], sizeof gTempFiles[1], "%s", aZip.size() < sizeof gTempFiles[1] ? aZip.c_str() : "");
+}
+
+void ForgetTempFiles() { gTempFiles[0][0] = gTempFiles[1][0] = '\0'; }
 
 }  // namespace
 
@@ -135,6 +162,12 @@ void TMainForm::CheckLayout() {
   if (!LayoutIsValid(FDllOffset, FZipOffset, st.st_size)) RaiseError(kErrCorrupted, OwnPath());
 }
 
+// A record whose offsets fall inside the unzip component passes the layout
+// check but carries a piece of it: loading that would map pages past its end.
+void TMainForm::CheckComponent() {
+  if (!IsCompleteSharedObject(FTempDll)) RaiseError(kErrCorrupted, OwnPath());
+}
+
 void TMainForm::CopySegment(int32_t aStart, int32_t aEnd, int32_t aTarget,
                             const std::string& aFileName) {
   std::vector<char> buffer(kChunkSize);
@@ -196,8 +229,10 @@ std::string TMainForm::ExtractionFailure() {
 void TMainForm::Extract() {
   FTempDll = MakeTempFileName(TempDir(), ".so");
   FTempZip = MakeTempFileName(TempDir(), ".zip");
+  RememberTempFiles(FTempDll, FTempZip);
   CopySegment(FDllOffset, FZipOffset, 5, FTempDll);
   CopySegment(FZipOffset, 0, 20, FTempZip);
+  CheckComponent();
   InitUnzip(FTempDll, 0, UnzipProgress, 0);
   FLastItem.clear();
   FTotal = CountZipEntries(FTempZip);
@@ -233,6 +268,7 @@ void TMainForm::CleanUp() {
   FreeUnzipDll();
   if (!FTempDll.empty()) DeleteFileIfExists(FTempDll);
   if (!FTempZip.empty()) DeleteFileIfExists(FTempZip);
+  ForgetTempFiles();
 }
 
 void TMainForm::AfterExtraction() {
@@ -294,8 +330,10 @@ int TMainForm::ListContents() {
       CheckLayout();
       FTempDll = MakeTempFileName(TempDir(), ".so");
       FTempZip = MakeTempFileName(TempDir(), ".zip");
+      RememberTempFiles(FTempDll, FTempZip);
       CopySegment(FDllOffset, FZipOffset, 5, FTempDll);
       CopySegment(FZipOffset, 0, 20, FTempZip);
+      CheckComponent();
       InitUnzip(FTempDll, 0, PrintEntry, 0);
       const int32_t count = CountZipEntries(FTempZip);
       // The option checks every entry's data without writing anything.

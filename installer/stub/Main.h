@@ -78,6 +78,7 @@ class TMainForm {
   void CheckLayout();
   void CopySegment(int32_t aStart, int32_t aEnd, int32_t aTarget, const std::string& aFileName);
   void Extract();
+  void CheckComponent();
   static std::string ExtractionFailure();
   void MovePercentFiles();
   void CleanUp();

@@ -255,6 +255,51 @@ TEST_F(InstallerRun, OffsetsBreakingTheLayoutGiveACleanError) {
   EXPECT_TRUE(Listing(Box.Temp()).empty());
 }
 
+// A record whose archive offset falls inside the unzip component passes the
+// layout check; the stub must refuse the cut component instead of loading it
+// (the loader would map pages past its end: SIGBUS), in both runs that load it.
+TEST_F(InstallerRun, ComponentCutShortByADamagedRecordIsRefused) {
+  const std::string installer = Box.Pack(Payload(), "--title T --dest /opt/x");
+  const std::string bytes = Slurp(installer);
+  int32_t dll = 0;
+  std::memcpy(&dll, &bytes[bytes.find("#TNAVOREM#") + 10], 4);
+  PatchOffsets(installer, dll, dll + 1000);
+  for (const char* options : {"--yes", "--list"}) {
+    SCOPED_TRACE(options);
+    const TResult run = Box.Run(installer, options, "");
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_NE(run.Output.find("File corrupted : " + installer), std::string::npos) << run.Output;
+    EXPECT_TRUE(Listing(Box.Temp()).empty()) << "temporary files left";
+  }
+}
+
+// Stopped by a signal in the middle of a run, the installer leaves no
+// temporary copy behind. The run is held still without any timing: it lists
+// more names than a pipe holds into a pipe that nobody reads, so it blocks
+// in the middle of the listing, its copies made, until the signal comes.
+TEST(InstallerSignal, TerminatingARunRemovesTheTemporaryFiles) {
+  DecantorTest::TScratchDir scratch;
+  std::map<std::string, std::string> tree;
+  for (int i = 0; i < 2500; ++i)
+    tree["many/entry-" + std::to_string(10000 + i) + "-with-a-name-long-enough.txt"] = "x";
+  TSandbox box;
+  const std::string installer = box.Pack(tree, "--title Many --dest /opt/many");
+  const std::string temp = scratch / "tmp", pid = scratch / "pid", sleeper = scratch / "sleeper";
+  fs::create_directories(temp);
+  const std::string script =
+      "( sh -c 'echo $$ > " + Quote(pid) + "; exec env TMPDIR=" + Quote(temp) + " " + Quote(installer) +
+      " --console --list' | sh -c 'echo $$ > " + Quote(sleeper) + "; exec sleep 120' ) > /dev/null 2>&1 &\n"
+      "for i in $(seq 1 600); do [ -s " + Quote(pid) + " ] && [ $(ls -A " + Quote(temp) +
+      " | wc -l) -eq 2 ] && break; sleep 0.05; done\n"
+      "echo copies: $(ls -A " + Quote(temp) + " | wc -l)\n"
+      "kill -TERM $(cat " + Quote(pid) + ")\n"
+      "for i in $(seq 1 600); do kill -0 $(cat " + Quote(pid) + ") 2>/dev/null || break; sleep 0.05; done\n"
+      "kill $(cat " + Quote(sleeper) + ") 2>/dev/null; echo left: $(ls -A " + Quote(temp) + " | wc -l)";
+  const TResult run = Shell("timeout 120 sh -c " + Quote(script));
+  EXPECT_NE(run.Output.find("copies: 2"), std::string::npos) << run.Output;
+  EXPECT_NE(run.Output.find("left: 0"), std::string::npos) << run.Output;
+}
+
 TEST_F(InstallerRun, ListShowsTheCarriedFilesAndInstallsNothing) {
   const std::string installer = Box.Pack(Payload(), kFullRecord);
   const TResult run = Box.Run(installer, "--list", "");

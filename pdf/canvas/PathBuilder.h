@@ -42,11 +42,13 @@ inline int32_t ClampToInt32(int64_t aValue) {
 class TPathBuilder {
 public:
   explicit TPathBuilder(const TPdfCanvas& aCanvas)
-      : FPointPerUnit(aCanvas.Context().PointPerUnit), FPageHeight(aCanvas.Context().PageHeight) {}
+      : FPointPerUnit(aCanvas.Context().PointPerUnit),
+        FPointPerUnitAsDouble(static_cast<double>(FPointPerUnit)),
+        FPageHeight(aCanvas.Context().PageHeight) {}
 
   // A length (or an x coordinate) in points.
   void Length(std::string& aOut, int64_t aValue) const {
-    AppendScaledNumber(aOut, aValue, FPointPerUnit);
+    AppendScaledNumber(aOut, aValue, FPointPerUnit, FPointPerUnitAsDouble);
   }
   void X(std::string& aOut, int64_t aX) const { Length(aOut, aX); }
   void Y(std::string& aOut, int64_t aY) const { Length(aOut, FPageHeight - aY); }
@@ -66,6 +68,7 @@ public:
 
 private:
   long double FPointPerUnit;
+  double FPointPerUnitAsDouble;
   int64_t FPageHeight;
 };
 

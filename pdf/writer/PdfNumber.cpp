@@ -72,6 +72,12 @@ inline void PutFraction(char*& aCursor, unsigned aFraction) {
   *--aCursor = '.';
 }
 
+// "00" to "99": the whole part is written two digits at a time.
+constexpr char DigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // Appends the number aThousandths / 1000 (with "-" when aNegative), which
 // is not zero.
 void AppendThousandths(std::string& aOut, bool aNegative, uint64_t aThousandths) {
@@ -80,10 +86,18 @@ void AppendThousandths(std::string& aOut, bool aNegative, uint64_t aThousandths)
   char* p = end;
   PutFraction(p, unsigned(aThousandths % 1000));
   uint64_t whole = aThousandths / 1000;
-  do {
-    *--p = char('0' + whole % 10);
-    whole /= 10;
-  } while (whole != 0);
+  while (whole >= 100) {
+    const size_t pair = size_t(whole % 100) * 2;
+    whole /= 100;
+    p -= 2;
+    std::memcpy(p, DigitPairs + pair, 2);
+  }
+  if (whole >= 10) {
+    p -= 2;
+    std::memcpy(p, DigitPairs + size_t(whole) * 2, 2);
+  } else {
+    *--p = char('0' + whole);
+  }
   if (aNegative) *--p = '-';
   aOut.append(p, size_t(end - p));
 }
@@ -94,7 +108,11 @@ constexpr int64_t FastScaledLimit = int64_t(1) << 40;
 }  // namespace
 
 void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale) {
-  const double scale = static_cast<double>(aScale);
+  AppendScaledNumber(aOut, aValue, aScale, static_cast<double>(aScale));
+}
+
+void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale, double aScaleAsDouble) {
+  const double scale = aScaleAsDouble;
   if (aValue > FastScaledLimit || aValue < -FastScaledLimit || !(std::fabs(scale) <= 1e3)) {
     AppendPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
     return;

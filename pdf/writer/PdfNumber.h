@@ -19,6 +19,9 @@ void AppendPdfNumber(std::string& aOut, long double aValue);
 // the same bytes, computed in double precision unless the third decimal of
 // the product lies too near a rounding boundary for double to decide.
 void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale);
+// The same with aScale already converted to double (static_cast<double>),
+// for callers that scale many lengths alike.
+void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale, double aScaleAsDouble);
 
 // The PDF form of aValue as a new string.
 std::string FormatPdfNumber(long double aValue);

@@ -307,6 +307,10 @@ void TJPEGImage::Assign(const TGraphic& aSource) {
 
 std::vector<uint8_t> TJPEGImage::EncodeGraphic(const TGraphic& aImage, int32_t aQuality) {
   if (aImage.Empty()) throw EInvalidGraphic("JPEG error: an empty picture cannot be saved");
+  // Pixels still to be decoded are decoded here, before the encoder exists:
+  // a decoding error thrown from inside the encoding loop would leave the
+  // encoder's memory behind.
+  (void)aImage.RGBData();
   std::vector<uint8_t> out;
   TVectorDestination dest{};
   dest.Out = &out;

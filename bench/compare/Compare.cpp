@@ -88,22 +88,14 @@ struct Result {
 // that no run pays for the write-back of the gigabytes written before it.
 void SettleDisk() { sync(); }
 
-Result RunChild(const Library& aLib, const std::string& aWorkload, int aPages, const std::string& aOut,
-                const std::string& aPhoto) {
+// Runs aWork (returning an exit status) in a child process of its own and
+// measures it, wall clock from before the fork to the child's end.
+template <class Work>
+Result RunTimed(Work&& aWork) {
   SettleDisk();
   const auto start = std::chrono::steady_clock::now();
   const pid_t pid = fork();
-  if (pid == 0) {
-    try {
-      if (aWorkload == "report") aLib.Report(aPages, aOut);
-      else if (aWorkload == "shapes") aLib.Shapes(aPages, aOut);
-      else aLib.Images(aPages, aOut, aPhoto);
-      _exit(0);
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "%s %s: %s\n", aLib.Name, aWorkload.c_str(), e.what());
-      _exit(1);
-    }
-  }
+  if (pid == 0) _exit(aWork());
   int status = 0;
   rusage usage{};
   wait4(pid, &status, 0, &usage);
@@ -111,6 +103,22 @@ Result RunChild(const Library& aLib, const std::string& aWorkload, int aPages, c
   r.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   r.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   r.PeakMiB = double(usage.ru_maxrss) / 1024.0;
+  return r;
+}
+
+Result RunChild(const Library& aLib, const std::string& aWorkload, int aPages, const std::string& aOut,
+                const std::string& aPhoto) {
+  Result r = RunTimed([&] {
+    try {
+      if (aWorkload == "report") aLib.Report(aPages, aOut);
+      else if (aWorkload == "shapes") aLib.Shapes(aPages, aOut);
+      else aLib.Images(aPages, aOut, aPhoto);
+      return 0;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s %s: %s\n", aLib.Name, aWorkload.c_str(), e.what());
+      return 1;
+    }
+  });
   struct stat st {};
   if (stat(aOut.c_str(), &st) == 0) r.Bytes = st.st_size;
   unlink(aOut.c_str());
@@ -120,27 +128,17 @@ Result RunChild(const Library& aLib, const std::string& aWorkload, int aPages, c
 // The physical limit for aBytes: a child process that writes that many bytes
 // from memory to aOut in blocks of 1 MiB and closes the file.
 Result RunLimit(long long aBytes, const std::string& aOut) {
-  SettleDisk();
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = fork();
-  if (pid == 0) {
+  Result r = RunTimed([&] {
     std::vector<char> block(1 << 20, 'x');
     FILE* f = std::fopen(aOut.c_str(), "wb");
-    if (f == nullptr) _exit(1);
+    if (f == nullptr) return 1;
     for (long long left = aBytes; left > 0;) {
       const size_t n = size_t(std::min<long long>(left, (long long)block.size()));
-      if (std::fwrite(block.data(), 1, n, f) != n) _exit(1);
+      if (std::fwrite(block.data(), 1, n, f) != n) return 1;
       left -= (long long)n;
     }
-    _exit(std::fclose(f) == 0 ? 0 : 1);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  Result r;
-  r.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  r.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  r.PeakMiB = double(usage.ru_maxrss) / 1024.0;
+    return std::fclose(f) == 0 ? 0 : 1;
+  });
   r.Bytes = aBytes;
   unlink(aOut.c_str());
   return r;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -50,33 +51,44 @@ void DrawEverything(TVellix& aDoc, int aSeed) {
   }
 }
 
-}  // namespace
+constexpr int kThreads = 8;
 
-TEST(Threads, EightDocumentsWrittenAtOnceAreEachComplete) {
-  TTempDir dir;
-  constexpr int kThreads = 8;
+// Runs aWork(t) for t = 0 .. kThreads - 1, each on a thread of its own, all at
+// once; returns each thread's exception text ("" when it ended normally).
+template <class Work>
+std::vector<std::string> RunInThreads(Work&& aWork) {
   std::vector<std::string> errors(kThreads);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t)
     threads.emplace_back([&, t] {
       try {
-        for (int n = 0; n < 2; ++n) {
-          TVellix doc;
-          doc.SetFileName(dir.File("t" + std::to_string(t) + "-" + std::to_string(n) + ".pdf"));
-          doc.SetCreationDate(FixedCreationDate);
-          doc.SetImageCompressMode(TPdfCompressMode((t + n) % 3));
-          doc.SetEmbedFonts(t % 2 == 0);
-          doc.SetCompressContent(t % 4 == 1);
-          doc.BeginDoc();
-          DrawEverything(doc, t);
-          doc.EndDoc();
-          if (doc.Aborted()) errors[size_t(t)] = "aborted";
-        }
+        aWork(t);
       } catch (const std::exception& e) {
         errors[size_t(t)] = e.what();
       }
     });
   for (std::thread& thread : threads) thread.join();
+  return errors;
+}
+
+}  // namespace
+
+TEST(Threads, EightDocumentsWrittenAtOnceAreEachComplete) {
+  TTempDir dir;
+  const std::vector<std::string> errors = RunInThreads([&](int t) {
+    for (int n = 0; n < 2; ++n) {
+      TVellix doc;
+      doc.SetFileName(dir.File("t" + std::to_string(t) + "-" + std::to_string(n) + ".pdf"));
+      doc.SetCreationDate(FixedCreationDate);
+      doc.SetImageCompressMode(TPdfCompressMode((t + n) % 3));
+      doc.SetEmbedFonts(t % 2 == 0);
+      doc.SetCompressContent(t % 4 == 1);
+      doc.BeginDoc();
+      DrawEverything(doc, t);
+      doc.EndDoc();
+      if (doc.Aborted()) throw std::runtime_error("aborted");
+    }
+  });
   for (int t = 0; t < kThreads; ++t) {
     EXPECT_EQ(errors[size_t(t)], "") << "thread " << t;
     for (int n = 0; n < 2; ++n) {
@@ -108,24 +120,15 @@ TEST(Threads, OneLoadedJpegPlacedByEightDocumentsAtOnce) {
   encoded.SaveToFile(dir.File("photo.jpg"));
   TJPEGImage photo;
   photo.LoadFromFile(dir.File("photo.jpg"));
-  constexpr int kThreads = 8;
-  std::vector<std::string> errors(kThreads);
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t)
-    threads.emplace_back([&, t] {
-      try {
-        TVellix doc;
-        doc.SetFileName(dir.File("p" + std::to_string(t) + ".pdf"));
-        doc.SetImageCompressMode(TPdfCompressMode(t % 3));
-        doc.SetShareImages(t % 2 == 0);
-        doc.BeginDoc();
-        doc.Canvas().StretchDraw(Rect(100, 100, 900, 700), &photo);
-        doc.EndDoc();
-      } catch (const std::exception& e) {
-        errors[size_t(t)] = e.what();
-      }
-    });
-  for (std::thread& thread : threads) thread.join();
+  const std::vector<std::string> errors = RunInThreads([&](int t) {
+    TVellix doc;
+    doc.SetFileName(dir.File("p" + std::to_string(t) + ".pdf"));
+    doc.SetImageCompressMode(TPdfCompressMode(t % 3));
+    doc.SetShareImages(t % 2 == 0);
+    doc.BeginDoc();
+    doc.Canvas().StretchDraw(Rect(100, 100, 900, 700), &photo);
+    doc.EndDoc();
+  });
   for (int t = 0; t < kThreads; ++t) {
     EXPECT_EQ(errors[size_t(t)], "") << "thread " << t;
     EXPECT_EQ(QpdfCheck(dir.File("p" + std::to_string(t) + ".pdf")).Status, 0);

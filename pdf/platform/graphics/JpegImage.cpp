@@ -231,22 +231,35 @@ bool RunEncode(jpeg_compress_struct& aInfo, TJpegErrorManager& aErr, const TGrap
   return true;
 }
 
+// Runs aRun(info, errors) on a fresh decompressor, destroyed afterwards
+// whatever happens; a false result raises "JPEG error: " and libjpeg's text.
+template <class Run>
+void WithDecompressor(Run&& aRun) {
+  TJpegErrorManager err;
+  jpeg_decompress_struct info;
+  info.err = &err.Pub;
+  InitErrors(err);
+  jpeg_create_decompress(&info);
+  bool ok = false;
+  try {
+    ok = aRun(info, err);
+  } catch (...) {
+    jpeg_destroy_decompress(&info);
+    throw;
+  }
+  jpeg_destroy_decompress(&info);
+  if (!ok) throw EInvalidGraphic(std::string("JPEG error: ") + err.Message);
+}
+
 }  // namespace
 
 void TJPEGImage::LoadFromStream(TStream& aStream) {
   std::vector<uint8_t> data = ReadRest(aStream);
   if (data.empty()) throw EInvalidGraphic("JPEG error: empty file");
   THeaderJob header{data.data(), data.size()};
-  {
-    TJpegErrorManager err;
-    jpeg_decompress_struct info;
-    info.err = &err.Pub;
-    InitErrors(err);
-    jpeg_create_decompress(&info);
-    const bool ok = RunReadHeader(info, err, header);
-    jpeg_destroy_decompress(&info);
-    if (!ok) throw EInvalidGraphic(std::string("JPEG error: ") + err.Message);
-  }
+  WithDecompressor([&](jpeg_decompress_struct& aInfo, TJpegErrorManager& aErr) {
+    return RunReadHeader(aInfo, aErr, header);
+  });
   CheckGraphicSize("JPEG error", header.Width, header.Height);
   if (header.PassableComponents > 0 && MarkersComplete(data.data(), data.size())) {
     // A complete baseline file is kept as it is and decoded when its pixels
@@ -276,15 +289,12 @@ void TJPEGImage::LoadFromStream(TStream& aStream) {
 std::vector<uint8_t> TJPEGImage::DecodeFile(const std::vector<uint8_t>& aData) {
   std::vector<uint8_t> pixels, cmykRow;
   TDecodeJob job{aData.data(), aData.size(), &pixels, &cmykRow, 0, 0, false, 0};
-  TJpegErrorManager err;
-  jpeg_decompress_struct info;
-  info.err = &err.Pub;
-  InitErrors(err);
-  jpeg_create_decompress(&info);
-  const bool ok = RunDecode(info, err, job);
-  jpeg_destroy_decompress(&info);
-  if (job.TooLarge) CheckGraphicSize("JPEG error", job.Width, job.Height);
-  if (!ok) throw EInvalidGraphic(std::string("JPEG error: ") + err.Message);
+  WithDecompressor([&](jpeg_decompress_struct& aInfo, TJpegErrorManager& aErr) {
+    const bool ok = RunDecode(aInfo, aErr, job);
+    // A size beyond the limits is named as such, not as a decoding failure.
+    if (job.TooLarge) CheckGraphicSize("JPEG error", job.Width, job.Height);
+    return ok;
+  });
   return pixels;
 }
 

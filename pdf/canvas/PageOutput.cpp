@@ -10,6 +10,7 @@
 #include "canvas/PdfImage.h"
 #include "canvas/PdfResources.h"
 #include "canvas/PageCompressor.h"
+#include "navigation/Navigation.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
 #include "writer/PdfSyntax.h"
@@ -53,8 +54,11 @@ void TPdfCanvas::WritePage() {
   writer.WriteLine("/Type /Page");
   writer.WriteLine("/Parent 3 0 R");
   writer.WriteLine("/Contents " + Ref(contents));
+  const std::string annots = FNavigation->TakePageAnnots();
+  if (!annots.empty()) writer.WriteLine(annots);
   writer.EndDic();
   if (FContext.CompressContent) writer.SetPendingWrite([this, contents] { WriteCompressedContent(contents); });
+  FNavigation->PageWritten();
   ResetPage();
 }
 

@@ -7,6 +7,8 @@
 
 #include "canvas/PdfResources.h"
 #include "canvas/PageCompressor.h"
+#include "navigation/Navigation.h"
+#include "text/PageCount.h"
 #include "text/PdfFont.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
@@ -18,7 +20,10 @@ constexpr long double Pi = 3.14159265358979323846264338327950288L;
 }
 
 TPdfCanvas::TPdfCanvas(TDocumentContext& aContext)
-    : FContext(aContext), FResources(std::make_unique<TPdfResources>()) {
+    : FContext(aContext),
+      FResources(std::make_unique<TPdfResources>()),
+      FNavigation(std::make_unique<TNavigation>(aContext)),
+      FPageCountForms(std::make_unique<TPageCountForms>()) {
   FPointPerPixel = 72.0L / FBitmapRes;
   FFont.SetName("Arial");
 }
@@ -121,6 +126,12 @@ TPdfFont& TPdfCanvas::PdfFont(const TFont& aFont) {
 void TPdfCanvas::ResetPage() {
   FPdfStream.clear();
   FPenPos = TPoint{};
+}
+
+void TPdfCanvas::ClearDocument() {
+  FResources->Clear();
+  FNavigation->Clear();
+  FPageCountForms->Clear();
 }
 
 }  // namespace Vellix

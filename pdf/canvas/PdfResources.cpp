@@ -51,6 +51,12 @@ void TPdfResources::Clear() {
   FFontPrograms.clear();
   FImages.clear();
   FSharedImages.clear();
+  FForms.clear();
+}
+
+int32_t TPdfResources::AddForm(int32_t aObjectNo) {
+  FForms.push_back(aObjectNo);
+  return int32_t(FForms.size()) - 1;
 }
 
 void TPdfResources::ReleasePendingImages() {
@@ -65,10 +71,11 @@ void TPdfResources::WriteDictionary(TPdfWriter& aWriter) const {
     aWriter.WriteLine("/F" + std::to_string(i) + " " + Ref(objectNo));
   }
   aWriter.WriteLine(">>");
-  if (!FImages.empty()) {
+  if (!FImages.empty() || !FForms.empty()) {
     aWriter.WriteLine("/XObject <<");
     for (int32_t i = 0; i < ImageCount(); ++i)
       aWriter.WriteLine(" /Im" + std::to_string(i) + " " + Ref(FImages[size_t(i)].ObjectNo));
+    for (size_t i = 0; i < FForms.size(); ++i) aWriter.WriteLine(" /Fm" + std::to_string(i) + " " + Ref(FForms[i]));
     aWriter.WriteLine(" >>");
   }
 }

@@ -5,7 +5,9 @@
 //
 // A font's index gives its resource name "/F<index>"; an image's "/Im<index>".
 // An image's encoded data is held from its placement until its page is
-// written; then only the number of its object stays.
+// written; then only the number of its object stays. A form (a drawing that
+// the document completes at its end, such as the page count) is named
+// "/Fm<index>".
 
 #include <cstdint>
 #include <map>
@@ -51,7 +53,10 @@ public:
   int32_t FontProgram(const std::string& aFace) const;
   void SetFontProgram(const std::string& aFace, int32_t aObjectNo);
 
-  // Frees every font and image (a document begins, or the canvas goes).
+  // Adds the form object aObjectNo; returns its index.
+  int32_t AddForm(int32_t aObjectNo);
+
+  // Frees every font, image and form (a document begins, or the canvas goes).
   void Clear();
   // Counts the calls of Clear, so that a pointer to a font can be known stale.
   uint64_t Generation() const { return FGeneration; }
@@ -59,7 +64,7 @@ public:
   void ReleasePendingImages();
 
   // Writes the body of the shared resource dictionary: "/Font <<" with every
-  // font, then "/XObject <<" with every image when there are any. A font
+  // font, then "/XObject <<" with every image and form when there are any. A font
   // without a dictionary is an internal error.
   void WriteDictionary(TPdfWriter& aWriter) const;
 
@@ -74,6 +79,7 @@ private:
   };
   std::vector<TImageEntry> FImages;
   std::map<std::string, int32_t> FSharedImages;
+  std::vector<int32_t> FForms;
 };
 
 }  // namespace Vellix

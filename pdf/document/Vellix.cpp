@@ -11,6 +11,8 @@
 #include <vellix/Canvas.h>
 
 #include "canvas/PdfResources.h"
+#include "navigation/Navigation.h"
+#include "text/PageCount.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
 #include "writer/PdfSyntax.h"
@@ -92,7 +94,7 @@ void TVellix::BeginDoc() {
   if (context.Printing) RaiseError(MSG_ALREADY_OPEN);
   if (context.PageHeight == 0) RaiseError(MSG_INVALID_PROPERTY, "PageHeight");
   if (context.PageWidth == 0) RaiseError(MSG_INVALID_PROPERTY, "PageWidth");
-  FCanvas->Resources().Clear();
+  FCanvas->ClearDocument();
   context.PageObjNos.clear();
   context.Aborted = false;
   FCanvas->ResetPage();
@@ -187,6 +189,8 @@ void TVellix::EndDoc() {
 void TVellix::WriteTail() {
   TDocumentContext& context = *FContext;
   TPdfWriter& writer = context.Writer;
+  FCanvas->PageCountForms().WriteForms(writer, FPageNumber);
+  const int32_t catalog = FCanvas->Navigation().Finish(2, 3);
   writer.BeginReservedDic(3);
   writer.WriteLine("/Type /Pages");
   writer.WriteLine("/Kids [");
@@ -206,7 +210,7 @@ void TVellix::WriteTail() {
   FCanvas->Resources().WriteDictionary(writer);
   writer.EndDic();
 
-  writer.WriteTail(2, 1);
+  writer.WriteTail(catalog, 1);
 }
 
 void TVellix::Abort() {

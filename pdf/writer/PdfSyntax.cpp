@@ -1,5 +1,7 @@
 #include "writer/PdfSyntax.h"
 
+#include <vellix/CodePage.h>
+
 namespace Vellix {
 
 namespace {
@@ -12,6 +14,11 @@ bool IsNameDelimiter(unsigned char c) {
     default:
       return false;
   }
+}
+
+void AppendHexUnit(std::string& aOut, uint32_t aUnit) {
+  static constexpr char digits[] = "0123456789ABCDEF";
+  for (int shift = 12; shift >= 0; shift -= 4) aOut += digits[(aUnit >> shift) & 0xF];
 }
 
 }  // namespace
@@ -64,6 +71,21 @@ std::string NameToken(std::string_view aValue) {
   else if (keep >= 2 && token[keep - 2] == '#') keep -= 2;
   token.resize(keep);
   return token + suffix;
+}
+
+void AppendTextString(std::string& aOut, std::string_view aAnsi) {
+  bool ascii = true;
+  for (const char c : aAnsi) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) {
+    aOut += '(';
+    AppendEscaped(aOut, aAnsi);
+    aOut += ')';
+    return;
+  }
+  aOut += "<FEFF";
+  // Every code point of code page 1252 lies in the basic plane: one unit each.
+  for (const char c : aAnsi) AppendHexUnit(aOut, AnsiToUnicode(static_cast<uint8_t>(c)));
+  aOut += '>';
 }
 
 }  // namespace Vellix

@@ -19,6 +19,12 @@ enum TEscapeBreaks { ebKeep, ebLineEnds };
 // Appends the body of a PDF literal string (without the parentheses).
 void AppendEscaped(std::string& aOut, std::string_view aText, TEscapeBreaks aBreaks = ebKeep);
 
+// Appends aAnsi (code page 1252 text) as a PDF text string, the kind a reader
+// shows in its own panels (outline titles): "(...)" when every character is
+// ASCII, else "<FEFF...>", the UTF-16BE hex string, since code page 1252 and
+// the readers' PDFDocEncoding differ above 127.
+void AppendTextString(std::string& aOut, std::string_view aAnsi);
+
 // aValue as the characters of a PDF name: blanks become "#20", and the other
 // characters a name cannot hold as they are (delimiters, "#", controls, bytes
 // above 126) "#" and two hex digits. A NUL byte cannot stand in a name at all

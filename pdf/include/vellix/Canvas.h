@@ -13,12 +13,14 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include <vellix/Alignment.h>
 #include <vellix/Brush.h>
+#include <vellix/Color.h>
 #include <vellix/Font.h>
 #include <vellix/Geometry.h>
 #include <vellix/Pen.h>
@@ -36,6 +38,8 @@ class TGraphic;
 class TBitmapCanvas;
 class TPdfGrid;
 class TPageCompressor;
+class TNavigation;
+class TPageCountForms;
 
 class VELLIX_API TPdfCanvas : public TObject {
 public:
@@ -53,6 +57,10 @@ public:
   TDocumentContext& Context() const { return FContext; }
   // The fonts and images the document has used so far (an internal type).
   TPdfResources& Resources() { return *FResources; }
+  // The links, named destinations and outline of the document (an internal
+  // type), and the forms that show its page count.
+  TNavigation& Navigation() { return *FNavigation; }
+  TPageCountForms& PageCountForms() { return *FPageCountForms; }
   // The pen outlining shapes (Width in the length unit), default black, solid, 1.
   TPen& Pen() { return FPen; }
   // The brush filling shapes, default white, solid; hatch styles fill solid.
@@ -112,6 +120,9 @@ public:
   void WritePage();
   // Empties the page buffer and resets the position (a document begins).
   void ResetPage();
+  // Forgets the fonts, images, forms and navigation of the document before
+  // (a document begins).
+  void ClearDocument();
 
   // ---- Shapes: lines, rectangles, polylines, polygons, Bezier curves ----
   // Coordinates are in the document's length unit, origin at the top left of
@@ -255,6 +266,31 @@ public:
   int32_t DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAlignment aAlignment,
                    TVertAlignment aVertAlignment, const std::string& Text);
 
+  // ---- Links and the page count ----
+  // A link is a rectangle of the current page (corners in any order, in the
+  // length unit) that the reader makes clickable. It has no visible border,
+  // or a thin one in aBorder when that is given. Links are written with their
+  // page, so each costs a few bytes of memory only until then, or, for a
+  // link to a later page, until that page is written.
+
+  // Opens aUri (for example "https://example.org/") in the reader's browser.
+  void LinkToUri(const TRect& aRect, const std::string& aUri, std::optional<TColor> aBorder = std::nullopt);
+  // Jumps to page aPage (from 1; a later page may be named) with the height
+  // aY of that page (length unit from its top) at the top of the window.
+  // "Invalid page number" for a page below 1 here, and at EndDoc for a page
+  // the document did not reach.
+  void LinkToPage(const TRect& aRect, int32_t aPage, int32_t aY = 0, std::optional<TColor> aBorder = std::nullopt);
+  // Jumps to the named destination aName (TVellix::AddDestination), which
+  // may be defined later in the document; one still undefined at EndDoc
+  // fails with "Undefined destination: aName".
+  void LinkToDestination(const TRect& aRect, const std::string& aName, std::optional<TColor> aBorder = std::nullopt);
+  // Draws the number of pages of the document (known at its end) like
+  // TextOut at (X, Y), in Font() and at FontAngle(): from X with
+  // taLeftJustify, ending at X + aWidth with taRightJustify, centred on
+  // X + aWidth / 2 with taCenter. "Page 3 of " is drawn with TextOut and
+  // measured with TextWidth; this draws the "12".
+  void PageCountOut(int32_t X, int32_t Y, int32_t aWidth, TAlignment aAlignment);
+
   // ---- Grids ----
 
   // Named table layouts (see vellix/Grid.h); names ignore letter case. Every
@@ -295,6 +331,8 @@ private:
   TStringList<TPdfGrid> FGrids;
   TDocumentContext& FContext;
   std::unique_ptr<TPdfResources> FResources;
+  std::unique_ptr<TNavigation> FNavigation;
+  std::unique_ptr<TPageCountForms> FPageCountForms;
   TPageBuffer FPdfStream;
   std::unique_ptr<TPageCompressor> FCompressor;  // compresses pages, made on first use
   TPdfFont* FLastFont = nullptr;  // the font resource PdfFont found last

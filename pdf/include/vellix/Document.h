@@ -86,6 +86,31 @@ public:
   TStream* OutStream() const { return FOutStream; }
   void SetOutStream(TStream* aStream) { FOutStream = aStream; }
 
+  // ---- Navigation: named destinations and the outline ----
+  // Both need a document open ("Document not opened"), do nothing after an
+  // abort, and take positions on the current page in the length unit. Links
+  // to them are drawn on the canvas (TPdfCanvas::LinkToDestination). A
+  // document that uses neither is written exactly as without them; one that
+  // does ends with a catalog that names them.
+
+  // Names the point (X, Y) of the current page, which links and outline
+  // entries may then jump to (also those made earlier). Names are bytes,
+  // compared exactly; an empty one is "Bad parameters for method:
+  // AddDestination", one given twice "Duplicate destination: aName".
+  void AddDestination(const std::string& aName, int32_t X = 0, int32_t Y = 0);
+  // Appends an entry to the outline (the reader's bookmarks, shown beside
+  // the document when there are any) that jumps to the height aY of page
+  // aPage (from 1; a later page may be named, one the document never
+  // reaches fails at EndDoc with "Invalid page number"). aLevel 1 is the
+  // top; an entry more than one level below the entry before it is taken as
+  // one level below. aOpen shows its children at first. aTitle is text like
+  // TextOut's (code page 1252); it may be empty. A level below 1 is "Bad
+  // parameters for method: AddOutline".
+  void AddOutline(const std::string& aTitle, int32_t aLevel, int32_t aPage, int32_t aY = 0, bool aOpen = true);
+  // The same entry jumping to a named destination, defined now or later.
+  void AddOutlineToDestination(const std::string& aTitle, int32_t aLevel, const std::string& aName,
+                               bool aOpen = true);
+
   // ---- Published properties (in the order a form restores them) ----
 
   // Always "Merovant Vellix Builder"; assignments are ignored.

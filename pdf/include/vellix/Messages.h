@@ -25,6 +25,10 @@ inline constexpr const char* MSG_NO_BROWSER = "Can't find Internet Browser";
 inline constexpr const char* MSG_NOT_TRUETYPE = "This font is not TrueType";
 // Not in the classic table: memory that could not be had for an image.
 inline constexpr const char* MSG_OUT_OF_MEMORY = "Not enough memory";
+// Not in the classic table: links, named destinations and outline entries.
+inline constexpr const char* MSG_DUPLICATE_DESTINATION = "Duplicate destination";
+inline constexpr const char* MSG_UNDEFINED_DESTINATION = "Undefined destination";
+inline constexpr const char* MSG_INVALID_PAGE = "Invalid page number";
 inline constexpr const char* MSG_READ_ONLY_WHEN_PRINTING = "Can't modify property when printing";
 inline constexpr const char* MSG_WRITE_ERROR = "File write error, or disk full";
 

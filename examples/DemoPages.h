@@ -4,9 +4,26 @@
 // the document and calls NewPage between them. Coordinates are in the
 // document's length unit: tenths of a millimetre on A4 unless said otherwise.
 
+#include <string>
+#include <vector>
+
 #include "Vellix.h"
 
 namespace VellixDemo {
+
+// A section of the document: the name of its destination and its title.
+struct TSection {
+  std::string Name;
+  std::string Title;
+};
+
+// The table of contents, each line a link to its section's destination
+// (defined on a later page), and a link to the maker's web site.
+void ContentsPage(Vellix::TVellix& aDoc, const std::vector<TSection>& aSections);
+
+// "Page n of N" at the foot of the current page, in the canvas font of the
+// page left as it was. Drawn from OnNewPage, as each page begins.
+void Footer(Vellix::TVellix& aDoc);
 
 // Page sizes and length units: the paper sizes the library knows, drawn to
 // scale, and a ruler in tenths of a millimetre along the page edges.

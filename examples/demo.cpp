@@ -1,5 +1,7 @@
 // Demonstration program: writes a sample document of several pages that
-// shows what the library draws, and four companion documents.
+// shows what the library draws, and four companion documents. The sample
+// begins with a table of contents that links to its sections, lists them as
+// bookmarks, and shows "Page n of N" at the foot of every page.
 //
 // Usage: vellix-demo OUTPUT.pdf
 //
@@ -36,18 +38,22 @@ std::string WriteSample(const std::string& aFileName, bool aCompact = false) {
   pdf.SetKeywords("PDF, canvas, demonstration");
   pdf.SetPaperSizeName("A4");       // the default, as is LengthUnit luTenth
   pdf.SetImageCompressMode(cpJpeg);  // the default too
+  // Every page gets its footer as it begins.
+  pdf.SetOnNewPage([&pdf](TObject*) { Footer(pdf); });
   pdf.BeginDoc();
-  PaperPage(pdf);
-  pdf.NewPage();
-  PensAndBrushesPage(pdf);
-  pdf.NewPage();
-  ShapesPage(pdf);
-  pdf.NewPage();
-  TextPage(pdf);
-  pdf.NewPage();
-  ImagesPage(pdf);
-  pdf.NewPage();
-  ReportPages(pdf);
+  const std::vector<TSection> sections = {{"paper", "Paper sizes and units"}, {"pens", "Pens and brushes"},
+                                          {"shapes", "Shapes"},             {"text", "Text"},
+                                          {"images", "Images"},             {"report", "A report"}};
+  ContentsPage(pdf, sections);
+  pdf.AddOutline("Contents", 1, 1);
+  void (*const pages[])(TVellix&) = {PaperPage, PensAndBrushesPage, ShapesPage, TextPage, ImagesPage, ReportPages};
+  for (size_t i = 0; i < sections.size(); ++i) {
+    pdf.NewPage();
+    // A destination at the top of the section's first page, and its bookmark.
+    pdf.AddDestination(sections[i].Name);
+    pdf.AddOutlineToDestination(sections[i].Title, 1, sections[i].Name);
+    pages[i](pdf);
+  }
   pdf.EndDoc();
   std::printf("%d pages written to %s\n", pdf.PageNumber(), pdf.FileName().c_str());
   return pdf.FileName();

@@ -196,11 +196,40 @@ TEST_F(DemoTest, PagesRenderWithTheirColours) {
   // Spot checks that the drawing reached the page: the yellow rectangle of
   // the shapes page and the red discs of the pictures, in every encoding.
   TTempDir pages;
-  EXPECT_GT(RenderPage(Pdf("sample.pdf"), 3, pages).CountNear(255, 255, 0), 100);
+  EXPECT_GT(RenderPage(Pdf("sample.pdf"), 4, pages).CountNear(255, 255, 0), 100);
   for (const char* name : {"sample.pdf", "sample-images-none.pdf", "sample-images-zlib.pdf"}) {
-    const int page = std::string(name) == "sample.pdf" ? 5 : 1;
+    const int page = std::string(name) == "sample.pdf" ? 6 : 1;
     EXPECT_GT(RenderPage(Pdf(name), page, pages).CountNear(255, 0, 0), 100) << name;
   }
+}
+
+TEST_F(DemoTest, ContentsLinksBookmarksAndFootersFindTheirPages) {
+  ASSERT_EQ(Run->Status, 0) << Run->Err;
+  for (const char* name : {"sample.pdf", "sample-compact.pdf"}) {
+    const TRunResult outline = RunProgram({"mutool", "show", Pdf(name), "outline"});
+    EXPECT_EQ(outline.Status, 0) << outline.Err;
+    EXPECT_EQ(outline.Out,
+              "|\t\"Contents\"\t#page=1&zoom=nan,nan,0\n"
+              "|\t\"Paper sizes and units\"\t#page=2&zoom=nan,0,0\n"
+              "|\t\"Pens and brushes\"\t#page=3&zoom=nan,0,0\n"
+              "|\t\"Shapes\"\t#page=4&zoom=nan,0,0\n"
+              "|\t\"Text\"\t#page=5&zoom=nan,0,0\n"
+              "|\t\"Images\"\t#page=6&zoom=nan,0,0\n"
+              "|\t\"A report\"\t#page=7&zoom=nan,0,0\n")
+        << name;
+    // Each contents line names a destination that pdfinfo finds on its page.
+    const TRunResult dests = RunProgram({"pdfinfo", "-dests", Pdf(name)});
+    EXPECT_EQ(dests.Err, "");
+    for (const char* destination : {"   2 [ XYZ    0  842 null      ] \"paper\"", "   7 [ XYZ    0  842 null      ] \"report\""})
+      EXPECT_NE(dests.Out.find(destination), std::string::npos) << name << "\n" << dests.Out;
+    const std::string text = PdfToText(Pdf(name)).Out;
+    const size_t pages = Count(text, "\f");
+    for (size_t page = 1; page <= pages; ++page) {
+      const std::string footer = "Page " + std::to_string(page) + " of " + std::to_string(pages);
+      EXPECT_NE(text.find(footer), std::string::npos) << name << ": " << footer;
+    }
+  }
+  EXPECT_NE(ReadFileBytes(Pdf("sample.pdf")).find("/URI (https://www.merovant.com/)"), std::string::npos);
 }
 
 TEST(DemoUsageTest, MissingOrUnwritableOutputFails) {
@@ -217,11 +246,11 @@ TEST(DemoUsageTest, MissingOrUnwritableOutputFails) {
 
 TEST(SmallExamplesTest, EachWritesASoundDocument) {
   const auto programs = ExamplePrograms();
-  ASSERT_EQ(programs.size(), 6u);
+  ASSERT_EQ(programs.size(), 7u);
   // Text each example must show, by topic.
   const std::map<std::string, std::string> expected = {
       {"hello", "Hello, PDF!"}, {"text", "Price: 12,50 €"}, {"stream", "Page 2"}, {"grid", "Mercury"},
-      {"shapes", ""},           {"images", ""}};
+      {"shapes", ""},           {"images", ""},           {"navigation", "Page 4 of 4"}};
   TTempDir dir;
   for (const auto& [topic, program] : programs) {
     const std::string pdf = dir.File(topic + ".pdf");

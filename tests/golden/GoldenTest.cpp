@@ -76,7 +76,7 @@ std::vector<std::pair<std::string, std::string>> Programs() {
 // it); every file it writes has an expected file of the same name.
 TEST(Golden, ExampleProgramsWriteTheExpectedBytes) {
   const auto programs = Programs();
-  ASSERT_EQ(programs.size(), 7u);
+  ASSERT_EQ(programs.size(), 8u);
   for (const auto& [topic, program] : programs) {
     TTempDir dir;
     const TRunResult run = RunProgram({program, dir.File(topic + ".pdf")});

@@ -13,7 +13,9 @@ std::string DestinationText(const TNavTarget& aTarget, const std::vector<int32_t
     text += ')';
     return text;
   }
-  text = "[" + Ref(aPageObjNos.at(size_t(aTarget.Page) - 1)) + " /XYZ ";
+  text += '[';
+  text += Ref(aPageObjNos.at(size_t(aTarget.Page) - 1));
+  text += " /XYZ ";
   if (aTarget.Left)
     AppendPdfNumber(text, *aTarget.Left);
   else

@@ -43,10 +43,12 @@ private:
 const char* const kFamilies[] = {"Arial", "Times New Roman", "Courier New", "DejaVu Sans", "Symbol", "C059", "No Such"};
 const TAlignment kAlign[] = {taLeftJustify, taRightJustify, taCenter};
 const TVertAlignment kVert[] = {vaTop, vaBottom, vaCenter};
+// Few names, so that links find destinations, miss them and repeat them.
+const char* const kNames[] = {"a", "b", "c (3)", ""};
 
 void Call(TVellix& aDoc, TReader& r) {
   TPdfCanvas& c = aDoc.Canvas();
-  switch (r.Byte() % 26) {
+  switch (r.Byte() % 32) {
     case 0: c.MoveTo(r.Int(), r.Int()); break;
     case 1: c.LineTo(r.Int(), r.Int()); break;
     case 2: c.Rectangle(r.Int(), r.Int(), r.Int(), r.Int()); break;
@@ -92,6 +94,17 @@ void Call(TVellix& aDoc, TReader& r) {
     }
     case 24: aDoc.NewPage(); break;
     case 25: if (r.Byte() == 0) aDoc.Abort(); break;
+    case 26: c.LinkToUri(Rect(r.Int(), r.Int(), r.Int(), r.Int()), r.Text()); break;
+    case 27: c.LinkToPage(Rect(r.Int(), r.Int(), r.Int(), r.Int()), r.Byte() % 6, r.Int(), TColor(r.Int())); break;
+    case 28: c.LinkToDestination(Rect(r.Int(), r.Int(), r.Int(), r.Int()), kNames[r.Byte() % 4]); break;
+    case 29: aDoc.AddDestination(kNames[r.Byte() % 4], r.Int(), r.Int()); break;
+    case 30:
+      if (r.Byte() & 1)
+        aDoc.AddOutline(r.Text(), r.Byte() % 5, r.Byte() % 6, r.Int(), r.Byte() & 1);
+      else
+        aDoc.AddOutlineToDestination(r.Text(), r.Byte() % 5, kNames[r.Byte() % 4], r.Byte() & 1);
+      break;
+    case 31: c.PageCountOut(r.Int(), r.Int(), r.Int(), kAlign[r.Byte() % 3]); break;
   }
 }
 

@@ -18,6 +18,7 @@
 namespace Vellix {
 
 void TPdfCanvas::WritePage() {
+  CloseSavedStates();
   TPdfWriter& writer = FContext.Writer;
   int32_t contents = 0;
   if (FContext.CompressContent) {

@@ -125,6 +125,7 @@ TPdfFont& TPdfCanvas::PdfFont(const TFont& aFont) {
 
 void TPdfCanvas::ResetPage() {
   FPdfStream.clear();
+  FSavedStates.clear();
   FPenPos = TPoint{};
 }
 

@@ -69,6 +69,7 @@ TBrokenText BreakText(std::string_view aText, int32_t aWidth, int64_t aMaxLines,
       result.Lines.emplace_back(rest.substr(0, n));
       pos += n;
     }
+    result.ParagraphEnds.push_back(IsLineEnd(last) || pos == aText.size());
     if (aMaxLines > 0 && int64_t(result.Lines.size()) >= aMaxLines) break;
   }
   result.Remaining = aText.size() - pos;

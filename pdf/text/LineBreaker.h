@@ -39,6 +39,9 @@ size_t BreakPosition(std::string_view aText, int32_t aWidth, TPrefixMeter& aMete
 // The lines of a text box and what did not fit.
 struct TBrokenText {
   std::vector<std::string> Lines;  // without their line ends
+  // For each line: it ends its paragraph (at a line end, or the text's end),
+  // so justified text does not stretch it.
+  std::vector<bool> ParagraphEnds;
   size_t Remaining = 0;            // characters of the text left over
 };
 

@@ -67,7 +67,7 @@ void TPdfGrid::Draw(int32_t X, int32_t Y) {
   const int64_t pageWidth = owner.PageWidth;
   int64_t left = X;
   switch (FAlignment) {
-    case taLeftJustify: left = X; break;
+    case taLeftJustify: case taJustify: left = X; break;
     case taRightJustify: left = int64_t(X) - width; break;
     case taCenter: left = RoundHalf((pageWidth - width) / 2.0L); break;
   }
@@ -81,7 +81,7 @@ void TPdfGrid::Draw(int32_t X, int32_t Y) {
   FNextRowTop = Y;
 }
 
-void TPdfGrid::DrawRow(int32_t aRowHeight) {
+void TPdfGrid::DrawRow(int32_t aRowHeight, const TBrush* aRowBrush) {
   TDocumentContext& owner = FCanvas->Context();
   if (FColDefs.empty()) owner.RaiseError(MSG_GRID_COLS_NOT_DEFINED, FName);
   if (FNextRowTop < 0 || int64_t(FNextRowTop) + aRowHeight > owner.PageHeight)
@@ -95,7 +95,14 @@ void TPdfGrid::DrawRow(int32_t aRowHeight) {
   TPenBrushKeeper keeper(canvas);
   // Every background of the row first, then every border, so that no
   // background of this row covers a border of it.
-  if (aRowHeight > 0) {
+  if (aRowHeight > 0 && aRowBrush != nullptr) {
+    const int32_t right = Edge(int64_t(FColDefs.front()->FX) + FWidth);
+    if (aRowBrush->Style() != bsClear && right > FColDefs.front()->FX) {
+      canvas.Brush().Assign(*aRowBrush);
+      canvas.Pen().SetStyle(psClear);
+      canvas.Rectangle(FColDefs.front()->FX, top, right, bottom);
+    }
+  } else if (aRowHeight > 0) {
     for (const auto& col : FColDefs) {
       if (col->FBrush.Style() == bsClear || col->FWidth <= 0) continue;
       // A column that starts at the edge of the coordinate range has nothing
@@ -119,22 +126,43 @@ void TPdfGrid::DrawRow(int32_t aRowHeight) {
   canvas.LineTo(Edge(int64_t(left) + FWidth), top);
 }
 
-void TPdfGrid::WriteCellText(const TColDef& aColDef, const TRowDef& aRowDef, const std::string& Text) {
+namespace {
+
+// Sets the canvas font's style for one cell and puts the font's own back
+// afterwards, also when drawing fails.
+class TFontStyleKeeper {
+public:
+  TFontStyleKeeper(TPdfCanvas& aCanvas, const TCellStyle& aStyle) : FCanvas(aCanvas), FStyle(aCanvas.Font().Style()) {
+    if (aStyle.FontStyle) aCanvas.Font().SetStyle(*aStyle.FontStyle);
+  }
+  TFontStyleKeeper(const TFontStyleKeeper&) = delete;
+  TFontStyleKeeper& operator=(const TFontStyleKeeper&) = delete;
+  ~TFontStyleKeeper() { FCanvas.Font().SetStyle(FStyle); }
+
+private:
+  TPdfCanvas& FCanvas;
+  TFontStyles FStyle;
+};
+
+}  // namespace
+
+int32_t TPdfGrid::WriteCellText(const TColDef& aColDef, const TRowDef& aRowDef, const std::string& Text,
+                                const TCellStyle& aStyle) {
   TPdfCanvas& canvas = *FCanvas;
+  TFontStyleKeeper fontStyle(canvas, aStyle);
+  const TAlignment alignment = aStyle.Alignment.value_or(aColDef.FAlignment);
+  const TVertAlignment vertAlignment = aStyle.VertAlignment.value_or(aColDef.FVertAlignment);
   const int32_t m = FInternalMargin;
   const int32_t left = Edge(int64_t(aColDef.FX) + m);
   const int32_t right = Edge(int64_t(aColDef.FX) + aColDef.FWidth - m);
   const int32_t top = Edge(int64_t(aRowDef.FY) + m);
   const int32_t bottom = Edge(int64_t(aRowDef.FY) + aRowDef.FHeight - m);
-  if (aColDef.FMultiLine) {
-    canvas.DrawText(left, top, right, bottom, aColDef.FAlignment, aColDef.FVertAlignment, Text);
-    return;
-  }
+  if (aColDef.FMultiLine) return canvas.DrawText(left, top, right, bottom, alignment, vertAlignment, Text);
   std::string text = Text;
   const int32_t w = canvas.TextWidth(text);
   int32_t x = left;
-  switch (aColDef.FAlignment) {
-    case taLeftJustify: x = left; break;
+  switch (alignment) {
+    case taLeftJustify: case taJustify: x = left; break;
     case taRightJustify: x = Edge(int64_t(right) - w); break;
     // Centred by the column's full width, not its inner width.
     case taCenter: x = Edge(RoundHalf(aColDef.FX + (int64_t(aColDef.FWidth) - w) / 2.0L)); break;
@@ -143,7 +171,7 @@ void TPdfGrid::WriteCellText(const TColDef& aColDef, const TRowDef& aRowDef, con
   if (int64_t(x) + w > right) canvas.TruncateText(text, Edge(int64_t(right) - left));
   const int32_t h = canvas.TextHeight(text);
   int32_t y = top;
-  switch (aColDef.FVertAlignment) {
+  switch (vertAlignment) {
     case vaTop: y = top; break;
     case vaBottom: y = Edge(int64_t(bottom) - h); break;
     case vaCenter: y = Edge(RoundHalf(aRowDef.FY + (int64_t(aRowDef.FHeight) - h) / 2.0L)); break;
@@ -151,6 +179,16 @@ void TPdfGrid::WriteCellText(const TColDef& aColDef, const TRowDef& aRowDef, con
   if (y < top) y = top;
   canvas.TextOut(x, y, text);
   canvas.SetTextY(Edge(int64_t(y) + canvas.TextHeight("A")));
+  return int32_t(Text.size() - text.size());
+}
+
+TTextMeasure TPdfGrid::MeasureCellText(const TColDef& aColDef, const std::string& Text, const TCellStyle& aStyle) {
+  TPdfCanvas& canvas = *FCanvas;
+  TFontStyleKeeper fontStyle(canvas, aStyle);
+  const int64_t margins = 2 * int64_t(FInternalMargin);
+  TTextMeasure measure{1, canvas.TextHeight("A")};
+  if (aColDef.FMultiLine) measure = canvas.MeasureText(Edge(aColDef.FWidth - margins), Text);
+  return {measure.Lines, Edge(measure.Height + margins)};
 }
 
 // The canvas's grid operations.
@@ -196,12 +234,29 @@ void TPdfCanvas::DrawRow(const std::string& aGridName, int32_t aRowHeight) {
   GridByName(aGridName).DrawRow(aRowHeight);
 }
 
-void TPdfCanvas::TextToCell(const std::string& aGridName, int32_t Col, int32_t Row, const std::string& Text) {
+void TPdfCanvas::DrawRow(const std::string& aGridName, int32_t aRowHeight, const TBrush& aRowBrush) {
+  GridByName(aGridName).DrawRow(aRowHeight, &aRowBrush);
+}
+
+int32_t TPdfCanvas::TextToCell(const std::string& aGridName, int32_t Col, int32_t Row, const std::string& Text) {
+  return TextToCell(aGridName, Col, Row, Text, TCellStyle{});
+}
+
+int32_t TPdfCanvas::TextToCell(const std::string& aGridName, int32_t Col, int32_t Row, const std::string& Text,
+                               const TCellStyle& aStyle) {
   TPdfGrid& grid = GridByName(aGridName);
   if (Col < 0 || size_t(Col) >= grid.ColDefs().size() || Row < 0 || size_t(Row) >= grid.RowDefs().size())
     Context().RaiseError(MSG_INVALID_CELL,
                        aGridName + "(" + std::to_string(Col) + "," + std::to_string(Row) + ")");
-  grid.WriteCellText(*grid.ColDefs()[size_t(Col)], *grid.RowDefs()[size_t(Row)], Text);
+  return grid.WriteCellText(*grid.ColDefs()[size_t(Col)], *grid.RowDefs()[size_t(Row)], Text, aStyle);
+}
+
+TTextMeasure TPdfCanvas::MeasureCell(const std::string& aGridName, int32_t Col, const std::string& Text,
+                                     const TCellStyle& aStyle) {
+  TPdfGrid& grid = GridByName(aGridName);
+  if (Col < 0 || size_t(Col) >= grid.ColDefs().size())
+    Context().RaiseError(MSG_INVALID_CELL, aGridName + "(" + std::to_string(Col) + ",-1)");
+  return grid.MeasureCellText(*grid.ColDefs()[size_t(Col)], Text, aStyle);
 }
 
 void TPdfCanvas::ClearGridRows() {

@@ -63,6 +63,24 @@ public:
 
 }  // namespace
 
+TBrokenText TPdfCanvas::BreakInBox(int32_t aWidth, int64_t aMaxLines, const std::string& Text) {
+  if (Context().Aborted) {
+    TAbortedMeter meter;
+    return BreakText(Text, aWidth, aMaxLines, meter);
+  }
+  // Measuring pixels per thousandth of an em of the canvas font, as
+  // TextWidth takes them.
+  const long double pixelsPerThousandth = std::abs(Font().Size()) * static_cast<long double>(BitmapRes()) / 72000;
+  TCharWidthMeter meter(MeasuringFont(), pixelsPerThousandth, Context().UnitPerPixel);
+  return BreakText(Text, aWidth, aMaxLines, meter);
+}
+
+TTextMeasure TPdfCanvas::MeasureText(int32_t aWidth, const std::string& Text) {
+  if (!CheckDocumentState()) return {1, 1};
+  const int64_t lines = int64_t(BreakInBox(aWidth, 0, Text).Lines.size());
+  return {Clamp32(lines), Clamp32(lines * TextHeight("A"))};
+}
+
 int32_t TPdfCanvas::DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAlignment aAlignment,
                              TVertAlignment aVertAlignment, const std::string& Text) {
   if (Text.empty()) return 0;
@@ -75,20 +93,7 @@ int32_t TPdfCanvas::DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAl
   int64_t maxLines = lineHeight > 0 ? (int64_t(Y2) - Y1) / lineHeight : -1;
   if (maxLines == 0) maxLines = 1;
 
-  const int32_t boxWidth = Clamp32(int64_t(X2) - X1);
-  TBrokenText broken;
-  if (Context().Aborted) {
-    TAbortedMeter meter;
-    broken = BreakText(Text, boxWidth, maxLines, meter);
-  } else {
-    // Measuring pixels per thousandth of an em of the canvas font, as
-    // TextWidth takes them.
-    const long double pixelsPerThousandth =
-        std::abs(Font().Size()) * static_cast<long double>(BitmapRes()) / 72000;
-    TCharWidthMeter meter(MeasuringFont(), pixelsPerThousandth, Context().UnitPerPixel);
-    broken = BreakText(Text, boxWidth, maxLines, meter);
-  }
-
+  const TBrokenText broken = BreakInBox(Clamp32(int64_t(X2) - X1), maxLines, Text);
   const int64_t blockHeight = int64_t(broken.Lines.size()) * lineHeight;
   int64_t y = Y1;
   switch (aVertAlignment) {
@@ -97,19 +102,37 @@ int32_t TPdfCanvas::DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAl
     case vaCenter: y = RoundedMidpoint(Y1, int64_t(Y2) - Y1 - blockHeight); break;
   }
   if (y < Y1) y = Y1;
-  for (const std::string& line : broken.Lines) {
+  for (size_t i = 0; i < broken.Lines.size(); ++i) {
+    const std::string& line = broken.Lines[i];
     int64_t x = X1;
     switch (aAlignment) {
       case taLeftJustify: x = X1; break;
       case taRightJustify: x = int64_t(X2) - TextWidth(line); break;
       case taCenter: x = RoundedMidpoint(X1, int64_t(X2) - X1 - TextWidth(line)); break;
+      case taJustify: break;
     }
     if (x < X1) x = X1;
-    TextOut(Clamp32(x), Clamp32(y), line);
+    // The last line of the box continues in the next one unless the text
+    // ends there: it is stretched too.
+    if (aAlignment == taJustify && !broken.ParagraphEnds[i])
+      DrawJustifiedLine(Clamp32(x), Clamp32(y), X2, line);
+    else
+      TextOut(Clamp32(x), Clamp32(y), line);
     y += lineHeight;
   }
   SetTextY(Clamp32(y));
   return Clamp32(int64_t(broken.Remaining));
+}
+
+void TPdfCanvas::DrawJustifiedLine(int32_t X, int32_t Y, int32_t aRight, const std::string& aLine) {
+  const std::string text = aLine.substr(0, aLine.find_last_not_of(' ') + 1);
+  const auto blanks = std::count(text.begin(), text.end(), ' ');
+  if (blanks == 0 || Context().Aborted) {
+    TextOut(X, Y, text);
+    return;
+  }
+  const long double room = UnitToPoint(aRight) - UnitToPoint(X) - TextWidthInPoints(text);
+  TextOutSpaced(X, Y, text, std::max<long double>(room, 0) / blanks);
 }
 
 }  // namespace Vellix

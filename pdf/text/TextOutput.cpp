@@ -8,6 +8,7 @@
 // width agrees with what a reader draws; heights are the font's whole-pixel
 // cell at its pixel em (see platform/fonts/FontMetrics.h).
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -45,8 +46,10 @@ struct TTextPlacement {
 };
 
 // BT, font, colour, position, the escaped string, ET.
+// A word spacing other than 0 (justified text) is set for the string alone:
+// text state outlives the text object, and later text must not inherit it.
 void AddTextObject(TPageBuffer& aOut, const TPdfFont& aFont, int32_t aSize, const std::string& aColor,
-                   const TTextPlacement& aAt, const std::string& aText) {
+                   const TTextPlacement& aAt, const std::string& aText, long double aWordSpacing) {
   aOut.push_back("BT");
   std::string* line = &aOut.OpenLine();
   *line += aFont.FontRef();
@@ -73,11 +76,18 @@ void AddTextObject(TPageBuffer& aOut, const TPdfFont& aFont, int32_t aSize, cons
     *line += "Td";
   }
   aOut.CloseLine();
+  if (aWordSpacing != 0) {
+    line = &aOut.OpenLine();
+    AppendNumber(*line, aWordSpacing);
+    *line += "Tw";
+    aOut.CloseLine();
+  }
   line = &aOut.OpenLine();
   *line += '(';
   AppendEscaped(*line, aText, ebLineEnds);
   *line += ") Tj";
   aOut.CloseLine();
+  if (aWordSpacing != 0) aOut.push_back("0 Tw");
   aOut.push_back("ET");
 }
 
@@ -118,7 +128,9 @@ const TFontMetrics& TPdfCanvas::MeasuringFont() {
   }
 }
 
-void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
+void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) { TextOutSpaced(X, Y, Text, 0); }
+
+void TPdfCanvas::TextOutSpaced(int32_t X, int32_t Y, const std::string& Text, long double aWordSpacing) {
   if (!CheckDocumentState()) return;
   TPdfFont& font = PdfFont(FFont);
   const int32_t size = FFont.Size();
@@ -126,12 +138,16 @@ void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
   const TTextPlacement at{UnitToPoint(X), YToPoint(Y) - size * font.Ascent(), rotated ? std::cos(FFontAngle) : 1,
                           rotated ? std::sin(FFontAngle) : 0, rotated};
   const std::string color = ColorDef(FFont.Color());
-  AddTextObject(FPdfStream, font, size, color, at, Text);
+  AddTextObject(FPdfStream, font, size, color, at, Text, aWordSpacing);
   if (FFont.Style().Contains(fsUnderline)) {
-    const long double width =
-        MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes) * FPointPerPixel;
+    long double width = TextWidthInPoints(Text);
+    if (aWordSpacing != 0) width += aWordSpacing * static_cast<long double>(std::count(Text.begin(), Text.end(), ' '));
     AddUnderline(FPdfStream, font, size, color, at, width);
   }
+}
+
+long double TPdfCanvas::TextWidthInPoints(const std::string& Text) {
+  return MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes) * FPointPerPixel;
 }
 
 int32_t TPdfCanvas::TextWidth(const std::string& Text) {

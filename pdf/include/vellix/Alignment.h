@@ -4,7 +4,7 @@
 namespace Vellix {
 
 // Horizontal placement.
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter, taJustify };
 
 // Vertical placement of a block of lines in its box (or of a text in a cell).
 enum TVertAlignment { vaTop, vaBottom, vaCenter };

@@ -20,6 +20,7 @@
 
 #include <vellix/Alignment.h>
 #include <vellix/Brush.h>
+#include <vellix/CellStyle.h>
 #include <vellix/Color.h>
 #include <vellix/Font.h>
 #include <vellix/Geometry.h>
@@ -265,6 +266,42 @@ public:
   // number of characters left over (0 when all were drawn).
   int32_t DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAlignment aAlignment,
                    TVertAlignment aVertAlignment, const std::string& Text);
+  // With taJustify every line but the last of a paragraph (one ending at a
+  // line end, or the last of the text) is stretched to end at X2: its blanks
+  // widen (word spacing), trailing blanks are left out; a line without a
+  // blank stays left-aligned.
+
+  // The lines DrawText(X1, Y1, X1 + aWidth, ...) makes of Text in a box of
+  // unlimited height, and their height (lines x TextHeight("A")), in the
+  // current font. Draws nothing; needs an open document like TextWidth.
+  TTextMeasure MeasureText(int32_t aWidth, const std::string& Text);
+
+  // ---- Graphics state: save and restore, clipping, transformations ----
+  // In the habit of QPainter: what is drawn next (shapes, text, images,
+  // grids) is clipped and transformed; coordinates stay the canvas's, in the
+  // length unit from the top-left corner of the page, y down. The classic
+  // output never contains these operators: they appear only when called.
+
+  // Saves the graphics state (clip and transformation) and the canvas's pen,
+  // brush, font and font angle; RestoreState puts all of them back. States
+  // nest. A state still saved when the page ends is restored there (the pen,
+  // brush and font stay as they are then, as they always carry over).
+  void SaveState();
+  // "Invalid method call: RestoreState" with no state saved on this page.
+  void RestoreState();
+  // Limits what is drawn next to aRect (in the current transformation),
+  // within the clip already set: clips only narrow. Corners in any order.
+  void ClipRect(const TRect& aRect);
+  // Moves what is drawn next by (DX, DY) length units.
+  void Translate(int32_t DX, int32_t DY);
+  // Turns what is drawn next about the current origin (the page's top-left
+  // corner, unless translated) by aDegrees, clockwise on the page as y
+  // grows downwards (QPainter's sense).
+  void Rotate(long double aDegrees);
+  // Scales what is drawn next about the current origin.
+  void Scale(long double aScaleX, long double aScaleY);
+  // How many states SaveState has saved on this page.
+  int32_t SavedStates() const { return int32_t(FSavedStates.size()); }
 
   // ---- Links and the page count ----
   // A link is a rectangle of the current page (corners in any order, in the
@@ -309,7 +346,23 @@ public:
   void DrawRow(const std::string& aGridName, int32_t aRowHeight);
   // Writes Text into column Col of row Row (both from 0; rows of this page);
   // "Invalid cell: Name(Col,Row)" outside them.
-  void TextToCell(const std::string& aGridName, int32_t Col, int32_t Row, const std::string& Text);
+  // Returns the number of characters that did not fit, like DrawText: the
+  // rest of a wrapping cell's text below its bottom, or what a one-line cell
+  // cut at its right; 0 when all was drawn.
+  int32_t TextToCell(const std::string& aGridName, int32_t Col, int32_t Row, const std::string& Text);
+  // The same with aStyle overriding the column's alignments and the font's
+  // style for this cell.
+  int32_t TextToCell(const std::string& aGridName, int32_t Col, int32_t Row, const std::string& Text,
+                     const TCellStyle& aStyle);
+  // The lines and height (inner margins included) that Text needs in column
+  // Col of the grid, in the current font with aStyle's font style: the row
+  // height that shows all of it ("Invalid cell: Name(Col,-1)" for no such
+  // column). A one-line column needs one line.
+  TTextMeasure MeasureCell(const std::string& aGridName, int32_t Col, const std::string& Text,
+                           const TCellStyle& aStyle = {});
+  // DrawRow with the row's background painted with aRowBrush instead of the
+  // columns' brushes (a shaded header, alternate rows).
+  void DrawRow(const std::string& aGridName, int32_t aRowHeight, const TBrush& aRowBrush);
   // The grid of that name; "Invalid Grid name: Name" when there is none.
   TPdfGrid& GridByName(const std::string& aGridName);
   // Forgets the rows of every grid (a page has begun).
@@ -325,6 +378,27 @@ private:
   void WriteCompressedContent(int32_t aObjectNo);
   // The font services' measurement of Font() (text output).
   const class TFontMetrics& MeasuringFont();
+  // TextOut with aWordSpacing points added to each blank (justified lines).
+  void TextOutSpaced(int32_t X, int32_t Y, const std::string& Text, long double aWordSpacing);
+  // The width of Text in Font() in points as a reader draws it (no allowance).
+  long double TextWidthInPoints(const std::string& Text);
+  // The lines of Text in a box aWidth wide (DrawText's rules), at most
+  // aMaxLines of them (no limit when aMaxLines <= 0).
+  struct TBrokenText BreakInBox(int32_t aWidth, int64_t aMaxLines, const std::string& Text);
+  // One justified line from X: its blanks widened so that it ends at aRight.
+  void DrawJustifiedLine(int32_t X, int32_t Y, int32_t aRight, const std::string& aLine);
+  // Appends "a b c d e f cm".
+  void AddMatrix(long double A, long double B, long double C, long double D, long double E, long double F);
+  // Closes the states still saved at the end of a page.
+  void CloseSavedStates();
+
+  struct TSavedState {
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+    long double FontAngle;
+  };
+  std::vector<TSavedState> FSavedStates;
 
   int32_t FBitmapRes = TFont::PixelsPerInch;
   long double FFontAngle = 0;

@@ -19,6 +19,7 @@
 
 #include <vellix/Alignment.h>
 #include <vellix/Brush.h>
+#include <vellix/CellStyle.h>
 #include <vellix/Component.h>
 #include <vellix/Export.h>
 #include <vellix/Pen.h>
@@ -127,7 +128,7 @@ public:
 
   // Places the grid with its top at Y. taLeftJustify: X is the left edge;
   // taRightJustify: X is the right edge; taCenter: centred on the page, X is
-  // not used. Forgets the rows; writes nothing to the page. Errors: "Grid
+  // not used; taJustify places it like taLeftJustify. Forgets the rows; writes nothing to the page. Errors: "Grid
   // Cols not defined", "Grid too wide" (leaves the page at left or right).
   void Draw(int32_t X, int32_t Y);
   // Adds a row aRowHeight high below the last one and paints its cell
@@ -135,11 +136,21 @@ public:
   // (in the canvas pen), then restores the canvas pen and brush. Errors:
   // "Grid Cols not defined", "Grid row out of page" (not placed, or the
   // row's bottom would pass the page height); a refused row changes nothing.
-  void DrawRow(int32_t aRowHeight);
+  // With aRowBrush, the whole row's background is painted with it instead
+  // of the columns' brushes.
+  void DrawRow(int32_t aRowHeight, const TBrush* aRowBrush = nullptr);
   // Writes Text into the cell of aColDef and aRowDef with the canvas font,
   // inside the inner margin: wrapped (DrawText) in a multi-line column,
   // otherwise as one line cut to the inner width. Adds to what the cell holds.
-  void WriteCellText(const TColDef& aColDef, const TRowDef& aRowDef, const std::string& Text);
+  // aStyle overrides the column's alignments and the font's style. Returns
+  // the number of characters not drawn (below the cell, or cut at its right).
+  // A single-line cell with taJustify is left-aligned (its one line ends its
+  // paragraph).
+  int32_t WriteCellText(const TColDef& aColDef, const TRowDef& aRowDef, const std::string& Text,
+                        const TCellStyle& aStyle = {});
+  // The lines of Text in aColDef's cells and the row height they need (the
+  // inner margin above and below included), with aStyle's font style.
+  TTextMeasure MeasureCellText(const TColDef& aColDef, const std::string& Text, const TCellStyle& aStyle = {});
 
 private:
   TAlignment FAlignment = taLeftJustify;

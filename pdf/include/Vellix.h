@@ -19,6 +19,7 @@
 #include <vellix/BitmapCanvas.h>
 #include <vellix/Brush.h>
 #include <vellix/Canvas.h>
+#include <vellix/CellStyle.h>
 #include <vellix/CodePage.h>
 #include <vellix/Color.h>
 #include <vellix/Component.h>
@@ -38,4 +39,5 @@
 #include <vellix/Published.h>
 #include <vellix/Stream.h>
 #include <vellix/StringList.h>
+#include <vellix/Table.h>
 #include <vellix/ZlibError.h>

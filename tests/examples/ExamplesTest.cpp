@@ -232,6 +232,32 @@ TEST_F(DemoTest, ContentsLinksBookmarksAndFootersFindTheirPages) {
   EXPECT_NE(ReadFileBytes(Pdf("sample.pdf")).find("/URI (https://www.merovant.com/)"), std::string::npos);
 }
 
+TEST(InvoiceExampleTest, EveryRowOnceInOrderTheHeaderOnEveryPageTheTotalLast) {
+  const std::string program = ExamplePrograms().at("invoice");
+  TTempDir dir;
+  for (const int rows : {40, 250}) {
+    const std::string pdf = dir.File("invoice-" + std::to_string(rows) + ".pdf");
+    const TRunResult run = RunProgram({program, pdf, std::to_string(rows)});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(ReadersComplaints(pdf), "");
+    const std::string text = PdfToText(pdf).Out;
+    const size_t pages = Count(text, "\f");
+    EXPECT_GT(pages, size_t(rows / 20));
+    size_t at = 0;
+    for (int row = 1; row <= rows; ++row) {
+      const std::string label = "Row " + std::to_string(row) + "\n";
+      EXPECT_EQ(Count(text, label), 1u) << label;
+      at = text.find(label, at);
+      ASSERT_NE(at, std::string::npos) << label;
+    }
+    EXPECT_EQ(Count(text, "Unit price"), pages);
+    EXPECT_EQ(Count(text, "Total"), 1u);
+    EXPECT_GT(text.find("Total"), text.rfind("\f", text.size() - 2));  // on the last page
+    EXPECT_NE(text.find("Page " + std::to_string(pages) + " of " + std::to_string(pages)), std::string::npos);
+  }
+  EXPECT_EQ(RunProgram({program, dir.File("bad.pdf"), "-1"}).Status, 2);
+}
+
 TEST(DemoUsageTest, MissingOrUnwritableOutputFails) {
   const TRunResult noArgument = RunProgram({DEMO_PROGRAM});
   EXPECT_EQ(noArgument.Status, 2);
@@ -246,11 +272,11 @@ TEST(DemoUsageTest, MissingOrUnwritableOutputFails) {
 
 TEST(SmallExamplesTest, EachWritesASoundDocument) {
   const auto programs = ExamplePrograms();
-  ASSERT_EQ(programs.size(), 7u);
+  ASSERT_EQ(programs.size(), 8u);
   // Text each example must show, by topic.
   const std::map<std::string, std::string> expected = {
       {"hello", "Hello, PDF!"}, {"text", "Price: 12,50 €"}, {"stream", "Page 2"}, {"grid", "Mercury"},
-      {"shapes", ""},           {"images", ""},           {"navigation", "Page 4 of 4"}};
+      {"shapes", ""},           {"images", ""},           {"navigation", "Page 4 of 4"}, {"invoice", "Row 40"}};
   TTempDir dir;
   for (const auto& [topic, program] : programs) {
     const std::string pdf = dir.File(topic + ".pdf");

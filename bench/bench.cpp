@@ -22,6 +22,7 @@
 #include <jpeglib.h>
 
 #include "ReportBench.h"
+#include "TableBench.h"
 #include "Vellix.h"
 #include "writer/PdfNumber.h"
 
@@ -466,6 +467,10 @@ int main(int argc, char** argv) {
       ThreadWorkload(output);
       ran = true;
     }
+    if (which == "all" || which == "table") {
+      VellixBench::TableWorkload(output);
+      ran = true;
+    }
     if (which == "all" || which == "navigation") {
       NavigationWorkload(output);
       ran = true;
@@ -481,7 +486,7 @@ int main(int argc, char** argv) {
   }
   if (argc <= 2) unlink(output.c_str());
   if (!ran) {
-    std::fprintf(stderr, "unknown workload %s; known: all numbers images photo text shapes threads navigation", which.c_str());
+    std::fprintf(stderr, "unknown workload %s; known: all numbers images photo text shapes threads navigation table", which.c_str());
     for (const TWorkload& workload : Workloads()) std::fprintf(stderr, " %s", workload.Name);
     std::fprintf(stderr, "\n");
     return 2;

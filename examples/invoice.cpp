@@ -31,7 +31,7 @@ void DrawLogo(TPdfCanvas& aCanvas) {
 // "1,234.50" from a number of cents.
 std::string Money(long long aCents) {
   std::string whole = std::to_string(aCents / 100);
-  for (int at = int(whole.size()) - 3; at > 0; at -= 3) whole.insert(size_t(at), ",");
+  for (int at = int(whole.size()) - 3; at > 0; at -= 3) whole.insert(size_t(at), 1, ',');
   const int cents = int(aCents % 100);
   return whole + (cents < 10 ? ".0" : ".") + std::to_string(cents);
 }
@@ -43,7 +43,10 @@ std::string Description(int aRow) {
                                       "Travel to the client's office, reduced rate.",
                                       "Archive copy on durable media for ten years."};
   std::string text;
-  for (int part = 0; part <= (aRow * 7 + aRow / 3) % 4; ++part) text += std::string(part ? " " : "") + Parts[part];
+  for (int part = 0; part <= (aRow * 7 + aRow / 3) % 4; ++part) {
+    if (part > 0) text += ' ';
+    text += Parts[part];
+  }
   return text;
 }
 

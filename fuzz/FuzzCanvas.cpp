@@ -41,14 +41,14 @@ private:
 };
 
 const char* const kFamilies[] = {"Arial", "Times New Roman", "Courier New", "DejaVu Sans", "Symbol", "C059", "No Such"};
-const TAlignment kAlign[] = {taLeftJustify, taRightJustify, taCenter};
+const TAlignment kAlign[] = {taLeftJustify, taRightJustify, taCenter, taJustify};
 const TVertAlignment kVert[] = {vaTop, vaBottom, vaCenter};
 // Few names, so that links find destinations, miss them and repeat them.
 const char* const kNames[] = {"a", "b", "c (3)", ""};
 
 void Call(TVellix& aDoc, TReader& r) {
   TPdfCanvas& c = aDoc.Canvas();
-  switch (r.Byte() % 32) {
+  switch (r.Byte() % 38) {
     case 0: c.MoveTo(r.Int(), r.Int()); break;
     case 1: c.LineTo(r.Int(), r.Int()); break;
     case 2: c.Rectangle(r.Int(), r.Int(), r.Int(), r.Int()); break;
@@ -79,10 +79,10 @@ void Call(TVellix& aDoc, TReader& r) {
       c.TruncateText(t, r.Int());
       break;
     }
-    case 19: c.DrawText(r.Int(), r.Int(), r.Int(), r.Int(), kAlign[r.Byte() % 3], kVert[r.Byte() % 3], r.Text()); break;
+    case 19: c.DrawText(r.Int(), r.Int(), r.Int(), r.Int(), kAlign[r.Byte() % 4], kVert[r.Byte() % 3], r.Text()); break;
     case 20:
-      c.DefineGrid("g", kAlign[r.Byte() % 3], r.Int() % 100);
-      c.DefineCol("g", r.Int() % 3000, kAlign[r.Byte() % 3], kVert[r.Byte() % 3], r.Byte() & 1);
+      c.DefineGrid("g", kAlign[r.Byte() % 4], r.Int() % 100);
+      c.DefineCol("g", r.Int() % 3000, kAlign[r.Byte() % 4], kVert[r.Byte() % 3], r.Byte() & 1);
       break;
     case 21: c.DrawGrid("g", r.Int(), r.Int()); break;
     case 22: c.DrawRow("g", r.Int() % 500); c.TextToCell("g", r.Byte() % 2, r.Byte() % 3, r.Text()); break;
@@ -104,7 +104,33 @@ void Call(TVellix& aDoc, TReader& r) {
       else
         aDoc.AddOutlineToDestination(r.Text(), r.Byte() % 5, kNames[r.Byte() % 4], r.Byte() & 1);
       break;
-    case 31: c.PageCountOut(r.Int(), r.Int(), r.Int(), kAlign[r.Byte() % 3]); break;
+    case 31: c.PageCountOut(r.Int(), r.Int(), r.Int(), kAlign[r.Byte() % 4]); break;
+    case 32: r.Byte() & 1 ? c.SaveState() : c.RestoreState(); break;
+    case 33: c.ClipRect(Rect(r.Int(), r.Int(), r.Int(), r.Int())); break;
+    case 34:
+      switch (r.Byte() % 3) {
+        case 0: c.Translate(r.Int(), r.Int()); break;
+        case 1: c.Rotate(r.Int() % 720); break;
+        default: c.Scale((r.Int() % 400) / 100.0L, (r.Int() % 400) / 100.0L); break;
+      }
+      break;
+    case 35: c.MeasureText(r.Int(), r.Text()); c.MeasureCell("g", r.Byte() % 2, r.Text()); break;
+    case 36: {
+      TTableRow row({r.Text(), r.Text()});
+      if (r.Byte() & 1) row.Brush = TBrush();
+      row.Style.Alignment = kAlign[r.Byte() % 4];
+      c.TextToCell("g", r.Byte() % 2, r.Byte() % 3, r.Text(), row.Style);
+      break;
+    }
+    case 37: {
+      TPdfTable table(aDoc, "g");
+      table.SetBottom(r.Int());
+      table.SetMinRowHeight(r.Int() % 300);
+      table.Begin(r.Int(), r.Int());
+      if (r.Byte() & 1) table.AddHeaderRow(TTableRow({r.Text()}));
+      for (int rows = r.Byte() % 8; rows > 0; --rows) table.AddRow(TTableRow({r.Text(), r.Text()}));
+      break;
+    }
   }
 }
 

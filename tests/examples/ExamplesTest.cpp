@@ -251,6 +251,8 @@ TEST(InvoiceExampleTest, EveryRowOnceInOrderTheHeaderOnEveryPageTheTotalLast) {
       ASSERT_NE(at, std::string::npos) << label;
     }
     EXPECT_EQ(Count(text, "Unit price"), pages);
+    // Every description begins with the same sentence, which fits its first line.
+    EXPECT_EQ(Count(text, "Layout of the monthly report, first draft."), size_t(rows));
     EXPECT_EQ(Count(text, "Total"), 1u);
     EXPECT_GT(text.find("Total"), text.rfind("\f", text.size() - 2));  // on the last page
     EXPECT_NE(text.find("Page " + std::to_string(pages) + " of " + std::to_string(pages)), std::string::npos);

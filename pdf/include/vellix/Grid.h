@@ -7,8 +7,9 @@
 // drawn so far (TextToCell), in any order and with whatever font is current.
 //
 // All coordinates and sizes are in the document's length unit, measured from
-// the top-left corner of the page. There is no automatic page break: a row
-// that would pass the bottom of the page is refused ("Grid row out of page").
+// the top-left corner of the page. A grid has no page break of its own: a
+// row that would pass the bottom of the page is refused ("Grid row out of
+// page"); a TPdfTable (vellix/Table.h) over the grid breaks pages for it.
 // Grids belong to the canvas and outlive documents; NewPage forgets the rows
 // of every grid but keeps its columns and the top of its next row.
 

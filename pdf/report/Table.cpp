@@ -35,6 +35,7 @@ TPdfTable::TPdfTable(TVellix& aDoc, const std::string& aGridName)
     : FDoc(aDoc), FGrid(aDoc.Canvas().GridByName(aGridName)), FBottom(aDoc.PageHeight()) {}
 
 void TPdfTable::Begin(int32_t X, int32_t Y) {
+  if (FDoc.Aborted()) return;
   FX = X;
   FTop = Y;
   FGrid.Draw(X, Y);
@@ -73,6 +74,7 @@ std::vector<std::string> TPdfTable::DrawRow(const TTableRow& aRow, const std::ve
 }
 
 void TPdfTable::AddHeaderRow(const TTableRow& aRow) {
+  if (FDoc.Aborted()) return;
   FHeaders.push_back(aRow);
   const std::vector<std::string> texts = CellTexts(aRow, FGrid.ColDefs().size());
   const int32_t height = HeightOf(aRow, texts);
@@ -81,6 +83,7 @@ void TPdfTable::AddHeaderRow(const TTableRow& aRow) {
 }
 
 void TPdfTable::AddRow(const TTableRow& aRow) {
+  if (FDoc.Aborted()) return;
   std::vector<std::string> texts = CellTexts(aRow, FGrid.ColDefs().size());
   for (;;) {
     const int32_t height = HeightOf(aRow, texts);

@@ -166,4 +166,17 @@ TEST(Table, AHeaderOrASplitRowWithoutRoomFails) {
             }),
             "Invalid Grid name: no such grid");
   EXPECT_FALSE(FileExists(dir.File("header.pdf")));
+  // After an abort the table draws nothing and raises nothing.
+  TVellix doc;
+  doc.SetFileName(dir.File("aborted.pdf"));
+  doc.BeginDoc();
+  DefineTwoColumns(doc.Canvas());
+  TPdfTable table(doc, "t");
+  doc.Abort();
+  EXPECT_EQ(MessageOf([&] {
+              table.Begin(200, 200);
+              table.AddHeaderRow(TTableRow({"Label"}));
+              for (int i = 0; i < 100; ++i) table.AddRow(TTableRow({"row", std::string(5000, 'x')}));
+            }),
+            "(no exception)");
 }

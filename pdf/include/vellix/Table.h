@@ -13,6 +13,7 @@
 // DefineGrid and DefineCol; the canvas font at the time of each row is the
 // font of its cells.
 //
+// After an abort, Begin and the rows do nothing, like every drawing call.
 // Errors go through the document's error rule: a header row that does not
 // fit on a page, or a split row of which nothing fits, is "Grid row out of
 // page: Name".

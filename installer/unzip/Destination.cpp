@@ -18,12 +18,11 @@ void CloseUnlessRoot(int aFd, int aRoot) {
   if (aFd >= 0 && aFd != aRoot) close(aFd);
 }
 
-// Opens (creating when missing) the directories named by aPath[0, aLength),
-// starting at aRoot, one component at a time. Returns the last one's
-// descriptor, aRoot itself for an empty range, or -1 with aResult set.
-int WalkDirectories(int aRoot, const char* aPath, size_t aLength, TReport& aReport,
-                    int32_t& aResult) {
-  int dir = aRoot;
+}  // namespace
+
+int TDestination::WalkDirectories(const char* aPath, size_t aLength, bool aCreate, TReport& aReport,
+                                  int32_t& aResult) {
+  int dir = FRoot;
   size_t pos = 0;
   while (pos < aLength) {
     size_t end = pos;
@@ -31,7 +30,7 @@ int WalkDirectories(int aRoot, const char* aPath, size_t aLength, TReport& aRepo
     char part[256];
     const size_t partLength = end - pos;
     if (partLength >= sizeof part) {
-      CloseUnlessRoot(dir, aRoot);
+      CloseUnlessRoot(dir, FRoot);
       aResult = aReport.Fail(urWriteFailed, "name too long in %s", aPath);
       return -1;
     }
@@ -40,10 +39,12 @@ int WalkDirectories(int aRoot, const char* aPath, size_t aLength, TReport& aRepo
     pos = end + 1;
 
     int next = openat(dir, part, kDirFlags);
-    if (next < 0 && errno == ENOENT) {
-      if (mkdirat(dir, part, 0777) != 0 && errno != EEXIST) {
+    if (next < 0 && errno == ENOENT && aCreate) {
+      if (mkdirat(dir, part, 0777) == 0) {
+        Remember(aPath, end, true, false);
+      } else if (errno != EEXIST) {
         const int error = errno;
-        CloseUnlessRoot(dir, aRoot);
+        CloseUnlessRoot(dir, FRoot);
         aResult = aReport.Fail(urWriteFailed, "cannot create directory %.*s: %s", int(end),
                                aPath, std::strerror(error));
         return -1;
@@ -52,23 +53,66 @@ int WalkDirectories(int aRoot, const char* aPath, size_t aLength, TReport& aRepo
     }
     if (next < 0) {
       const int error = errno;
-      CloseUnlessRoot(dir, aRoot);
+      CloseUnlessRoot(dir, FRoot);
       // ELOOP and ENOTDIR: a link or a file stands where a directory is needed.
       aResult = aReport.Fail(urWriteFailed, "%.*s is not a directory: %s", int(end), aPath,
                              std::strerror(error));
       return -1;
     }
-    CloseUnlessRoot(dir, aRoot);
+    CloseUnlessRoot(dir, FRoot);
     dir = next;
   }
   return dir;
 }
 
-}  // namespace
-
 TDestination::~TDestination() {
   DiscardFile();
   if (FRoot >= 0) close(FRoot);
+  for (size_t i = 0; i < FCreatedCount; ++i) std::free(FCreated[i].Path);
+  std::free(FCreated);
+}
+
+void TDestination::Remember(const char* aPath, size_t aLength, bool aDirectory, bool aAbsolute) {
+  if (FCreatedCount == FCreatedCapacity) {
+    const size_t capacity = FCreatedCapacity ? FCreatedCapacity * 2 : 64;
+    void* grown = std::realloc(FCreated, capacity * sizeof *FCreated);
+    if (grown == nullptr) return;  // then only this much can be taken back
+    FCreated = static_cast<TCreated*>(grown);
+    FCreatedCapacity = capacity;
+  }
+  char* path = static_cast<char*>(std::malloc(aLength + 1));
+  if (path == nullptr) return;
+  std::memcpy(path, aPath, aLength);
+  path[aLength] = '\0';
+  FCreated[FCreatedCount++] = {path, aDirectory, aAbsolute};
+}
+
+bool TDestination::Present(int aDir, const char* aLeaf) {
+  struct stat st {};
+  return fstatat(aDir, aLeaf, &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+void TDestination::RollBack() {
+  DiscardFile();
+  TReport quiet(nullptr);
+  for (size_t i = FCreatedCount; i-- > 0;) {
+    const TCreated& created = FCreated[i];
+    if (created.Absolute) {
+      rmdir(created.Path);
+      continue;
+    }
+    if (FRoot < 0) continue;
+    int32_t result = urOk;
+    const char* slash = std::strrchr(created.Path, '/');
+    const char* leaf = slash == nullptr ? created.Path : slash + 1;
+    // Walked again without following links: nothing outside is touched even
+    // if the tree changed meanwhile.
+    const int dir = WalkDirectories(created.Path, slash == nullptr ? 0 : size_t(slash - created.Path), false,
+                                    quiet, result);
+    if (dir < 0) continue;
+    unlinkat(dir, leaf, created.Directory ? AT_REMOVEDIR : 0);
+    CloseUnlessRoot(dir, FRoot);
+  }
 }
 
 int32_t TDestination::Open(const char* aDir, TReport& aReport) {
@@ -80,7 +124,9 @@ int32_t TDestination::Open(const char* aDir, TReport& aReport) {
     if (path[i] != '/' && path[i] != '\0') continue;
     const char saved = path[i];
     path[i] = '\0';
-    if (mkdir(path, 0777) != 0 && errno != EEXIST) {
+    if (mkdir(path, 0777) == 0) {
+      Remember(path, i, true, true);
+    } else if (errno != EEXIST) {
       const int error = errno;
       std::free(path);
       return aReport.Fail(urWriteFailed, "cannot create directory %s: %s", aDir,
@@ -102,7 +148,7 @@ bool TDestination::Exists(const char* aPath) const {
 
 int32_t TDestination::MakeDirectories(const char* aPath, TReport& aReport) {
   int32_t result = urOk;
-  const int dir = WalkDirectories(FRoot, aPath, std::strlen(aPath), aReport, result);
+  const int dir = WalkDirectories(aPath, std::strlen(aPath), true, aReport, result);
   CloseUnlessRoot(dir, FRoot);
   return result;
 }
@@ -111,8 +157,7 @@ int TDestination::OpenParent(const char* aPath, const char*& aLeaf, TReport& aRe
                              int32_t& aResult) {
   const char* slash = std::strrchr(aPath, '/');
   aLeaf = slash == nullptr ? aPath : slash + 1;
-  return WalkDirectories(FRoot, aPath, slash == nullptr ? 0 : size_t(slash - aPath), aReport,
-                         aResult);
+  return WalkDirectories(aPath, slash == nullptr ? 0 : size_t(slash - aPath), true, aReport, aResult);
 }
 
 int TDestination::MakeTempName(int aDir) {
@@ -179,7 +224,9 @@ int32_t TDestination::CommitFile(time_t aModTime, TReport& aReport) {
     unlinkat(FFileDir, FTempName, 0);
     result = aReport.Fail(urWriteFailed, "cannot write %s: %s", FFilePath, std::strerror(errno));
   } else {
+    const bool existed = Present(FFileDir, FFileLeaf);
     result = Replace(FFileDir, FFileLeaf, FFilePath, aReport);
+    if (result == urOk && !existed) Remember(FFilePath, std::strlen(FFilePath), false, false);
   }
   CloseUnlessRoot(FFileDir, FRoot);
   FFileDir = -1;
@@ -207,9 +254,11 @@ int32_t TDestination::MakeLink(const char* aPath, const char* aTarget, TReport& 
     made = symlinkat(aTarget, dir, FTempName) == 0;
     if (!made && errno != EEXIST) break;
   }
-  if (made)
+  if (made) {
+    const bool existed = Present(dir, leaf);
     result = Replace(dir, leaf, aPath, aReport);
-  else
+    if (result == urOk && !existed) Remember(aPath, std::strlen(aPath), false, false);
+  } else
     result = aReport.Fail(urWriteFailed, "cannot create link %s: %s", aPath, std::strerror(errno));
   CloseUnlessRoot(dir, FRoot);
   return result;

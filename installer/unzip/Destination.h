@@ -3,7 +3,10 @@
 // O_NOFOLLOW relative to its parent, so neither a link in the archive nor one
 // already present in the destination can redirect a write elsewhere. Files are
 // written under a temporary name and renamed into place once their data has
-// been verified, so a damaged entry never appears under its own name.
+// been verified, so a damaged entry never appears under its own name. What a
+// run creates (directories, files and links where nothing stood) is noted, so
+// that a failed or cancelled extraction can remove it again and leave the
+// destination as it found it; files that were there before stay.
 #pragma once
 
 #include <cstddef>
@@ -45,11 +48,25 @@ class TDestination {
   // Creates a symbolic link at aPath pointing to aTarget, replacing what stands there.
   int32_t MakeLink(const char* aPath, const char* aTarget, TReport& aReport);
 
+  // Removes, newest first, everything this run created: its files and links,
+  // then its directories as far as they are empty (a directory that also
+  // holds older files stays, with them).
+  void RollBack();
+
  private:
   // Opens the directory holding aPath's last component, creating missing
   // directories; returns its descriptor (the caller closes it unless it is
   // FRoot) and points aLeaf at the last component.
   int OpenParent(const char* aPath, const char*& aLeaf, TReport& aReport, int32_t& aResult);
+  // Opens the directories of aPath[0, aLength) one by one from the root,
+  // never following a link; creates the missing ones when aCreate (noting
+  // them), else fails. Returns the last one's descriptor (FRoot for an empty
+  // range) or -1 with aResult set.
+  int WalkDirectories(const char* aPath, size_t aLength, bool aCreate, TReport& aReport, int32_t& aResult);
+  // Notes aPath[0, aLength) as created by this run.
+  void Remember(const char* aPath, size_t aLength, bool aDirectory, bool aAbsolute);
+  // True when something stands at aLeaf in aDir.
+  static bool Present(int aDir, const char* aLeaf);
   int MakeTempName(int aDir);
   int32_t Replace(int aDir, const char* aLeaf, const char* aPath, TReport& aReport);
 
@@ -60,6 +77,14 @@ class TDestination {
   const char* FFileLeaf = nullptr;
   char FTempName[64] = {};
   unsigned FTempCounter = 0;
+  // malloc'd, like everything here: the component links no C++ runtime.
+  struct TCreated {
+    char* Path;
+    bool Directory;
+    bool Absolute;  // a parent of the destination made by Open
+  };
+  TCreated* FCreated = nullptr;
+  size_t FCreatedCount = 0, FCreatedCapacity = 0;
 };
 
 }  // namespace Decantor::Unzip

@@ -4,7 +4,8 @@
 // and refuses the archive before anything is written when an entry is unsafe
 // (a name or a link leaving the destination), unsupported, or inconsistent with
 // its local header. The second writes the matching entries; each file's data
-// is verified (size and CRC) before it takes its name.
+// is verified (size and CRC) before it takes its name. When the second pass
+// fails or is cancelled, what it created is removed again.
 #include <cstdlib>
 #include <cstring>
 
@@ -75,6 +76,8 @@ class TOperation {
     if (result == urOk) result = CheckAll();
     if (result == urOk && FCommand.TestOnly == 0) result = FDest.Open(FCommand.DestDir, FReport);
     for (int32_t i = 0; result == urOk && i < FArchive.EntryCount(); ++i) result = ExtractEntry(i);
+    // A failed or cancelled run takes back what it wrote: no half install.
+    if (result != urOk && FCommand.TestOnly == 0) FDest.RollBack();
     return result;
   }
 

@@ -77,15 +77,40 @@ TEST(UnzipDamaged, CountFailsOnBrokenDirectories) {
     EXPECT_NE(Count(Fixture(archive)).Code, urOk) << archive;
 }
 
-TEST(UnzipDamaged, DataErrorsFailAndDeleteTheDamagedFile) {
+TEST(UnzipDamaged, DataErrorsFailAndTakeBackWhatTheRunWrote) {
   for (const char* archive : {"corrupt_crc_stored.zip", "corrupt_deflate.zip", "short_data.zip"}) {
     TScratch scratch;
     const TResult result = Extract(Fixture(archive), scratch.Dest().string());
     EXPECT_EQ(result.Code, urDataError) << archive << ": " << result.Message;
-    const auto files = Snapshot(scratch.Dest());
-    EXPECT_EQ(files.count("first.txt"), 1u) << archive;  // the intact entry before it
-    EXPECT_EQ(files.size(), 1u) << archive << ": damaged or temporary file left";
+    // The intact entry before the damaged one is removed again, and so is
+    // the destination the run created: no half install.
+    EXPECT_FALSE(fs::exists(scratch.Dest())) << archive;
   }
+}
+
+TEST(UnzipDamaged, ARollBackKeepsWhatWasThereBefore) {
+  TScratch scratch;
+  fs::create_directories(scratch.Dest() / "older");
+  std::ofstream(scratch.Dest() / "older/notes.txt") << "mine";
+  std::ofstream(scratch.Dest() / "first.txt") << "overwritten by the run";
+  const auto before = Snapshot(scratch.Dest());
+  EXPECT_EQ(Extract(Fixture("corrupt_deflate.zip"), scratch.Dest().string()).Code, urDataError);
+  auto after = Snapshot(scratch.Dest());
+  // A file that stood there before keeps its place (its old bytes cannot
+  // come back once replaced); everything else is as it was.
+  ASSERT_EQ(after.count("first.txt"), 1u);
+  after["first.txt"] = before.at("first.txt");
+  EXPECT_EQ(after, before);
+
+  // A tree of new directories goes, up to the first that holds older files.
+  TScratch tree;
+  fs::create_directories(tree.Dest() / "bin");
+  std::ofstream(tree.Dest() / "bin/older") << "kept";
+  gCalls.clear();
+  gCancelAtCall = 6;
+  EXPECT_EQ(Extract(Fixture("infozip.zip"), tree.Dest().string()).Code, urCancelled);
+  gCancelAtCall = -1;
+  EXPECT_EQ(Snapshot(tree.Dest()), (std::map<std::string, std::string>{{"bin", "dir"}, {"bin/older", "file:kept"}}));
 }
 
 TEST(UnzipLinks, LinksInsideTheDestinationAreCreated) {

@@ -1,5 +1,6 @@
 #include "DestDir.h"
 
+#include "DestinationCheck.h"
 #include "InstallerFace.h"
 #include "RmErrors.h"
 #include "RmMessages.h"
@@ -27,6 +28,14 @@ std::string MiddleShortened(const std::string& aText, size_t aMax) {
 
 void TDestDirForm::FormCloseQuery(bool& CanClose) {
   if (FModalResult != mrOk) return;
+  // A file in the way, or a place this user may not write, is refused now:
+  // the question would promise a directory that cannot be made.
+  const std::string problem = DestinationProblem(FPath);
+  if (!problem.empty()) {
+    CustomMsg(problem, MB_OK | MB_ICONSTOP);
+    CanClose = false;
+    return;
+  }
   if (DirExists(FPath)) return;
   // A message holds kShortStringMax bytes: a long path gives up its middle,
   // so that the question keeps its " ?". The path itself is used whole.

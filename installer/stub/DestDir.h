@@ -33,10 +33,12 @@ class TDestDirForm {
   int32_t ModalResult() const { return FModalResult; }
   void SetModalResult(int32_t aResult) { FModalResult = aResult; }
 
-  // Asked before the dialog closes. With the result Ok and a path that is not
-  // an existing directory (an empty path included, a file counts as missing),
-  // CanClose becomes the answer to "Create directory: " + path + " ?". Other
-  // results close without a question.
+  // Asked before the dialog closes. With the result Ok, a path that names a
+  // file (or lies below one), or that this user may not write, is refused
+  // with a message (DestinationProblem) and the dialog stays open; a path that
+  // is not an existing directory (an empty path included) makes CanClose the
+  // answer to "Create directory: " + path + " ?". Other results close without
+  // a question.
   void FormCloseQuery(bool& CanClose);
 
   // Presses "Ok" with the current path: sets the result Ok and asks

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "DestinationCheck.h"
 #include "ElfImage.h"
 #include "FileHandle.h"
 #include "FollowUpCommand.h"
@@ -102,6 +103,10 @@ void TMainForm::FormCreate() {
   if (!FDestDir.empty() && static_cast<unsigned char>(FDestDir[0]) == kProgramFilesByte) {
     const std::string programFiles = ReadCurrentVersionValue("ProgramFilesDir");
     FDestDir = AddBackslash(programFiles) + DelLeadingBackslash(FDestDir.substr(1));
+    // A user who cannot write there is offered the same place in the home.
+    FDestDir = UserDestination(FDestDir, DelBackslash(programFiles));
+  } else if (!FDestDir.empty()) {
+    FDestDir = UserDestination(FDestDir, "");
   }
 
   if (!FDestDir.empty()) {
@@ -111,7 +116,13 @@ void TMainForm::FormCreate() {
     int32_t result = mrNone;
     if (FOptions.Destination || FOptions.AcceptDestination) {
       if (FOptions.Destination) FDestDirForm->SetPath(*FOptions.Destination);
-      if (FDestDirForm->PressOk()) result = mrOk;
+      if (FDestDirForm->PressOk()) {
+        result = mrOk;
+      } else if (FOptions.AcceptDestination) {
+        // Unattended: the refusal was shown, and nobody is there to choose again.
+        std::fflush(nullptr);
+        std::_Exit(1);
+      }
     }
     if (result != mrOk) result = FFace.ShowDestDialog(*FDestDirForm);
     if (result != mrOk) {

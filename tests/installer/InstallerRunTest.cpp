@@ -136,6 +136,25 @@ TEST_F(InstallerRun, LongDestinationIsUsedWhole) {
   EXPECT_EQ(Slurp(dest + "/lib/registration.log"), "UR");
 }
 
+TEST_F(InstallerRun, AFileAsDestinationIsRefusedBeforeAnythingIsWritten) {
+  const std::string installer = Box.Pack(Payload(), kFullRecord);
+  const std::string file = Box / "a file";
+  DecantorTest::WriteFile(file, "mine");
+  // Unattended, the run stops with its reason and a failure status.
+  TResult run = Box.Run(installer, "--dest " + Quote(file + "/sub") + " --yes --no-run", "");
+  EXPECT_EQ(run.Status, 1) << run.Output;
+  EXPECT_NE(run.Output.find("Not a directory: " + file), std::string::npos) << run.Output;
+  EXPECT_EQ(run.Output.find("Create directory"), std::string::npos) << run.Output;
+  // In the console the question comes again, and another place can be typed.
+  const std::string other = Box / "elsewhere";
+  run = Box.Run(installer, "--dest " + Quote(file) + " --no-run", other + "\ny\n");
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  EXPECT_NE(run.Output.find("Not a directory: " + file), std::string::npos) << run.Output;
+  EXPECT_EQ(Slurp(other + "/Doc/Read me.txt"), "read me\n");
+  EXPECT_EQ(Slurp(file), "mine");
+  EXPECT_TRUE(Listing(Box.Temp()).empty());
+}
+
 TEST_F(InstallerRun, CancellingTheDialogWritesNothing) {
   const std::string installer = Box.Pack(Payload(), kFullRecord);
   // Ok on a missing directory, No to creating it, then the input ends: cancel.

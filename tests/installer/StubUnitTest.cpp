@@ -3,7 +3,14 @@
 // the error box's full-stop rule.
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "DestDir.h"
+#include "DestinationCheck.h"
 #include "FollowUpCommand.h"
 #include "Main.h"
 #include "TestSupport.h"
@@ -70,13 +77,20 @@ TEST(DestDirForm, AsksBeforeAcceptingAMissingDirectory) {
   EXPECT_EQ(ui.Boxes[0].Text, "Create directory: " + missing + " ?");
   EXPECT_EQ(ui.Boxes[0].Flags, MB_YESNO | MB_ICONQUESTION);
 
-  // An empty path and a file both count as missing; Cancel never asks.
+  // An empty path counts as missing; a file, or a path below one, is refused
+  // without a question. Cancel never asks.
+  form.SetPath("");
+  ui.Answers = {IDYES};
+  EXPECT_TRUE(form.PressOk());
+  EXPECT_EQ(ui.Boxes.back().Text, "Create directory:  ?");
   DecantorTest::WriteFile(scratch / "file", "x");
-  for (const std::string& path : {std::string(), scratch / "file"}) {
+  for (const std::string& path : {scratch / "file", scratch / "file/below"}) {
     form.SetPath(path);
-    ui.Answers = {IDYES};
-    EXPECT_TRUE(form.PressOk());
-    EXPECT_EQ(ui.Boxes.back().Text, "Create directory: " + path + " ?");
+    ui.Answers = {IDOK};
+    EXPECT_FALSE(form.PressOk());
+    EXPECT_EQ(form.ModalResult(), mrNone);
+    EXPECT_EQ(ui.Boxes.back().Text, "Not a directory: " + (scratch / "file"));
+    EXPECT_EQ(ui.Boxes.back().Flags, MB_OK | MB_ICONSTOP);
   }
   // A long path loses its middle in the question, never the " ?".
   const std::string longPath = "/opt/" + std::string(200, 'a') + "/\xC3\xA9" + std::string(150, 'b') + "/end";
@@ -95,6 +109,63 @@ TEST(DestDirForm, AsksBeforeAcceptingAMissingDirectory) {
   form.PressCancel();
   EXPECT_EQ(form.ModalResult(), mrCancel);
   EXPECT_EQ(ui.Boxes.size(), asked);
+}
+
+namespace {
+
+// aCheck's answer computed in a child process as an unprivileged user (the
+// user "nobody" when the tests run as root), with a hard limit on the wait.
+std::string AsUnprivilegedUser(const std::function<std::string()>& aCheck) {
+  int pipeFds[2];
+  if (pipe(pipeFds) != 0) return "(no pipe)";
+  const pid_t child = fork();
+  if (child == 0) {
+    close(pipeFds[0]);
+    alarm(30);
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+    const std::string answer = aCheck();
+    (void)!write(pipeFds[1], answer.data(), answer.size());
+    _exit(0);
+  }
+  close(pipeFds[1]);
+  std::string answer;
+  char chunk[512];
+  for (ssize_t n; (n = read(pipeFds[0], chunk, sizeof chunk)) > 0;) answer.append(chunk, size_t(n));
+  close(pipeFds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? answer : "(child failed)";
+}
+
+}  // namespace
+
+TEST(DestinationCheck, AFileOrAPlaceThisUserCannotWriteIsRefused) {
+  DecantorTest::TScratchDir scratch;
+  chmod(scratch.Path().c_str(), 0755);  // the unprivileged child must reach inside
+  DecantorTest::WriteFile(scratch / "file", "x");
+  mkdir((scratch / "locked").c_str(), 0555);
+  mkdir((scratch / "open").c_str(), 0777);
+  chmod((scratch / "open").c_str(), 0777);
+  EXPECT_EQ(DestinationProblem(""), "");
+  EXPECT_EQ(DestinationProblem(scratch / "file"), "Not a directory: " + (scratch / "file"));
+  EXPECT_EQ(DestinationProblem(scratch / "file/a/b"), "Not a directory: " + (scratch / "file"));
+  EXPECT_EQ(DestinationProblem(scratch / "new/deeper"), "");
+  EXPECT_EQ(AsUnprivilegedUser([&] { return DestinationProblem(scratch / "locked/new"); }),
+            "Can't write to directory: " + (scratch / "locked"));
+  EXPECT_EQ(AsUnprivilegedUser([&] { return DestinationProblem(scratch / "locked"); }),
+            "Can't write to directory: " + (scratch / "locked"));
+  EXPECT_EQ(AsUnprivilegedUser([&] { return DestinationProblem(scratch / "open/new"); }), "");
+  // The same user is offered the place in the home instead.
+  EXPECT_EQ(AsUnprivilegedUser([&] {
+              setenv("HOME", (scratch / "open").c_str(), 1);
+              return UserDestination(scratch / "locked/Merovant/Vellix Builder", scratch / "locked");
+            }),
+            scratch / "open/.local/opt/Merovant/Vellix Builder");
+  EXPECT_EQ(AsUnprivilegedUser([&] { return UserDestination(scratch / "open/app", scratch.Path()); }),
+            scratch / "open/app");
+  EXPECT_EQ(HomeDestination("/usr/local/tool/", "/opt", "/home/u/"), "/home/u/.local/opt/tool");
+  EXPECT_EQ(HomeDestination("/opt/Merovant/Vellix Builder", "/opt", "/home/u"),
+            "/home/u/.local/opt/Merovant/Vellix Builder");
 }
 
 TEST(MainForm, ErrorBoxAddsAFullStopAfterLettersOnly) {

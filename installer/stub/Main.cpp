@@ -217,6 +217,12 @@ int32_t TMainForm::UnzipProgress(const char* aName, int32_t aPercent, int32_t) {
   TMainForm* form = gMainForm;
   if (form == nullptr) return -1;
   const std::string name = aName != nullptr ? aName : "";
+  if (form->FCountingPercent) {
+    if (name != form->FLastItem && name.size() > 1 && name[0] == '%' && name.find('/') == std::string::npos)
+      ++form->FPercentCount;
+    form->FLastItem = name;
+    return -1;
+  }
   if (name != form->FLastItem) {
     ++form->FItemCount;
     form->FLastItem = name;
@@ -251,9 +257,23 @@ void TMainForm::Extract() {
     Warn(0, kNothingToInstall, false);
     return;
   }
+  CheckPercentTarget();
+  FLastItem.clear();
   if (!UnzipFiles(FTempZip, "*.*", ExtractionDir(), false)) RaiseError(0, ExtractionFailure());
   FFace.Snapshot("main-extracted");
   MovePercentFiles();
+}
+
+void TMainForm::CheckPercentTarget() {
+  if (access(SystemDir().c_str(), W_OK | X_OK) == 0) return;
+  FPercentCount = 0;
+  FCountingPercent = true;
+  FLastItem.clear();
+  // Only the "%" entries are read (tested, not written).
+  const bool tested = UnzipFiles(FTempZip, "%*", "", true);
+  FCountingPercent = false;
+  if (!tested) RaiseError(0, ExtractionFailure());
+  if (FPercentCount > 0) RaiseError(0, kPercentFilesError);
 }
 
 void TMainForm::MovePercentFiles() {

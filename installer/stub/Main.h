@@ -81,6 +81,10 @@ class TMainForm {
   void CheckComponent();
   static std::string ExtractionFailure();
   void MovePercentFiles();
+  // The "%" files go to the system directory after extraction: when it
+  // cannot be written and the archive has any, the run stops before
+  // extracting (with the message of a failed move), so nothing is half done.
+  void CheckPercentTarget();
   void CleanUp();
   void AfterExtraction();
   std::string ExtractionDir() const;
@@ -109,6 +113,9 @@ class TMainForm {
   // name, and the archive's entry count (-1 when the count failed).
   int32_t FItemCount = 0;
   std::string FLastItem;
+  // While CheckPercentTarget runs, the callback counts "%" names instead.
+  bool FCountingPercent = false;
+  int32_t FPercentCount = 0;
   int32_t FTotal = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace Decantor::Unzip {
@@ -139,6 +140,12 @@ int32_t TDestination::Open(const char* aDir, TReport& aReport) {
   if (FRoot < 0)
     return aReport.Fail(urWriteFailed, "cannot open directory %s: %s", aDir, std::strerror(errno));
   return urOk;
+}
+
+uint64_t TDestination::FreeSpace() const {
+  struct statvfs fs {};
+  if (FRoot < 0 || fstatvfs(FRoot, &fs) != 0) return UINT64_MAX;
+  return uint64_t(fs.f_bavail) * uint64_t(fs.f_frsize);
 }
 
 bool TDestination::Exists(const char* aPath) const {

@@ -28,6 +28,10 @@ class TDestination {
   // user gives) and opens it. urWriteFailed on failure.
   int32_t Open(const char* aDir, TReport& aReport);
 
+  // Bytes this process may still write on the destination's file system
+  // (unlimited when that cannot be told).
+  uint64_t FreeSpace() const;
+
   // Whether something (file, directory or link) already exists at the relative path.
   bool Exists(const char* aPath) const;
 

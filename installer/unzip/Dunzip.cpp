@@ -75,6 +75,7 @@ class TOperation {
     int32_t result = FArchive.Open(FCommand.ZipFile, FReport);
     if (result == urOk) result = CheckAll();
     if (result == urOk && FCommand.TestOnly == 0) result = FDest.Open(FCommand.DestDir, FReport);
+    if (result == urOk && FCommand.TestOnly == 0) result = CheckSpace();
     for (int32_t i = 0; result == urOk && i < FArchive.EntryCount(); ++i) result = ExtractEntry(i);
     // A failed or cancelled run takes back what it wrote: no half install.
     if (result != urOk && FCommand.TestOnly == 0) FDest.RollBack();
@@ -96,11 +97,24 @@ class TOperation {
     return urOk;
   }
 
+  // A disk that cannot hold the files is known before the first is written
+  // (files that will be replaced are counted whole: their room comes back
+  // only as each is replaced).
+  int32_t CheckSpace() {
+    const uint64_t free = FDest.FreeSpace();
+    if (FNeeded <= free) return urOk;
+    FDest.RollBack();
+    return FReport.Fail(urWriteFailed, "not enough space in %s: %llu bytes needed, %llu free", FCommand.DestDir,
+                        static_cast<unsigned long long>(FNeeded), static_cast<unsigned long long>(free));
+  }
+
   int32_t CheckAll() {
+    FNeeded = 0;
     for (int32_t i = 0; i < FArchive.EntryCount(); ++i) {
       TZipEntry entry;
       int32_t result = Describe(i, entry);
       if (result != urOk) return result;
+      if (!FIsDirectory && !entry.IsLink && MatchesFileSpec(FCommand.FileSpec, entry.Name)) FNeeded += entry.Size;
       if (entry.Encrypted || !entry.SupportedMethod)
         return FReport.Fail(urUnsupported, "entry %s is encrypted or uses an unknown method",
                             entry.Name);
@@ -183,6 +197,7 @@ class TOperation {
   TBlock FTarget{kMaxPath};
   TBlock FBuffer{kChunk};
   bool FIsDirectory = false;
+  uint64_t FNeeded = 0;  // bytes of the files to write
 };
 
 int32_t Run(TUnzipCommand& aCommand) {

@@ -110,6 +110,7 @@ int32_t TZipArchive::Open(const char* aPath, TReport& aReport) {
   struct stat st {};
   const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
   const TEndRecord end = regular ? FindEndRecord(fd, st.st_size) : TEndRecord();
+  FArchiveSize = regular ? uint64_t(st.st_size) : 0;
   close(fd);
   if (!regular) return aReport.Fail(urOpenFailed, "%s is not a regular file", aPath);
   if (!end.Found) return aReport.Fail(urOpenFailed, "no complete end record in %s", aPath);
@@ -145,6 +146,7 @@ int32_t TZipArchive::ReadEntry(int32_t aIndex, TZipEntry& aEntry, TReport& aRepo
   FDeclaredSize = info.uncompressed_size;
   ApplyZip64Sizes(FExtra, info.size_file_extra < kMaxStoredName ? info.size_file_extra : 0,
                   FDeclaredSize, compressed);
+  FCompressedSize = compressed;
   FCrc = uint32_t(info.crc);
   aEntry.Size = FDeclaredSize;
   aEntry.Encrypted = (info.flag & 1) != 0;
@@ -161,6 +163,11 @@ int32_t TZipArchive::OpenData(TReport& aReport) {
   if (unzOpenCurrentFile(FFile) != UNZ_OK)
     return aReport.Fail(urCorrupt, "local header of %s is damaged", FName);
   FDataOpen = true;
+  // Data claimed past the end of the file is a damaged or cut archive, known
+  // before a byte of it is read.
+  const uint64_t start = unzGetCurrentFileZStreamPos64(FFile);
+  if (start > FArchiveSize || FCompressedSize > FArchiveSize - start)
+    return aReport.Fail(urCorrupt, "data of %s would end past the end of the archive", FName);
   FReadSize = 0;
   FReadCrc = crc32(0L, Z_NULL, 0);
   return urOk;

@@ -56,6 +56,8 @@ class TZipArchive {
   char* FName = nullptr;
   unsigned char* FExtra = nullptr;
   uint64_t FDeclaredSize = 0;  // of the current entry
+  uint64_t FCompressedSize = 0;  // of the current entry, as declared
+  uint64_t FArchiveSize = 0;
   uint32_t FCrc = 0;           // of the current entry, from the central directory
   uint64_t FReadSize = 0;
   unsigned long FReadCrc = 0;

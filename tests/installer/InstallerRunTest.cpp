@@ -226,8 +226,24 @@ TEST_F(InstallerRun, ReadOnlySystemDirectoryGivesTheTwoSentenceMessage) {
             std::string::npos)
       << run.Output;
   EXPECT_TRUE(Listing(Box.Temp()).empty());
-  EXPECT_TRUE(fs::exists(Box.Opt() + "/ro/%abc.so"));
-  EXPECT_FALSE(fs::exists(Box.Opt() + "/ro/lib/registration.log")) << "registered after an error";
+  // Said before extraction: nothing was written, nothing registered.
+  EXPECT_FALSE(fs::exists(Box.Opt() + "/ro")) << "extracted before the check";
+}
+
+TEST_F(InstallerRun, ADiskTooSmallIsSaidBeforeAnythingIsWritten) {
+  std::string noise(600000, '\0');
+  uint32_t state = 11;
+  for (char& c : noise) c = char((state = state * 1103515245u + 12345u) >> 24);
+  const std::string installer = Box.Pack({{"Doc/Read me.txt", "read me\n"}, {"big.bin", noise}}, kFullRecord);
+  // A small file system as the destination, in the run's own mount namespace.
+  const TResult run = Box.Run(installer, "--dest /opt/small/app --yes --no-run", "",
+                              "mkdir -p /opt/small && mount -t tmpfs -o size=256k tmpfs /opt/small && "
+                              "echo before > /opt/small/kept");
+  EXPECT_EQ(run.Status, 1) << run.Output;
+  EXPECT_NE(run.Output.find("Error during extraction.\nnot enough space in /opt/small/app: 600008 bytes needed"),
+            std::string::npos)
+      << run.Output;
+  EXPECT_TRUE(Listing(Box.Temp()).empty());
 }
 
 TEST_F(InstallerRun, ComponentWithoutTheExportOrUnloadableIsReported) {

@@ -88,6 +88,14 @@ TEST(UnzipDamaged, DataErrorsFailAndTakeBackWhatTheRunWrote) {
   }
 }
 
+TEST(UnzipDamaged, DataClaimedPastTheEndIsRefusedBeforeAnythingIsWritten) {
+  TScratch scratch;
+  const TResult result = Extract(Fixture("past_the_end.zip"), scratch.Dest().string());
+  EXPECT_EQ(result.Code, urCorrupt) << result.Message;
+  EXPECT_EQ(result.Message, "data of victim.txt would end past the end of the archive");
+  EXPECT_FALSE(fs::exists(scratch.Dest()));  // not even the intact entry before it
+}
+
 TEST(UnzipDamaged, ARollBackKeepsWhatWasThereBefore) {
   TScratch scratch;
   fs::create_directories(scratch.Dest() / "older");

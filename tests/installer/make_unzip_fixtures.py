@@ -194,6 +194,19 @@ while central >= 0:
     central = data.find(b"PK\x01\x02", central + 4)
 open(os.path.join(out, "short_data.zip"), "wb").write(data)
 
+# The compressed size (in both headers) claims data far past the end of the file.
+data = one_file("d", zipfile.ZIP_DEFLATED, payload)
+local, _ = local_data_offset(data, b"victim.txt")
+struct.pack_into("<I", data, local + 18, 0x7FFF0000)
+central = data.find(b"PK\x01\x02")
+while central >= 0:
+    name_len = struct.unpack_from("<H", data, central + 28)[0]
+    if data[central + 46: central + 46 + name_len] == b"victim.txt":
+        struct.pack_into("<I", data, central + 20, 0x7FFF0000)
+        break
+    central = data.find(b"PK\x01\x02", central + 4)
+open(os.path.join(out, "past_the_end.zip"), "wb").write(data)
+
 # End records that lie: more entries than the directory holds, a directory
 # beyond the end of the file, a comment cut short.
 data = bytearray(good)

@@ -20,6 +20,11 @@ class TAnsweringFace : public TInstallerFace {
   void RestoreDefaultCursor() override { FInner.RestoreDefaultCursor(); }
   void SetMainCaption(const std::string& aCaption) override { FInner.SetMainCaption(aCaption); }
   void SetProgress(int32_t aPosition) override { FInner.SetProgress(aPosition); }
+  void SetProgressDetail(const std::string& aName, int32_t aDone, int32_t aTotal) override {
+    FInner.SetProgressDetail(aName, aDone, aTotal);
+  }
+  bool CancelRequested() override { return FInner.CancelRequested(); }
+  void ShowDone(const std::string& aText) override { FInner.ShowDone(aText); }
   int32_t ShowDestDialog(TDestDirForm& aForm) override { return FInner.ShowDestDialog(aForm); }
   void RunMainWindow(bool aStartArmed, const std::function<void()>& aStart,
                      const std::function<bool()>& aCloseRequest) override {

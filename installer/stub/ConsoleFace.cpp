@@ -81,13 +81,26 @@ void TConsoleFace::SetProgress(int32_t aPosition) {
   std::string bar(size_t(filled), '#');
   bar.append(size_t(kBarWidth - filled), '.');
   if (FTerminal) {
-    std::fprintf(FOut, "\r[%s] %3d%%", bar.c_str(), int(aPosition));
+    // The line is rewritten in place: cleared to its end, the detail kept
+    // within a terminal's 80 columns.
+    std::fprintf(FOut, "\r[%s] %3d%%  %s\033[K", bar.c_str(), int(aPosition), FDetail.substr(0, 28).c_str());
     FBarOpen = true;
     if (aPosition == 100) EndProgressLine();
   } else {
-    std::fprintf(FOut, "[%s] %3d%%\n", bar.c_str(), int(aPosition));
+    std::fprintf(FOut, "[%s] %3d%%%s%s\n", bar.c_str(), int(aPosition), FDetail.empty() ? "" : "  ",
+                 FDetail.c_str());
   }
   std::fflush(FOut);
+}
+
+void TConsoleFace::ShowDone(const std::string& aText) {
+  EndProgressLine();
+  std::fprintf(FOut, "%s\n", aText.c_str());
+  std::fflush(FOut);
+}
+
+void TConsoleFace::SetProgressDetail(const std::string& aName, int32_t aDone, int32_t aTotal) {
+  FDetail = std::to_string(aDone) + " of " + std::to_string(aTotal) + "  " + aName;
 }
 
 int32_t TConsoleFace::ShowDestDialog(TDestDirForm& aForm) {

@@ -21,6 +21,8 @@ class TConsoleFace : public TInstallerFace {
                      uint16_t Flags) override;
   void SetMainCaption(const std::string& aCaption) override;
   void SetProgress(int32_t aPosition) override;
+  void SetProgressDetail(const std::string& aName, int32_t aDone, int32_t aTotal) override;
+  void ShowDone(const std::string& aText) override;
   int32_t ShowDestDialog(TDestDirForm& aForm) override;
   void RunMainWindow(bool aStartArmed, const std::function<void()>& aStart,
                      const std::function<bool()>& aCloseRequest) override;
@@ -37,6 +39,7 @@ class TConsoleFace : public TInstallerFace {
   bool FTerminal;
   std::string FCaption;
   int32_t FShown = -1;
+  std::string FDetail;  // "12 of 400  Doc/Read me.txt"
   bool FBarOpen = false;
   bool FClosed = false;
 };

@@ -10,6 +10,7 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "ConsoleFace.h"
 #include "DestDir.h"
@@ -170,10 +171,16 @@ class TDestDirWindow : public Fl_Double_Window {
   Fl_Input* FPath;
 };
 
+// The main window: the classic label and bar, and below them the detail
+// line and Cancel.
+constexpr int kDetailY = 64, kDetailW = 270, kDetailH = 16;
+constexpr int kCancelW = 75, kCancelH = 22;
+constexpr int kMainHeight = 96;
+
 }  // namespace
 
 TFltkFace::TFltkFace(const std::string& aScreenshotDir) : FScreenshotDir(aScreenshotDir) {
-  FMain = std::make_unique<Fl_Double_Window>(TMainForm::kClientWidth, TMainForm::kClientHeight);
+  FMain = std::make_unique<Fl_Double_Window>(TMainForm::kClientWidth, kMainHeight);
   FCaption = TMainForm::kDesignCaption;
   FMain->label(FCaption.c_str());
   FMain->begin();
@@ -187,6 +194,21 @@ TFltkFace::TFltkFace(const std::string& aScreenshotDir) : FScreenshotDir(aScreen
   FBar->maximum(100);
   FBar->value(0);
   FBar->selection_color(FL_DARK_BLUE);
+  FBar->labelfont(kFont);
+  FBar->labelsize(kFontSize);
+  FBar->labelcolor(FL_WHITE);
+  FBar->label(FPercentText);
+  // Below the bar: the file being extracted with its count, and Cancel,
+  // which stops the extraction and takes back what it wrote.
+  FDetail = new Fl_Box(TMainForm::kBarX, kDetailY, kDetailW, kDetailH);
+  FDetail->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+  FDetail->labelfont(kFont);
+  FDetail->labelsize(kFontSize);
+  auto* cancel = new Fl_Button(TMainForm::kBarX + TMainForm::kBarW - kCancelW, kDetailY - 2, kCancelW, kCancelH,
+                               TDestDirForm::kCancelCaption);
+  cancel->labelfont(kFont);
+  cancel->labelsize(kFontSize);
+  cancel->callback([](Fl_Widget*, void* aFace) { static_cast<TFltkFace*>(aFace)->FCancelRequested = true; }, this);
   FMain->end();
   // Fixed size: no maximise; the close box asks the form.
   FMain->size_range(FMain->w(), FMain->h(), FMain->w(), FMain->h());
@@ -226,12 +248,27 @@ void TFltkFace::SetMainCaption(const std::string& aCaption) {
 void TFltkFace::SetProgress(int32_t aPosition) {
   if (int32_t(FBar->value()) == aPosition) return;
   FBar->value(float(aPosition));
+  std::snprintf(FPercentText, sizeof FPercentText, "%d%%", int(aPosition));
+  FBar->label(FPercentText);
   // Drawn at once, without handling any other event, as a progress bar does.
   Fl::flush();
   if (aPosition == 100 && !FSaved100) {
     FSaved100 = true;
     Snapshot("main-100");
   }
+}
+
+void TFltkFace::ShowDone(const std::string& aText) {
+  FDetailText = aText;
+  FDetail->label(FDetailText.c_str());
+  FDetail->redraw_label();
+  Fl::flush();
+}
+
+void TFltkFace::SetProgressDetail(const std::string& aName, int32_t aDone, int32_t aTotal) {
+  FDetailText = std::to_string(aDone) + " of " + std::to_string(aTotal) + ": " + aName;
+  FDetail->label(FDetailText.c_str());
+  FDetail->redraw_label();
 }
 
 int32_t TFltkFace::ShowDestDialog(TDestDirForm& aForm) {

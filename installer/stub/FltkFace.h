@@ -28,6 +28,9 @@ class TFltkFace : public TInstallerFace {
   void ProcessMessages() override;
   void SetMainCaption(const std::string& aCaption) override;
   void SetProgress(int32_t aPosition) override;
+  void SetProgressDetail(const std::string& aName, int32_t aDone, int32_t aTotal) override;
+  bool CancelRequested() override { return FCancelRequested; }
+  void ShowDone(const std::string& aText) override;
   int32_t ShowDestDialog(TDestDirForm& aForm) override;
   void RunMainWindow(bool aStartArmed, const std::function<void()>& aStart,
                      const std::function<bool()>& aCloseRequest) override;
@@ -42,6 +45,10 @@ class TFltkFace : public TInstallerFace {
   std::unique_ptr<Fl_Double_Window> FMain;
   Fl_Box* FLabel = nullptr;
   Fl_Progress* FBar = nullptr;
+  Fl_Box* FDetail = nullptr;       // "12 of 400: Doc/Read me.txt"
+  std::string FDetailText;
+  char FPercentText[8] = "";       // the bar's label
+  bool FCancelRequested = false;   // the Cancel button was pressed
   std::string FCaption;
   std::string FScreenshotDir;
   int FBoxCount = 0;

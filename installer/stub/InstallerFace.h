@@ -25,6 +25,16 @@ class TInstallerFace : public TUserInterface {
   virtual void SetMainCaption(const std::string& aCaption) = 0;
   // Moves the main window's progress bar; aPosition is within 0 to 100.
   virtual void SetProgress(int32_t aPosition) = 0;
+  // Names the file being extracted as the aDone-th of aTotal, shown with the
+  // bar from its next move. Default: nothing.
+  virtual void SetProgressDetail(const std::string& aName, int32_t aDone, int32_t aTotal) {
+    (void)aName, (void)aDone, (void)aTotal;
+  }
+  // Whether the user asked to stop the extraction (a Cancel button) since
+  // the window was shown. Default: never.
+  virtual bool CancelRequested() { return false; }
+  // Says where the files went once the extraction is complete. Default: nothing.
+  virtual void ShowDone(const std::string& aText) { (void)aText; }
   // Shows aForm modally until it closes with a modal result that its
   // FormCloseQuery accepts (the face asks it before closing); returns that result.
   virtual int32_t ShowDestDialog(TDestDirForm& aForm) = 0;

@@ -34,6 +34,7 @@ constexpr int32_t kErrCorrupted = 3;  // "File corrupted"
 TMainForm* gMainForm = nullptr;
 
 const char kNothingToInstall[] = "The archive of this installer holds no files; nothing was installed";
+const char kCancelled[] = "Extraction cancelled: nothing was installed";
 const char kPercentFilesError[] =
     "Can't access to system directory.\r\nAdministrator rights are necessary to achieve this "
     "operation";
@@ -44,7 +45,17 @@ const char kPercentFilesError[] =
 // functions (unlink, signal, raise).
 char gTempFiles[2][4096];
 
+// Ctrl-C while the files are extracted stops like the Cancel button: the
+// next progress call cancels, and the unzip component takes back what it
+// wrote. At any other moment it ends the program at once.
+volatile sig_atomic_t gExtracting = 0;
+volatile sig_atomic_t gInterrupted = 0;
+
 void RemoveTempFilesAndDie(int aSignal) {
+  if (aSignal == SIGINT && gExtracting) {
+    gInterrupted = 1;
+    return;
+  }
   for (char* path : gTempFiles)
     if (path[0] != '\0') unlink(path);
   signal(aSignal, SIG_DFL);
@@ -226,12 +237,18 @@ int32_t TMainForm::UnzipProgress(const char* aName, int32_t aPercent, int32_t) {
   if (name != form->FLastItem) {
     ++form->FItemCount;
     form->FLastItem = name;
+    form->FFace.SetProgressDetail(name, form->FItemCount, form->FTotal);
   }
   // Without a count there is nothing to measure against; the bar waits at 20.
   if (form->FTotal > 0) {
     const long double share =
-        ((long double)form->FItemCount + aPercent * 0.01L) * 80.0L / (long double)form->FTotal;
+        ((long double)(form->FItemCount - 1) + aPercent * 0.01L) * 80.0L / (long double)form->FTotal;
     form->SetPosition(int32_t(std::nearbyintl(share)) + 20);
+  }
+  form->FFace.ProcessMessages();  // the Cancel button and the close box
+  if (gInterrupted || form->FFace.CancelRequested()) {
+    form->FCancelled = true;
+    return 0;
   }
   return -1;
 }
@@ -259,7 +276,10 @@ void TMainForm::Extract() {
   }
   CheckPercentTarget();
   FLastItem.clear();
-  if (!UnzipFiles(FTempZip, "*.*", ExtractionDir(), false)) RaiseError(0, ExtractionFailure());
+  gExtracting = 1;
+  const bool extracted = UnzipFiles(FTempZip, "*.*", ExtractionDir(), false);
+  gExtracting = 0;
+  if (!extracted) RaiseError(0, FCancelled ? std::string(kCancelled) : ExtractionFailure());
   FFace.Snapshot("main-extracted");
   MovePercentFiles();
 }
@@ -328,8 +348,15 @@ void TMainForm::tmStartTimer() {
     CleanUp();
     AfterExtraction();
     FFinished = true;
+    FFace.ShowDone("The files were installed in " + ExtractionDir() + ".");
   } catch (const std::exception& e) {
-    ShowError(e.what());
+    if (FCancelled) {
+      // The user chose to stop: said once, and the window closes.
+      CustomMsg(std::string(kCancelled) + ".", MB_OK | MB_ICONEXCLAMATION);
+      FCloseAfterRun = true;
+    } else {
+      ShowError(e.what());
+    }
   }
   FRunning = false;
   if (FFinished) {

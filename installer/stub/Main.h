@@ -115,6 +115,8 @@ class TMainForm {
   std::string FLastItem;
   // While CheckPercentTarget runs, the callback counts "%" names instead.
   bool FCountingPercent = false;
+  // The user stopped the extraction (Cancel, Ctrl-C).
+  bool FCancelled = false;
   int32_t FPercentCount = 0;
   int32_t FTotal = 0;
 };

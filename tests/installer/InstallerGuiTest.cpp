@@ -102,13 +102,16 @@ TEST_F(InstallerGui, MainWindowShowsItsLabelAndTheBarReaches100) {
   const TImage done = ReadPng(shots + "/main-100.png");
   ASSERT_TRUE(start.Valid() && done.Valid());
   EXPECT_EQ(start.Width, 397);
-  EXPECT_EQ(start.Height, 86);
+  EXPECT_EQ(start.Height, 96);  // the classic 86, and a line for the file and Cancel
   // "Extracting Files..." is drawn at (20, 26); the bar's far end (20 + 357)
   // is empty at the start and filled at 100.
   EXPECT_TRUE(HasDarkPixel(start, 20, 26, 100, 39));
   EXPECT_FALSE(IsBarBlue(start.At(370, 49)));
   EXPECT_TRUE(IsBarBlue(done.At(370, 49)));
   EXPECT_TRUE(IsBarBlue(done.At(25, 49)));
+  // Below the bar: "1 of 1: Doc/Read me.txt" at the left, Cancel at the right.
+  EXPECT_TRUE(HasDarkPixel(done, 20, 64, 200, 80));
+  EXPECT_TRUE(HasDarkPixel(start, 310, 64, 370, 82));
 }
 
 TEST_F(InstallerGui, DestinationDialogTakesEnterAndEscape) {

@@ -122,6 +122,9 @@ TEST_F(InstallerRun, ScriptedInstallAnswersItself) {
   EXPECT_NE(run.Output.find("Create directory: " + dest + " ?\nYes"), std::string::npos)
       << run.Output;
   EXPECT_EQ(Slurp(dest + "/Doc/Read me.txt"), "read me\n");
+  // The progress line names the file with its count; the end says where the files went.
+  EXPECT_NE(run.Output.find("  3 of 8  Doc/Read me.txt\n"), std::string::npos) << run.Output;
+  EXPECT_NE(run.Output.find("The files were installed in " + dest + ".\n"), std::string::npos) << run.Output;
   usleep(200000);
   EXPECT_FALSE(fs::exists(dest + "/marker file")) << "--no-run ran the command";
 }
@@ -312,6 +315,39 @@ TEST_F(InstallerRun, ComponentCutShortByADamagedRecordIsRefused) {
 // temporary copy behind. The run is held still without any timing: it lists
 // more names than a pipe holds into a pipe that nobody reads, so it blocks
 // in the middle of the listing, its copies made, until the signal comes.
+TEST(InstallerSignal, CtrlCWhileExtractingCancelsAndTakesBackTheFiles) {
+  DecantorTest::TScratchDir scratch;
+  std::map<std::string, std::string> tree;
+  std::string noise(4096, '\0');
+  uint32_t state = 3;
+  for (int i = 0; i < 3000; ++i) {
+    for (char& c : noise) c = char((state = state * 1103515245u + 12345u) >> 24);
+    tree["many/file-" + std::to_string(i) + ".bin"] = noise;
+  }
+  TSandbox box;
+  const std::string installer = box.Pack(tree, "--title Many --dest /opt/many");
+  const std::string dest = scratch / "dest", pid = scratch / "pid", out = scratch / "out";
+  fs::create_directories(dest);
+  DecantorTest::WriteFile(dest + "/older.txt", "mine");
+  // Stopped as soon as it has written a file, interrupted, let go: the
+  // interrupt is taken at the next progress step, whatever the timing.
+  const std::string script =
+      "sh -c 'echo $$ > " + Quote(pid) + "; exec " + Quote(installer) + " --console --yes --no-run --dest " +
+      Quote(dest) + "' > " + Quote(out) + " 2>&1 &\n"
+      "for i in $(seq 1 2000); do [ -d " + Quote(dest + "/many") + " ] && break; sleep 0.01; done\n"
+      "kill -STOP $(cat " + Quote(pid) + "); kill -INT $(cat " + Quote(pid) + "); kill -CONT $(cat " + Quote(pid) +
+      ")\n"
+      "wait $!; echo status=$?";
+  const TResult run = Shell("timeout 120 sh -c " + Quote(script));
+  const std::string output = Slurp(out);
+  if (output.find("The files were installed in") != std::string::npos)
+    GTEST_SKIP() << "the extraction ended before the interrupt";
+  EXPECT_NE(run.Output.find("status=1"), std::string::npos) << run.Output << output;
+  EXPECT_NE(output.find("Extraction cancelled: nothing was installed."), std::string::npos) << output;
+  EXPECT_FALSE(fs::exists(dest + "/many")) << output;
+  EXPECT_EQ(Slurp(dest + "/older.txt"), "mine");
+}
+
 TEST(InstallerSignal, TerminatingARunRemovesTheTemporaryFiles) {
   DecantorTest::TScratchDir scratch;
   std::map<std::string, std::string> tree;

@@ -71,7 +71,10 @@ class InstallerGui : public ::testing::Test {
     fs::create_directories(aShots);
     // The installer starts only once the display takes connections: under
     // load the server may still be coming up when xvfb-run runs the script.
-    const std::string script = Quote(XSENDKEY) + " --display-only none 30 || echo 'no display'; " +
+    // Hard limits: the installer is killed after 60 s, the whole display
+    // session after 100 s (below the test's own 120 s), so that a window that
+    // never answers fails the test instead of holding the suite.
+    const std::string script = Quote(XSENDKEY) + " --display-only none 30 || echo 'no display'; timeout -k 5 60 " +
                                Quote(aInstaller) + " --gui --screenshots " + Quote(aShots) +
                                " & pid=$!; " + Quote(XSENDKEY) + " " + Quote(aTitle) + " " +
                                aKey + " 20 || echo 'window not found'; wait $pid; echo status=$?";
@@ -79,7 +82,7 @@ class InstallerGui : public ::testing::Test {
     // the machine (whose xvfb-run also looks for a free number) cannot take it
     // between xvfb-run's check and its server's start.
     const std::string display = std::to_string(200 + ::getpid() % 700);
-    return Shell("xvfb-run -a -n " + display + " -s '-screen 0 800x600x24' sh -c " + Quote(script));
+    return Shell("timeout -k 5 100 xvfb-run -a -n " + display + " -s '-screen 0 800x600x24' sh -c " + Quote(script));
   }
 
   TSandbox Box;

@@ -110,7 +110,8 @@ class TSandbox {
         " /usr/local/lib; mount --bind " + Quote(Opt()) + " /opt; " + aSetup + "; exec env TMPDIR=" +
         Quote(Temp()) + " " + Quote(aInstaller) + " --console " + aArguments + " < " +
         Quote(FScratch / "input");
-    return Shell("unshare -m sh -c " + Quote(script));
+    // A hard limit: a run that hangs is killed and fails, never holds the suite.
+    return Shell("timeout -k 5 120 unshare -m sh -c " + Quote(script));
   }
 
  private:

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "Memory.h"
 #include "Vellix.h"
 
 using namespace Vellix;
@@ -40,15 +41,6 @@ TTableRow Row(int aNumber) {
   const long long unit = 1250 + (aNumber * 3797) % 40000;
   return TTableRow({"Row " + std::to_string(aNumber), description, std::to_string(quantity), Money(unit),
                     Money(quantity * unit)});
-}
-
-long ResidentKiB() {
-  long pages = 0, resident = 0;
-  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(statm);
-  }
-  return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
 struct TTableRun {

@@ -21,6 +21,7 @@
 
 #include <jpeglib.h>
 
+#include "Memory.h"
 #include "ReportBench.h"
 #include "TableBench.h"
 #include "Vellix.h"
@@ -116,16 +117,6 @@ void Run(const TWorkload& aWorkload, const std::string& aOutput) {
               PeakMemoryKiB());
 }
 
-// Resident memory now, in KiB (not the peak: the growth during one document).
-long ResidentKiB() {
-  long pages = 0, resident = 0;
-  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(statm);
-  }
-  return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
 // 10,000 pages, each with "Page n of N" (the count waits for the end as a
 // form), an outline entry, a link to the next page (which waits for that
 // page) and one to the first; a named destination every hundred pages. The
@@ -151,9 +142,9 @@ void NavigationWorkload(const std::string& aOutput) {
     if (page < Pages) c.LinkToPage(Rect(1500, 2850, 1900, 2900), page + 1);
     c.LinkToPage(Rect(1000, 2850, 1400, 2900), 1);
     if (page % 100 == 1) doc.AddDestination("part " + std::to_string(page / 100 + 1));
-    if (page == 1000) atThousand = ResidentKiB();
+    if (page == 1000) atThousand = VellixBench::ResidentKiB();
   }
-  atEnd = ResidentKiB();
+  atEnd = VellixBench::ResidentKiB();
   doc.EndDoc();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   TFileStream written(aOutput, fmOpenRead);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Pixmap.h"
 #include "support/Readers.h"
 #include "support/TestDocument.h"
 
@@ -54,35 +55,10 @@ std::vector<std::vector<std::string>> ImageRows(const std::string& aPdf) {
   return rows;
 }
 
-// A rendered page as RGB pixels (pdftoppm's binary PPM).
-struct TPixmap {
-  int Width = 0, Height = 0;
-  std::string Rgb;
-  // How many pixels are close to the colour (r, g, b).
-  int CountNear(int aR, int aG, int aB) const {
-    int n = 0;
-    for (size_t i = 0; i + 2 < Rgb.size(); i += 3)
-      if (std::abs(uint8_t(Rgb[i]) - aR) < 40 && std::abs(uint8_t(Rgb[i + 1]) - aG) < 40 &&
-          std::abs(uint8_t(Rgb[i + 2]) - aB) < 40)
-        ++n;
-    return n;
-  }
-};
-
+// A page of aPdf rendered at 30 dpi.
 TPixmap RenderPage(const std::string& aPdf, int aPage, const TTempDir& aDir) {
-  const std::string root = aDir.File("page" + std::to_string(aPage));
-  const std::string page = std::to_string(aPage);
-  const TRunResult run = PdfToPpm(aPdf, {"-r", "30", "-f", page, "-l", page, "-singlefile"}, root);
-  EXPECT_EQ(run.Status, 0) << run.Err;
-  TPixmap map;
-  std::stringstream in(ReadFileBytes(root + ".ppm"));
-  std::string magic;
-  int maxValue = 0;
-  in >> magic >> map.Width >> map.Height >> maxValue;
-  in.get();
-  EXPECT_EQ(magic, "P6");
-  map.Rgb.assign(std::istreambuf_iterator<char>(in), {});
-  EXPECT_EQ(map.Rgb.size(), size_t(map.Width) * size_t(map.Height) * 3);
+  const TPixmap map = VellixTest::RenderPage(aPdf, aPage, 30, aDir.File("page" + std::to_string(aPage)));
+  EXPECT_GT(map.Width(), 0);
   return map;
 }
 

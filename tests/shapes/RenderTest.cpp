@@ -3,47 +3,15 @@
 // rendered at 72 dpi, so one length unit is one pixel.
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 
 #include "ShapeFixture.h"
+#include "support/Pixmap.h"
 
 namespace Vellix::ShapeTests {
 namespace {
 
-struct TRgb {
-  int R, G, B;
-  friend bool operator==(const TRgb&, const TRgb&) = default;
-};
-
-std::ostream& operator<<(std::ostream& aOut, const TRgb& aColor) {
-  return aOut << "rgb(" << aColor.R << "," << aColor.G << "," << aColor.B << ")";
-}
-
-// A binary PPM (P6, maxval 255) as pdftoppm writes it.
-class TPixmap {
-public:
-  bool Load(const std::string& aPath) {
-    std::ifstream in(aPath, std::ios::binary);
-    std::string magic;
-    int maxValue = 0;
-    in >> magic >> FWidth >> FHeight >> maxValue;
-    in.get();
-    if (!in || magic != "P6" || maxValue != 255) return false;
-    FData.assign(std::istreambuf_iterator<char>(in), {});
-    return FData.size() == size_t(FWidth) * size_t(FHeight) * 3;
-  }
-  TRgb At(int aX, int aY) const {
-    const size_t i = (size_t(aY) * size_t(FWidth) + size_t(aX)) * 3;
-    return {uint8_t(FData[i]), uint8_t(FData[i + 1]), uint8_t(FData[i + 2])};
-  }
-  int Width() const { return FWidth; }
-  int Height() const { return FHeight; }
-
-private:
-  int FWidth = 0, FHeight = 0;
-  std::string FData;
-};
+using VellixTest::TPixmap;
+using VellixTest::TRgb;
 
 constexpr TRgb White{255, 255, 255}, Red{255, 0, 0}, Blue{0, 0, 255}, Green{0, 128, 0}, Black{0, 0, 0},
     Yellow{255, 255, 0};

@@ -1,6 +1,7 @@
 #pragma once
 // A page rendered by pdftoppm, read back as RGB pixels.
 
+#include <ostream>
 #include <string>
 
 namespace VellixTest {
@@ -9,6 +10,10 @@ struct TRgb {
   int R = 0, G = 0, B = 0;
   friend bool operator==(const TRgb&, const TRgb&) = default;
 };
+
+inline std::ostream& operator<<(std::ostream& aOut, const TRgb& aColor) {
+  return aOut << "rgb(" << aColor.R << "," << aColor.G << "," << aColor.B << ")";
+}
 
 // A binary PPM (P6, maxval 255) as pdftoppm writes it.
 class TPixmap {

@@ -5,16 +5,17 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_Progress.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/fl_draw.H>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "ConsoleFace.h"
 #include "DestDir.h"
 #include "Main.h"
+#include "RmPaths.h"
 #include "Screenshot.h"
 
 namespace Decantor {
@@ -24,6 +25,11 @@ namespace {
 // "MS Sans Serif" at a height of 11 pixels.
 constexpr Fl_Font kFont = FL_HELVETICA;
 constexpr Fl_Fontsize kFontSize = 11;
+
+// "Browse..." beside the destination's edit box, and its chooser's title.
+constexpr int kBrowseW = 70;
+constexpr const char* kBrowseCaption = "&Browse...";
+constexpr const char* kBrowseTitle = "Choose the destination directory";
 
 void CenterOnScreen(Fl_Window& aWindow) {
   aWindow.position((Fl::w() - aWindow.w()) / 2, (Fl::h() - aWindow.h()) / 2);
@@ -123,11 +129,17 @@ class TDestDirWindow : public Fl_Double_Window {
     label3->labelsize(kFontSize);
     // The caption is wider than its design box at this font; let it show whole.
     label3->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
-    FPath = new Fl_Input(TDestDirForm::kPathX, TDestDirForm::kPathY, TDestDirForm::kPathW,
+    // The edit box leaves room at its right for "Browse...".
+    FPath = new Fl_Input(TDestDirForm::kPathX, TDestDirForm::kPathY, TDestDirForm::kPathW - kBrowseW - 6,
                          TDestDirForm::kPathH);
     FPath->textfont(kFont);
     FPath->textsize(kFontSize);
     FPath->value(aForm.Path().c_str());
+    auto* browse = new Fl_Button(TDestDirForm::kPathX + TDestDirForm::kPathW - kBrowseW, TDestDirForm::kPathY,
+                                 kBrowseW, TDestDirForm::kPathH, kBrowseCaption);
+    browse->labelfont(kFont);
+    browse->labelsize(kFontSize);
+    browse->callback([](Fl_Widget* aButton, void*) { static_cast<TDestDirWindow*>(aButton->window())->Browse(); });
     auto* ok = new Fl_Return_Button(TDestDirForm::kOkX, TDestDirForm::kButtonY,
                                     TDestDirForm::kButtonW, TDestDirForm::kButtonH,
                                     TDestDirForm::kOkCaption);
@@ -165,6 +177,24 @@ class TDestDirWindow : public Fl_Double_Window {
     FForm.PressCancel();
     hide();
   }
+  // The toolkit's directory chooser, opened at the nearest existing
+  // directory of the path typed; what it returns replaces the path.
+  void Browse() {
+    Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_DIRECTORY);
+    chooser.title(kBrowseTitle);
+    std::string start = FPath->value();
+    while (!start.empty() && !DirExists(start)) {
+      const size_t slash = start.find_last_of('/');
+      if (slash == std::string::npos)
+        start.clear();
+      else
+        start = slash == 0 ? std::string("/") : start.substr(0, slash);
+    }
+    if (!start.empty()) chooser.directory(start.c_str());
+    if (chooser.show() == 0 && chooser.filename() != nullptr && chooser.filename()[0] != '\0')
+      FPath->value(DelBackslash(chooser.filename()).c_str());
+    FPath->take_focus();
+  }
 
   TDestDirForm& FForm;
   std::string FCaption;
@@ -194,10 +224,6 @@ TFltkFace::TFltkFace(const std::string& aScreenshotDir) : FScreenshotDir(aScreen
   FBar->maximum(100);
   FBar->value(0);
   FBar->selection_color(FL_DARK_BLUE);
-  FBar->labelfont(kFont);
-  FBar->labelsize(kFontSize);
-  FBar->labelcolor(FL_WHITE);
-  FBar->label(FPercentText);
   // Below the bar: the file being extracted with its count, and Cancel,
   // which stops the extraction and takes back what it wrote.
   FDetail = new Fl_Box(TMainForm::kBarX, kDetailY, kDetailW, kDetailH);
@@ -248,10 +274,14 @@ void TFltkFace::SetMainCaption(const std::string& aCaption) {
 void TFltkFace::SetProgress(int32_t aPosition) {
   if (int32_t(FBar->value()) == aPosition) return;
   FBar->value(float(aPosition));
-  std::snprintf(FPercentText, sizeof FPercentText, "%d%%", int(aPosition));
-  FBar->label(FPercentText);
+  ShowDetail();
   // Drawn at once, without handling any other event, as a progress bar does.
   Fl::flush();
+  // Mid-extraction: the bar half full, a file named below it.
+  if (aPosition >= 50 && aPosition < 100 && !FSavedHalf && !FFileText.empty()) {
+    FSavedHalf = true;
+    Snapshot("main-progress");
+  }
   if (aPosition == 100 && !FSaved100) {
     FSaved100 = true;
     Snapshot("main-100");
@@ -259,16 +289,23 @@ void TFltkFace::SetProgress(int32_t aPosition) {
 }
 
 void TFltkFace::ShowDone(const std::string& aText) {
+  FFileText.clear();
   FDetailText = aText;
   FDetail->label(FDetailText.c_str());
   FDetail->redraw_label();
   Fl::flush();
 }
 
-void TFltkFace::SetProgressDetail(const std::string& aName, int32_t aDone, int32_t aTotal) {
-  FDetailText = std::to_string(aDone) + " of " + std::to_string(aTotal) + ": " + aName;
+void TFltkFace::ShowDetail() {
+  FDetailText = std::to_string(int(FBar->value())) + "%";
+  if (!FFileText.empty()) FDetailText += "   " + FFileText;
   FDetail->label(FDetailText.c_str());
   FDetail->redraw_label();
+}
+
+void TFltkFace::SetProgressDetail(const std::string& aName, int32_t aDone, int32_t aTotal) {
+  FFileText = std::to_string(aDone) + " of " + std::to_string(aTotal) + ": " + aName;
+  ShowDetail();
 }
 
 int32_t TFltkFace::ShowDestDialog(TDestDirForm& aForm) {

@@ -19,7 +19,8 @@ class TFltkFace : public TInstallerFace {
  public:
   // aScreenshotDir, when not empty, receives a PNG picture of every window as
   // it appears (destination.png, box-1.png, ...) and of the main window when
-  // it starts (main.png) and when its bar reaches 100 (main-100.png).
+  // it starts (main.png), when its bar first passes half way during the
+  // extraction (main-progress.png) and when it reaches 100 (main-100.png).
   explicit TFltkFace(const std::string& aScreenshotDir);
   ~TFltkFace() override;
 
@@ -41,18 +42,21 @@ class TFltkFace : public TInstallerFace {
   static void OnMainClose(void* aFace);
   static void OnStartTimer(void* aFace);
   void Save(Fl_Window& aWindow, const std::string& aName);
+  // The detail line: the percentage and the file being extracted.
+  void ShowDetail();
 
   std::unique_ptr<Fl_Double_Window> FMain;
   Fl_Box* FLabel = nullptr;
   Fl_Progress* FBar = nullptr;
-  Fl_Box* FDetail = nullptr;       // "12 of 400: Doc/Read me.txt"
+  Fl_Box* FDetail = nullptr;       // "53%   12 of 400: Doc/Read me.txt"
   std::string FDetailText;
-  char FPercentText[8] = "";       // the bar's label
+  std::string FFileText;           // "12 of 400: Doc/Read me.txt"
   bool FCancelRequested = false;   // the Cancel button was pressed
   std::string FCaption;
   std::string FScreenshotDir;
   int FBoxCount = 0;
   bool FSaved100 = false;
+  bool FSavedHalf = false;
   std::function<void()> FStart;
   std::function<bool()> FCloseRequest;
 };

@@ -5,6 +5,8 @@
 #include <unistd.h>
 #include <png.h>
 
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "InstallerRunSupport.h"
@@ -67,6 +69,15 @@ class InstallerGui : public ::testing::Test {
   // aKey to the window titled aTitle ("none": only waits for it).
   TResult RunWithKey(const std::string& aInstaller, const std::string& aShots,
                      const std::string& aTitle, const std::string& aKey) {
+    return RunWithKeys(aInstaller, aShots, {{aTitle, aKey}});
+  }
+
+  // The same with keys sent in turn, each to its window (waited for).
+  TResult RunWithKeys(const std::string& aInstaller, const std::string& aShots,
+                      const std::vector<std::pair<std::string, std::string>>& aKeys) {
+    std::string keys;
+    for (const auto& [title, key] : aKeys)
+      keys += Quote(XSENDKEY) + " " + Quote(title) + " " + key + " 20 || echo 'window not found: " + title + "'; ";
     fs::remove_all(aShots);
     fs::create_directories(aShots);
     // The installer starts only once the display takes connections: under
@@ -76,8 +87,7 @@ class InstallerGui : public ::testing::Test {
     // never answers fails the test instead of holding the suite.
     const std::string script = Quote(XSENDKEY) + " --display-only none 30 || echo 'no display'; timeout -k 5 60 " +
                                Quote(aInstaller) + " --gui --screenshots " + Quote(aShots) +
-                               " & pid=$!; " + Quote(XSENDKEY) + " " + Quote(aTitle) + " " +
-                               aKey + " 20 || echo 'window not found'; wait $pid; echo status=$?";
+                               " & pid=$!; " + keys + "wait $pid; echo status=$?";
     // A display number of this process's own, so that another test run on
     // the machine (whose xvfb-run also looks for a free number) cannot take it
     // between xvfb-run's check and its server's start.
@@ -91,7 +101,9 @@ class InstallerGui : public ::testing::Test {
 }  // namespace
 
 TEST_F(InstallerGui, MainWindowShowsItsLabelAndTheBarReaches100) {
-  const std::string packed = Box.Pack({{"Doc/Read me.txt", "gui\n"}}, "--title 'Window test'");
+  std::map<std::string, std::string> files{{"Doc/Read me.txt", "gui\n"}};
+  for (int i = 1; i <= 9; ++i) files["lib/part-" + std::to_string(i) + ".bin"] = std::string(20000, char('a' + i));
+  const std::string packed = Box.Pack(files, "--title 'Window test'");
   fs::create_directories(Box / "media");
   const std::string installer = Box / "media/setup";
   fs::copy_file(packed, installer);
@@ -115,6 +127,32 @@ TEST_F(InstallerGui, MainWindowShowsItsLabelAndTheBarReaches100) {
   // Below the bar: "1 of 1: Doc/Read me.txt" at the left, Cancel at the right.
   EXPECT_TRUE(HasDarkPixel(done, 20, 64, 200, 80));
   EXPECT_TRUE(HasDarkPixel(start, 310, 64, 370, 82));
+  // Half way: the bar part filled, a file named below it.
+  const TImage half = ReadPng(shots + "/main-progress.png");
+  ASSERT_TRUE(half.Valid());
+  EXPECT_TRUE(IsBarBlue(half.At(25, 49)));
+  EXPECT_FALSE(IsBarBlue(half.At(370, 49)));
+  EXPECT_TRUE(HasDarkPixel(half, 20, 64, 200, 80));
+}
+
+TEST_F(InstallerGui, BrowseChoosesTheDestinationInTheToolkitsChooser) {
+  // The edit box holds a path that does not exist yet: the chooser opens at
+  // its nearest existing directory, and taking that one puts it in the box.
+  const std::string chosen = Box / "chosen";
+  fs::create_directories(chosen);
+  const std::string installer = Box.Pack({{"Doc/Read me.txt", "browse\n"}},
+                                         "--title 'Browse test' --dest " + Quote(chosen + "/not/yet"));
+  const std::string shots = kShots + "/browse";
+  const TResult run = RunWithKeys(installer, shots,
+                                  {{"Browse test", "Alt+b"}, {"Choose the destination directory", "Return"},
+                                   {"Browse test", "Return"}});
+  EXPECT_NE(run.Output.find("status=0"), std::string::npos) << run.Output;
+  EXPECT_EQ(run.Output.find("window not found"), std::string::npos) << run.Output;
+  EXPECT_EQ(Slurp(chosen + "/Doc/Read me.txt"), "browse\n");
+  EXPECT_FALSE(fs::exists(chosen + "/not")) << "the typed path was used, not the chosen one";
+  const TImage dialog = ReadPng(shots + "/destination.png");
+  ASSERT_TRUE(dialog.Valid());
+  EXPECT_TRUE(HasDarkPixel(dialog, 320, 26, 375, 40));  // "Browse..."
 }
 
 TEST_F(InstallerGui, DestinationDialogTakesEnterAndEscape) {

@@ -11,6 +11,7 @@
 
 #include "unzip/Destination.h"
 #include "unzip/EntryPath.h"
+#include "unzip/FileEntry.h"
 #include "unzip/Report.h"
 #include "unzip/UnzipCommand.h"
 #include "unzip/ZipArchive.h"
@@ -161,32 +162,13 @@ class TOperation {
     return Progress(entry, 100) ? urOk : Cancelled();
   }
 
+  static bool OnChunk(void* aOperation, const TZipEntry& aEntry, int32_t aPercent) {
+    return static_cast<TOperation*>(aOperation)->Progress(aEntry, aPercent);
+  }
+
   int32_t ExtractFile(const TZipEntry& aEntry, bool aWrite) {
-    int32_t result = FArchive.OpenData(FReport);
-    if (result != urOk) return result;
-    if (aWrite) result = FDest.BeginFile(FPath.Data(), aEntry.UnixMode ? aEntry.UnixMode : 0666,
-                                         FReport);
-    uint64_t done = 0;
-    int32_t shown = 0;
-    size_t got = 0;
-    while (result == urOk) {
-      result = FArchive.ReadData(FBuffer.Data(), kChunk, got, FReport);
-      if (result != urOk || got == 0) break;
-      if (aWrite) result = FDest.WriteFile(FBuffer.Data(), got, FReport);
-      done += got;
-      const int32_t percent =
-          done >= aEntry.Size ? 100 : int32_t(done * 100 / (aEntry.Size ? aEntry.Size : 1));
-      if (result == urOk && percent != shown && percent < 100) {
-        shown = percent;
-        if (!Progress(aEntry, percent)) result = Cancelled();
-      }
-    }
-    const int32_t closed = FArchive.CloseData(result == urOk, FReport);
-    if (result == urOk) result = closed;
-    if (!aWrite) return result;
-    if (result == urOk) return FDest.CommitFile(aEntry.ModTime, FReport);
-    FDest.DiscardFile();
-    return result;
+    return WriteFileEntry(FArchive, FDest, aEntry, FPath.Data(), aWrite, FBuffer.Data(), kChunk, FReport, OnChunk,
+                          this);
   }
 
   TUnzipCommand& FCommand;

@@ -134,9 +134,26 @@ int32_t TZipArchive::Open(const char* aPath, TReport& aReport) {
 
 int32_t TZipArchive::ReadEntry(int32_t aIndex, TZipEntry& aEntry, TReport& aReport) {
   const int moved = aIndex == 0 ? unzGoToFirstFile(FFile) : unzGoToNextFile(FFile);
+  if (moved != UNZ_OK) return aReport.Fail(urCorrupt, "central directory entry %d is damaged", int(aIndex) + 1);
+  return DescribeCurrent(aIndex, aEntry, aReport);
+}
+
+TEntryPosition TZipArchive::Position() const {
+  unz64_file_pos position {};
+  unzGetFilePos64(FFile, &position);
+  return {position.pos_in_zip_directory, position.num_of_file};
+}
+
+int32_t TZipArchive::ReadEntryAt(const TEntryPosition& aPosition, TZipEntry& aEntry, TReport& aReport) {
+  unz64_file_pos position {aPosition.InDirectory, aPosition.Number};
+  if (FFile == nullptr || unzGoToFilePos64(FFile, &position) != UNZ_OK)
+    return aReport.Fail(urCorrupt, "central directory entry %d is damaged", int(aPosition.Number) + 1);
+  return DescribeCurrent(int32_t(aPosition.Number), aEntry, aReport);
+}
+
+int32_t TZipArchive::DescribeCurrent(int32_t aIndex, TZipEntry& aEntry, TReport& aReport) {
   unz_file_info64 info {};
-  if (moved != UNZ_OK ||
-      unzGetCurrentFileInfo64(FFile, &info, FName, kMaxStoredName + 1, FExtra, kMaxStoredName + 1,
+  if (unzGetCurrentFileInfo64(FFile, &info, FName, kMaxStoredName + 1, FExtra, kMaxStoredName + 1,
                               nullptr, 0) != UNZ_OK)
     return aReport.Fail(urCorrupt, "central directory entry %d is damaged", int(aIndex) + 1);
   FName[info.size_filename < kMaxStoredName ? info.size_filename : kMaxStoredName] = '\0';

@@ -23,6 +23,12 @@ struct TZipEntry {
   time_t ModTime = 0;          // modification time, local time of the archiving machine
 };
 
+// Where an entry's record lies in the central directory, to come back to it.
+struct TEntryPosition {
+  uint64_t InDirectory = 0;
+  uint64_t Number = 0;
+};
+
 class TZipArchive {
  public:
   TZipArchive() = default;
@@ -41,6 +47,11 @@ class TZipArchive {
   // Moves to entry aIndex (0 first, then each next index in turn) and describes
   // it. urCorrupt when the central directory does not hold that entry.
   int32_t ReadEntry(int32_t aIndex, TZipEntry& aEntry, TReport& aReport);
+  // The position of the entry ReadEntry described last.
+  TEntryPosition Position() const;
+  // Moves to the entry at aPosition (taken from this archive file, opened by
+  // any TZipArchive) and describes it.
+  int32_t ReadEntryAt(const TEntryPosition& aPosition, TZipEntry& aEntry, TReport& aReport);
 
   // Opens the current entry's data (checking its local header: urCorrupt),
   // reads it (urDataError on damaged or missing data) and closes it. CloseData
@@ -51,6 +62,9 @@ class TZipArchive {
   int32_t CloseData(bool aComplete, TReport& aReport);
 
  private:
+  // Describes the entry minizip stands at; aIndex names it in a failure.
+  int32_t DescribeCurrent(int32_t aIndex, TZipEntry& aEntry, TReport& aReport);
+
   void* FFile = nullptr;  // unzFile
   int32_t FEntryCount = 0;
   char* FName = nullptr;

@@ -1,5 +1,6 @@
 #include "unzip/Destination.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -88,32 +89,62 @@ void TDestination::Remember(const char* aPath, size_t aLength, bool aDirectory, 
   FCreated[FCreatedCount++] = {path, aDirectory, aAbsolute};
 }
 
+size_t TDestination::Depth(const char* aPath) {
+  size_t depth = 0;
+  for (const char* c = aPath; *c != '\0'; ++c) depth += *c == '/';
+  return depth;
+}
+
 bool TDestination::Present(int aDir, const char* aLeaf) {
   struct stat st {};
   return fstatat(aDir, aLeaf, &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+void TDestination::Adopt(TDestination& aOther) {
+  for (size_t i = 0; i < aOther.FCreatedCount; ++i) {
+    const TCreated& created = aOther.FCreated[i];
+    Remember(created.Path, std::strlen(created.Path), created.Directory, created.Absolute);
+    std::free(created.Path);
+  }
+  aOther.FCreatedCount = 0;
+}
+
+void TDestination::RemoveCreated(const TCreated& aCreated) {
+  if (aCreated.Absolute) {
+    rmdir(aCreated.Path);
+    return;
+  }
+  if (FRoot < 0) return;
+  TReport quiet(nullptr);
+  int32_t result = urOk;
+  const char* slash = std::strrchr(aCreated.Path, '/');
+  const char* leaf = slash == nullptr ? aCreated.Path : slash + 1;
+  // Walked again without following links: nothing outside is touched even
+  // if the tree changed meanwhile.
+  const int dir =
+      WalkDirectories(aCreated.Path, slash == nullptr ? 0 : size_t(slash - aCreated.Path), false, quiet, result);
+  if (dir < 0) return;
+  unlinkat(dir, leaf, aCreated.Directory ? AT_REMOVEDIR : 0);
+  CloseUnlessRoot(dir, FRoot);
+}
+
 void TDestination::RollBack() {
   DiscardFile();
-  TReport quiet(nullptr);
-  for (size_t i = FCreatedCount; i-- > 0;) {
-    const TCreated& created = FCreated[i];
-    if (created.Absolute) {
-      rmdir(created.Path);
-      continue;
-    }
-    if (FRoot < 0) continue;
-    int32_t result = urOk;
-    const char* slash = std::strrchr(created.Path, '/');
-    const char* leaf = slash == nullptr ? created.Path : slash + 1;
-    // Walked again without following links: nothing outside is touched even
-    // if the tree changed meanwhile.
-    const int dir = WalkDirectories(created.Path, slash == nullptr ? 0 : size_t(slash - created.Path), false,
-                                    quiet, result);
-    if (dir < 0) continue;
-    unlinkat(dir, leaf, created.Directory ? AT_REMOVEDIR : 0);
-    CloseUnlessRoot(dir, FRoot);
-  }
+  // Files and links first; then the directories, deepest first, each
+  // removed only when empty. Notes adopted from workers interleave in no
+  // particular order, so the depth decides, not the order of creation.
+  for (size_t i = FCreatedCount; i-- > 0;)
+    if (!FCreated[i].Directory) RemoveCreated(FCreated[i]);
+  size_t deepest = 0;
+  for (size_t i = 0; i < FCreatedCount; ++i)
+    if (FCreated[i].Directory && !FCreated[i].Absolute) deepest = std::max(deepest, Depth(FCreated[i].Path));
+  for (size_t depth = deepest + 1; depth-- > 0;)
+    for (size_t i = FCreatedCount; i-- > 0;)
+      if (FCreated[i].Directory && !FCreated[i].Absolute && Depth(FCreated[i].Path) == depth)
+        RemoveCreated(FCreated[i]);
+  // Last the destination and the parents Open made for it, innermost first.
+  for (size_t i = FCreatedCount; i-- > 0;)
+    if (FCreated[i].Absolute) RemoveCreated(FCreated[i]);
 }
 
 int32_t TDestination::Open(const char* aDir, TReport& aReport) {

@@ -56,6 +56,9 @@ class TDestination {
   // then its directories as far as they are empty (a directory that also
   // holds older files stays, with them).
   void RollBack();
+  // Takes over what aOther noted as created (a worker's destination over the
+  // same directory), so that RollBack here takes it back too.
+  void Adopt(TDestination& aOther);
 
  private:
   // Opens the directory holding aPath's last component, creating missing
@@ -71,6 +74,8 @@ class TDestination {
   void Remember(const char* aPath, size_t aLength, bool aDirectory, bool aAbsolute);
   // True when something stands at aLeaf in aDir.
   static bool Present(int aDir, const char* aLeaf);
+  // The number of "/" in aPath.
+  static size_t Depth(const char* aPath);
   int MakeTempName(int aDir);
   int32_t Replace(int aDir, const char* aLeaf, const char* aPath, TReport& aReport);
 
@@ -87,6 +92,8 @@ class TDestination {
     bool Directory;
     bool Absolute;  // a parent of the destination made by Open
   };
+  // Removes one thing this run created, if it is still there (and empty).
+  void RemoveCreated(const TCreated& aCreated);
   TCreated* FCreated = nullptr;
   size_t FCreatedCount = 0, FCreatedCapacity = 0;
 };

@@ -12,6 +12,7 @@
 #include "unzip/Destination.h"
 #include "unzip/EntryPath.h"
 #include "unzip/FileEntry.h"
+#include "unzip/ParallelFiles.h"
 #include "unzip/Report.h"
 #include "unzip/UnzipCommand.h"
 #include "unzip/ZipArchive.h"
@@ -54,9 +55,16 @@ int32_t ReadLinkTarget(TZipArchive& aArchive, const TZipEntry& aEntry, char* aTa
   return result != urOk ? result : closed;
 }
 
+// Below this many files or bytes, starting workers costs more than it saves.
+constexpr size_t kSideBySideFiles = 16;
+constexpr uint64_t kSideBySideBytes = 4 << 20;
+
 class TOperation {
  public:
   explicit TOperation(TUnzipCommand& aCommand) : FCommand(aCommand), FReport(aCommand.Info) {}
+  ~TOperation() { std::free(FFiles); }
+  TOperation(const TOperation&) = delete;
+  TOperation& operator=(const TOperation&) = delete;
 
   int32_t Count() {
     int32_t result = FArchive.Open(FCommand.ZipFile, FReport);
@@ -77,7 +85,11 @@ class TOperation {
     if (result == urOk) result = CheckAll();
     if (result == urOk && FCommand.TestOnly == 0) result = FDest.Open(FCommand.DestDir, FReport);
     if (result == urOk && FCommand.TestOnly == 0) result = CheckSpace();
-    for (int32_t i = 0; result == urOk && i < FArchive.EntryCount(); ++i) result = ExtractEntry(i);
+    if (result == urOk && FCommand.TestOnly == 0 && SideBySide()) {
+      result = ExtractSideBySide();
+    } else {
+      for (int32_t i = 0; result == urOk && i < FArchive.EntryCount(); ++i) result = ExtractEntry(i);
+    }
     // A failed or cancelled run takes back what it wrote: no half install.
     if (result != urOk && FCommand.TestOnly == 0) FDest.RollBack();
     return result;
@@ -109,13 +121,51 @@ class TOperation {
                         static_cast<unsigned long long>(FNeeded), static_cast<unsigned long long>(free));
   }
 
+  // Many files and enough data, more than one core, and every file to be
+  // written whatever stands there: the files are written side by side.
+  bool SideBySide() const {
+    return FCommand.Overwrite != 0 && FFileCount >= kSideBySideFiles && FNeeded >= kSideBySideBytes &&
+           WorkersForThisMachine() > 1;
+  }
+
+  static bool OnFileDone(void* aOperation, const char* aName) {
+    TOperation& operation = *static_cast<TOperation*>(aOperation);
+    return operation.FCommand.Callback == nullptr ||
+           operation.FCommand.Callback(aName, 100, operation.FCommand.CallbackData) != 0;
+  }
+
+  // The directories and links in order on this thread, then the files by
+  // the workers (a file below a link is refused there as it is here).
+  int32_t ExtractSideBySide() {
+    for (int32_t i = 0; i < FArchive.EntryCount(); ++i) {
+      const int32_t result = ExtractEntry(i, false);
+      if (result != urOk) return result;
+    }
+    TParallelFiles job;
+    job.ZipFile = FCommand.ZipFile;
+    job.DestDir = FCommand.DestDir;
+    job.Files = FFiles;
+    job.Count = FFileCount;
+    job.Workers = WorkersForThisMachine();
+    job.Done = OnFileDone;
+    job.DoneData = this;
+    return ExtractFilesInParallel(job, FDest, FReport);
+  }
+
   int32_t CheckAll() {
     FNeeded = 0;
+    FFileCount = 0;
+    std::free(FFiles);
+    FFiles = static_cast<TEntryPosition*>(std::malloc(sizeof(TEntryPosition) * size_t(FArchive.EntryCount() + 1)));
+    if (FFiles == nullptr) return FReport.Fail(urNoMemory, "out of memory");
     for (int32_t i = 0; i < FArchive.EntryCount(); ++i) {
       TZipEntry entry;
       int32_t result = Describe(i, entry);
       if (result != urOk) return result;
-      if (!FIsDirectory && !entry.IsLink && MatchesFileSpec(FCommand.FileSpec, entry.Name)) FNeeded += entry.Size;
+      if (!FIsDirectory && !entry.IsLink && MatchesFileSpec(FCommand.FileSpec, entry.Name)) {
+        FNeeded += entry.Size;
+        FFiles[FFileCount++] = FArchive.Position();
+      }
       if (entry.Encrypted || !entry.SupportedMethod)
         return FReport.Fail(urUnsupported, "entry %s is encrypted or uses an unknown method",
                             entry.Name);
@@ -141,10 +191,13 @@ class TOperation {
 
   int32_t Cancelled() { return FReport.Fail(urCancelled, "cancelled"); }
 
-  int32_t ExtractEntry(int32_t aIndex) {
+  // Extracts entry aIndex; with !aFiles only a directory or a link (the
+  // files are the workers').
+  int32_t ExtractEntry(int32_t aIndex, bool aFiles = true) {
     TZipEntry entry;
     int32_t result = Describe(aIndex, entry);
     if (result != urOk || !MatchesFileSpec(FCommand.FileSpec, entry.Name)) return result;
+    if (!aFiles && !FIsDirectory && !entry.IsLink) return urOk;
     if (!Progress(entry, 0)) return Cancelled();
     const bool write = FCommand.TestOnly == 0;
     if (FIsDirectory) {
@@ -180,6 +233,8 @@ class TOperation {
   TBlock FBuffer{kChunk};
   bool FIsDirectory = false;
   uint64_t FNeeded = 0;  // bytes of the files to write
+  TEntryPosition* FFiles = nullptr;  // where the files to write are, malloc'd
+  size_t FFileCount = 0;
 };
 
 int32_t Run(TUnzipCommand& aCommand) {

@@ -173,3 +173,37 @@ TEST(UnzipComponent, RefusesMalformedCommands) {
   command = NewCommand(uoCount, directory, info);
   EXPECT_EQ(Dunzip()(&command), urOpenFailed);
 }
+
+// An archive of many files is written by more than one worker (on a machine
+// with more than one core); the result is the same tree, reported one file
+// at a time, and a failure or a cancel still takes everything back.
+TEST(UnzipSideBySide, WritesTheSameTreeAndReportsEachFileOnce) {
+  TScratch scratch;
+  const TResult result = Extract(Fixture("many.zip"), scratch.Dest().string());
+  ASSERT_EQ(result.Code, urOk) << result.Message;
+  EXPECT_EQ(Snapshot(scratch.Dest()), Snapshot(Fixture("many")));
+  std::map<std::string, int> reported;
+  for (const TCall& call : gCalls)
+    if (call.Percent == 100) ++reported[call.Name];
+  for (const auto& [name, content] : Snapshot(Fixture("many"))) {
+    if (content.rfind("file:", 0) == 0) {
+      EXPECT_EQ(reported[name], 1) << name;
+    }
+  }
+}
+
+TEST(UnzipSideBySide, ADamagedFileOrACancelTakesEverythingBack) {
+  TScratch damaged;
+  const TResult result = Extract(Fixture("many_damaged.zip"), damaged.Dest().string());
+  EXPECT_EQ(result.Code, urDataError) << result.Message;
+  EXPECT_NE(result.Message.find("file119.dat"), std::string::npos) << result.Message;
+  EXPECT_FALSE(fs::exists(damaged.Dest()));
+
+  TScratch cancelled;
+  gCancelAtCall = 40;
+  const TResult stopped = Extract(Fixture("many.zip"), cancelled.Dest().string());
+  gCancelAtCall = -1;
+  EXPECT_EQ(stopped.Code, urCancelled) << stopped.Message;
+  EXPECT_EQ(int(gCalls.size()), 40);  // nothing reported after the cancel
+  EXPECT_FALSE(fs::exists(cancelled.Dest()));
+}

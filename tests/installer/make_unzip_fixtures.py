@@ -227,3 +227,24 @@ subprocess.run(["zip", "-q", "-P", "secret", os.path.join(out, "encrypted.zip"),
                cwd=tree, check=True)
 
 os.makedirs(outside)
+
+# Enough files and data to be written side by side: 120 files in nested
+# folders, half text and half random bytes, about 6 MB (kept as many/ for
+# comparison); once by Info-ZIP, once with the last file's data damaged.
+many = os.path.join(out, "many")
+rng = random.Random(99)
+for i in range(120):
+    rel = "part%d/sub%d/file%03d.dat" % (i % 6, i % 3, i)
+    path = os.path.join(many, rel)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    if i % 2:
+        data = bytes(rng.getrandbits(8) for _ in range(50000 + i * 97))
+    else:
+        data = b"".join(b"line %d of file %d\n" % (n, i) for n in range(2500 + i))
+    with open(path, "wb") as f:
+        f.write(data)
+subprocess.run(["zip", "-q", "-r", os.path.join(out, "many.zip"), "."], cwd=many, check=True)
+data = bytearray(open(os.path.join(out, "many.zip"), "rb").read())
+last, start = local_data_offset(data, b"part5/sub2/file119.dat")
+data[start + 1000] ^= 0x55
+open(os.path.join(out, "many_damaged.zip"), "wb").write(data)

@@ -107,7 +107,10 @@ public:
   // TextOut's (code page 1252); it may be empty. A level below 1 is "Bad
   // parameters for method: AddOutline".
   void AddOutline(const std::string& aTitle, int32_t aLevel, int32_t aPage, int32_t aY = 0, bool aOpen = true);
-  // The same entry jumping to a named destination, defined now or later.
+  // The same entry jumping to a named destination, defined now or later (one
+  // never defined fails at EndDoc: "Undefined destination: aName"). A level
+  // below 1 or an empty name is "Bad parameters for method:
+  // AddOutlineToDestination".
   void AddOutlineToDestination(const std::string& aTitle, int32_t aLevel, const std::string& aName,
                                bool aOpen = true);
 

@@ -106,9 +106,7 @@ void TPdfCanvas::PageCountOut(int32_t X, int32_t Y, int32_t aWidth, TAlignment a
   AddLine("q");
   AddLine(color + "rg");
   if (FFont.Style().Contains(fsUnderline)) AddLine(color + "RG");
-  std::string matrix;
-  AppendNumbers(matrix, {cosine, sine, -sine, cosine, x, y});
-  AddLine(matrix + "cm");
+  AddMatrix(cosine, sine, -sine, cosine, x, y);
   AddLine(form + " Do");
   AddLine("Q");
 }

@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   zlib1g-dev libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev libpng-dev
-  libminizip-dev libfltk1.3-dev fonts-liberation2 fonts-urw-base35 fonts-dejavu-core
+  libminizip-dev libfltk1.3-dev libharfbuzz-dev libicu-dev
+  fonts-liberation2 fonts-urw-base35 fonts-dejavu-core fonts-lohit-deva fonts-droid-fallback
   libgtest-dev
   qpdf poppler-utils mupdf-tools xvfb xauth zip unzip python3 imagemagick
 )

@@ -86,7 +86,7 @@ includedir=${prefix}/include
 Name: vellix
 Description: PDF 1.3 writer with a printer-canvas API
 Version: @VERSION@
-Requires.private: zlib freetype2 fontconfig libjpeg libpng
+Requires.private: zlib freetype2 fontconfig libjpeg libpng harfbuzz harfbuzz-subset icu-uc
 Libs: -L${libdir} -Wl,-rpath,${libdir} -lvellix
 Cflags: -I${includedir}
 ]=])
@@ -99,8 +99,11 @@ find_dependency(Freetype)
 find_dependency(Fontconfig)
 find_dependency(JPEG)
 find_dependency(PNG)
+find_dependency(PkgConfig)
+pkg_check_modules(HarfBuzz REQUIRED IMPORTED_TARGET harfbuzz harfbuzz-subset)
+find_dependency(ICU COMPONENTS uc)
 if(NOT TARGET Vellix::vellix)
-  set(_vellix_deps ZLIB::ZLIB Freetype::Freetype Fontconfig::Fontconfig JPEG::JPEG PNG::PNG)
+  set(_vellix_deps ZLIB::ZLIB Freetype::Freetype Fontconfig::Fontconfig JPEG::JPEG PNG::PNG PkgConfig::HarfBuzz ICU::uc)
   add_library(Vellix::vellix SHARED IMPORTED)
   set_target_properties(Vellix::vellix PROPERTIES
     IMPORTED_LOCATION "${_vellix_prefix}/lib/@SHARED_SONAME@"

@@ -10,6 +10,7 @@
 #include "navigation/Navigation.h"
 #include "text/PageCount.h"
 #include "text/PdfFont.h"
+#include "text/unicode/UnicodeText.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
 
@@ -23,7 +24,8 @@ TPdfCanvas::TPdfCanvas(TDocumentContext& aContext)
     : FContext(aContext),
       FResources(std::make_unique<TPdfResources>()),
       FNavigation(std::make_unique<TNavigation>(aContext)),
-      FPageCountForms(std::make_unique<TPageCountForms>()) {
+      FPageCountForms(std::make_unique<TPageCountForms>()),
+      FUnicodeText(std::make_unique<TUnicodeText>(*this)) {
   FPointPerPixel = 72.0L / FBitmapRes;
   FFont.SetName("Arial");
 }
@@ -133,6 +135,11 @@ void TPdfCanvas::ClearDocument() {
   FResources->Clear();
   FNavigation->Clear();
   FPageCountForms->Clear();
+  FUnicodeText->Clear();
+}
+
+TUnicodeText* TPdfCanvas::UnicodeText() const {
+  return FContext.TextEncoding == teUtf8 ? FUnicodeText.get() : nullptr;
 }
 
 }  // namespace Vellix

@@ -4,6 +4,7 @@
 
 #include "canvas/PdfImage.h"
 #include "text/PdfFont.h"
+#include "text/unicode/UnicodeFont.h"
 #include "writer/PdfSyntax.h"
 #include "writer/PdfWriter.h"
 
@@ -49,9 +50,24 @@ void TPdfResources::Clear() {
   FFonts.Clear();
   FFontObjectNos.clear();
   FFontPrograms.clear();
+  FUnicodeFonts.clear();
+  FUnicodeFontIndex.clear();
   FImages.clear();
   FSharedImages.clear();
   FForms.clear();
+}
+
+TUnicodeFont& TPdfResources::UnicodeFont(const TShapingFace& aFace, TPdfWriter& aWriter) {
+  const auto [it, added] = FUnicodeFontIndex.try_emplace(&aFace, FUnicodeFonts.size());
+  if (added) {
+    const std::string name = "/U" + std::to_string(FUnicodeFonts.size());
+    FUnicodeFonts.push_back(std::make_unique<TUnicodeFont>(aFace, aWriter.ReserveObject(), name));
+  }
+  return *FUnicodeFonts[it->second];
+}
+
+void TPdfResources::WriteUnicodeFonts(TPdfWriter& aWriter, bool aBinary) const {
+  for (const auto& font : FUnicodeFonts) font->Write(aWriter, aBinary);
 }
 
 int32_t TPdfResources::AddForm(int32_t aObjectNo) {
@@ -70,6 +86,7 @@ void TPdfResources::WriteDictionary(TPdfWriter& aWriter) const {
     if (objectNo <= 0) aWriter.Fail(MSG_INTERNAL_ERROR);
     aWriter.WriteLine("/F" + std::to_string(i) + " " + Ref(objectNo));
   }
+  for (const auto& font : FUnicodeFonts) aWriter.WriteLine(font->ResourceName() + " " + Ref(font->ObjectNo()));
   aWriter.WriteLine(">>");
   if (!FImages.empty() || !FForms.empty()) {
     aWriter.WriteLine("/XObject <<");

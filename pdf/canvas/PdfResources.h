@@ -22,6 +22,8 @@ namespace Vellix {
 class TPdfFont;
 class TPdfImage;
 class TPdfWriter;
+class TShapingFace;
+class TUnicodeFont;
 
 class TPdfResources {
 public:
@@ -53,6 +55,13 @@ public:
   int32_t FontProgram(const std::string& aFace) const;
   void SetFontProgram(const std::string& aFace, int32_t aObjectNo);
 
+  // The font that draws aFace with Unicode text, "/U<index>", made on first
+  // use with the number of its dictionary reserved in aWriter.
+  TUnicodeFont& UnicodeFont(const TShapingFace& aFace, TPdfWriter& aWriter);
+  // Writes every Unicode font (at the document's end, when all its glyphs
+  // are known). aBinary: streams without their ASCII85 layer.
+  void WriteUnicodeFonts(TPdfWriter& aWriter, bool aBinary) const;
+
   // Adds the form object aObjectNo; returns its index.
   int32_t AddForm(int32_t aObjectNo);
 
@@ -64,7 +73,7 @@ public:
   void ReleasePendingImages();
 
   // Writes the body of the shared resource dictionary: "/Font <<" with every
-  // font, then "/XObject <<" with every image and form when there are any. A font
+  // font (the Unicode fonts after the others), then "/XObject <<" with every image and form when there are any. A font
   // without a dictionary is an internal error.
   void WriteDictionary(TPdfWriter& aWriter) const;
 
@@ -73,6 +82,8 @@ private:
   TStringList<TPdfFont> FFonts;
   std::vector<int32_t> FFontObjectNos;
   std::map<std::string, int32_t> FFontPrograms;
+  std::vector<std::unique_ptr<TUnicodeFont>> FUnicodeFonts;
+  std::map<const TShapingFace*, size_t> FUnicodeFontIndex;
   struct TImageEntry {
     std::unique_ptr<TPdfImage> Pending;
     int32_t ObjectNo = 0;

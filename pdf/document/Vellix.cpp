@@ -13,6 +13,7 @@
 #include "canvas/PdfResources.h"
 #include "navigation/Navigation.h"
 #include "text/PageCount.h"
+#include "text/unicode/Utf16Text.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
 #include "writer/PdfSyntax.h"
@@ -54,11 +55,15 @@ std::string LocalDateTime() {
 }
 
 // "/Key(text)" with the text escaped as a literal string.
-void WriteInfoString(TPdfWriter& aWriter, const char* aKey, const std::string& aText) {
+void WriteInfoString(TPdfWriter& aWriter, const char* aKey, const std::string& aText, TTextEncoding aEncoding) {
   std::string line = aKey;
-  line += '(';
-  AppendEscaped(line, aText);
-  line += ')';
+  if (aEncoding == teUtf8) {
+    AppendUtf8TextString(line, aText);
+  } else {
+    line += '(';
+    AppendEscaped(line, aText);
+    line += ')';
+  }
   aWriter.WriteLine(line);
 }
 
@@ -145,10 +150,10 @@ void TVellix::WriteDocumentHead() {
   if (FContext->Compact()) writer.WriteLine("%\xE2\xE3\xCF\xD3");
   writer.BeginDic();
   writer.WriteLine("/CreationDate(D:" + (FCreationDate.empty() ? LocalDateTime() : FCreationDate) + ")");
-  WriteInfoString(writer, "/Title", FTitle);
-  if (!FAuthor.empty()) WriteInfoString(writer, "/Author", FAuthor);
-  if (!FSubject.empty()) WriteInfoString(writer, "/Subject", FSubject);
-  if (!FKeywords.empty()) WriteInfoString(writer, "/Keywords", FKeywords);
+  WriteInfoString(writer, "/Title", FTitle, FContext->TextEncoding);
+  if (!FAuthor.empty()) WriteInfoString(writer, "/Author", FAuthor, FContext->TextEncoding);
+  if (!FSubject.empty()) WriteInfoString(writer, "/Subject", FSubject, FContext->TextEncoding);
+  if (!FKeywords.empty()) WriteInfoString(writer, "/Keywords", FKeywords, FContext->TextEncoding);
   writer.WriteLine(std::string("/Producer(Merovant Vellix Builder version ") + VellixVersion + ")");
   writer.EndDic();
   writer.BeginDic();
@@ -190,6 +195,7 @@ void TVellix::WriteTail() {
   TDocumentContext& context = *FContext;
   TPdfWriter& writer = context.Writer;
   FCanvas->PageCountForms().WriteForms(writer, FPageNumber);
+  FCanvas->Resources().WriteUnicodeFonts(writer, context.Compact());
   const int32_t catalog = FCanvas->Navigation().Finish(2, 3);
   writer.BeginReservedDic(3);
   writer.WriteLine("/Type /Pages");
@@ -239,6 +245,7 @@ bool TVellix::EmbedFonts() const { return FContext->EmbedFonts; }
 bool TVellix::CompressContent() const { return FContext->CompressContent; }
 bool TVellix::ShareImages() const { return FContext->ShareImages; }
 bool TVellix::KeepTransparency() const { return FContext->KeepTransparency; }
+TTextEncoding TVellix::TextEncoding() const { return FContext->TextEncoding; }
 TPdfCompressMode TVellix::ImageCompressMode() const { return FContext->ImageCompressMode; }
 TStringList<>& TVellix::NonEmbeddedFonts() { return FContext->NonEmbeddedFonts; }
 int32_t TVellix::PageHeight() const { return FContext->PageHeight; }

@@ -148,6 +148,12 @@ void TVellix::SetKeepTransparency(bool aValue) {
   FContext->KeepTransparency = aValue;
 }
 
+void TVellix::SetTextEncoding(TTextEncoding aValue) {
+  CheckNotPrinting("TextEncoding");
+  if (aValue != teAnsi && aValue != teUtf8) RaiseError(MSG_INVALID_PROPERTY, "TextEncoding");
+  FContext->TextEncoding = aValue;
+}
+
 void TVellix::SetEmbedFonts(bool aEmbedFonts) {
   CheckNotPrinting("EmbedFonts");
   FContext->EmbedFonts = aEmbedFonts;

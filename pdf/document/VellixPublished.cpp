@@ -106,6 +106,11 @@ TPublishedTable BuildTable() {
   t.AddBoolean<V>("KeepTransparency", [](const V& v) { return v.KeepTransparency(); },
                   [](V& v, bool b) { v.SetKeepTransparency(b); })
       .Stored = [](const TComponent& c) { return static_cast<const V&>(c).KeepTransparency(); };
+  t.AddEnumeration<V>(
+       "TextEncoding", "TTextEncoding", {"teAnsi", "teUtf8"},
+       [](const V& v) { return static_cast<int32_t>(v.TextEncoding()); },
+       [](V& v, int32_t o) { v.SetTextEncoding(static_cast<TTextEncoding>(o)); })
+      .Stored = [](const TComponent& c) { return static_cast<const V&>(c).TextEncoding() != teAnsi; };
   AddEvents(t);
   return t;
 }

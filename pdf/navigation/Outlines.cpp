@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "navigation/DeferredObjects.h"
+#include "text/unicode/Utf16Text.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfSyntax.h"
 
@@ -38,7 +39,10 @@ void TOutlines::CloseNewest(int32_t aNext) {
   Parent().Shown += 1 + (entry.Open ? entry.Shown : 0);
   std::vector<std::string> lines;
   std::string title = "/Title ";
-  AppendTextString(title, entry.Title);
+  if (FContext.TextEncoding == teUtf8)
+    AppendUtf8TextString(title, entry.Title);
+  else
+    AppendTextString(title, entry.Title);
   lines.push_back(std::move(title));
   lines.push_back("/Parent " + Ref(entry.Parent));
   if (entry.Prev != 0) lines.push_back("/Prev " + Ref(entry.Prev));

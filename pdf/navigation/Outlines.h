@@ -23,7 +23,7 @@ public:
 
   // Adds an entry after every entry so far, at aLevel (1 for the top; a
   // level deeper than one below the entry before is taken as one below it).
-  // aTitle is code page 1252 text; aOpen shows its children at first.
+  // aTitle is code page 1252 text, or UTF-8 with teUtf8; aOpen shows its children at first.
   void Add(const std::string& aTitle, int32_t aLevel, const TNavTarget& aTarget, bool aOpen);
   bool Empty() const { return FRoot.ObjectNo == 0; }
   // Writes the entries still held and the outline dictionary; returns the

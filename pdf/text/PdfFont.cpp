@@ -10,8 +10,7 @@
 #include <vellix/Stream.h>
 
 #include "canvas/PdfResources.h"
-#include "encode/Ascii85.h"
-#include "encode/ZlibStream.h"
+#include "text/FontStream.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfSyntax.h"
 
@@ -145,29 +144,8 @@ int32_t TPdfFont::EmbedFont(const TFontMetrics& aMetrics) {
   const std::vector<uint8_t> data = aMetrics.FontData();
   if (data.empty()) FCanvas.Context().RaiseError(MSG_INTERNAL_ERROR, "GetFontData");
 
-  TMemoryStream compressed;
-  {
-    TCompressionStream zip(clDefault, compressed);
-    zip.Write(data.data(), int64_t(data.size()));
-    zip.Finish();  // here, so that a failure is reported rather than swallowed
-  }
-  TPdfWriter& writer = FCanvas.Context().Writer;
-  const bool binary = FCanvas.Context().Compact();
-  TMemoryStream encoded;
-  if (!binary) {
-    compressed.SetPosition(0);
-    EncodeASCII85(compressed, encoded);
-  }
-  TMemoryStream& stream = binary ? compressed : encoded;
-  const int32_t objectNo = writer.BeginDic();
-  writer.WriteLine(binary ? "/Filter /FlateDecode" : "/Filter [/ASCII85Decode /FlateDecode]");
-  writer.WriteLine("/Length " + std::to_string(stream.Size()));
-  writer.WriteLine("/Length1 " + std::to_string(data.size()));
-  writer.WriteLine(">>");
-  writer.WriteLine("stream");
-  writer.WriteRaw(stream.Memory(), stream.Size());
-  if (binary) writer.WriteLine("");
-  writer.EndObject("endstream");
+  const int32_t objectNo = WriteFontStream(FCanvas.Context().Writer, data, FCanvas.Context().Compact(),
+                                           {"/Length1 " + std::to_string(data.size())});
   resources.SetFontProgram(program, objectNo);
   return objectNo;
 }

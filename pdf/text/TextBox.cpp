@@ -9,6 +9,7 @@
 
 #include "platform/fonts/FontMetrics.h"
 #include "text/LineBreaker.h"
+#include "text/unicode/UnicodeText.h"
 #include "writer/DocumentContext.h"
 
 namespace Vellix {
@@ -68,6 +69,7 @@ TBrokenText TPdfCanvas::BreakInBox(int32_t aWidth, int64_t aMaxLines, const std:
     TAbortedMeter meter;
     return BreakText(Text, aWidth, aMaxLines, meter);
   }
+  if (TUnicodeText* unicode = UnicodeText()) return unicode->Break(Text, aWidth, aMaxLines);
   // Measuring pixels per thousandth of an em of the canvas font, as
   // TextWidth takes them.
   const long double pixelsPerThousandth = std::abs(Font().Size()) * static_cast<long double>(BitmapRes()) / 72000;

@@ -18,6 +18,8 @@
 
 #include "platform/fonts/FontMetrics.h"
 #include "text/PdfFont.h"
+#include "text/TextPlacement.h"
+#include "text/unicode/UnicodeText.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
 #include "writer/PdfSyntax.h"
@@ -37,14 +39,6 @@ void AppendNumber(std::string& aOut, long double aValue) {
   aOut += ' ';
 }
 
-// Where a line of text starts (its baseline origin, in points) and which way
-// it runs.
-struct TTextPlacement {
-  long double X, Y;
-  long double Cosine, Sine;
-  bool Rotated;
-};
-
 // BT, font, colour, position, the escaped string, ET.
 // A word spacing other than 0 (justified text) is set for the string alone:
 // text state outlives the text object, and later text must not inherit it.
@@ -61,21 +55,7 @@ void AddTextObject(TPageBuffer& aOut, const TPdfFont& aFont, int32_t aSize, cons
   *line += aColor;
   *line += "rg";
   aOut.CloseLine();
-  line = &aOut.OpenLine();
-  if (aAt.Rotated) {
-    AppendNumber(*line, aAt.Cosine);
-    AppendNumber(*line, aAt.Sine);
-    AppendNumber(*line, -aAt.Sine);
-    AppendNumber(*line, aAt.Cosine);
-    AppendNumber(*line, aAt.X);
-    AppendNumber(*line, aAt.Y);
-    *line += "Tm";
-  } else {
-    AppendNumber(*line, aAt.X);
-    AppendNumber(*line, aAt.Y);
-    *line += "Td";
-  }
-  aOut.CloseLine();
+  AddTextPosition(aOut, aAt);
   if (aWordSpacing != 0) {
     line = &aOut.OpenLine();
     AppendNumber(*line, aWordSpacing);
@@ -89,32 +69,6 @@ void AddTextObject(TPageBuffer& aOut, const TPdfFont& aFont, int32_t aSize, cons
   aOut.CloseLine();
   if (aWordSpacing != 0) aOut.push_back("0 Tw");
   aOut.push_back("ET");
-}
-
-// A stroked line aWidth points long under the text, at the font's underline
-// position and thickness, turned with the text.
-void AddUnderline(TPageBuffer& aOut, const TPdfFont& aFont, int32_t aSize, const std::string& aColor,
-                  const TTextPlacement& aAt, long double aWidth) {
-  const long double u = aSize * aFont.UnderlinePosition();
-  const long double x1 = aAt.X - aAt.Sine * u, y1 = aAt.Y + aAt.Cosine * u;
-  const long double x2 = x1 + aAt.Cosine * aWidth, y2 = y1 + aAt.Sine * aWidth;
-  std::string* line = &aOut.OpenLine();
-  *line += aColor;
-  *line += "RG";
-  aOut.CloseLine();
-  aOut.push_back("[]0 d");
-  line = &aOut.OpenLine();
-  AppendNumber(*line, aSize * aFont.UnderlineWidth());
-  *line += 'w';
-  aOut.CloseLine();
-  line = &aOut.OpenLine();
-  AppendNumber(*line, x1);
-  AppendNumber(*line, y1);
-  *line += "m ";
-  AppendNumber(*line, x2);
-  AppendNumber(*line, y2);
-  *line += "l S";
-  aOut.CloseLine();
 }
 
 }  // namespace
@@ -132,6 +86,7 @@ void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) { TextOu
 
 void TPdfCanvas::TextOutSpaced(int32_t X, int32_t Y, const std::string& Text, long double aWordSpacing) {
   if (!CheckDocumentState()) return;
+  if (TUnicodeText* unicode = UnicodeText()) return unicode->TextOut(X, Y, Text, aWordSpacing);
   TPdfFont& font = PdfFont(FFont);
   const int32_t size = FFont.Size();
   const bool rotated = FFontAngle != 0;
@@ -142,16 +97,18 @@ void TPdfCanvas::TextOutSpaced(int32_t X, int32_t Y, const std::string& Text, lo
   if (FFont.Style().Contains(fsUnderline)) {
     long double width = TextWidthInPoints(Text);
     if (aWordSpacing != 0) width += aWordSpacing * static_cast<long double>(std::count(Text.begin(), Text.end(), ' '));
-    AddUnderline(FPdfStream, font, size, color, at, width);
+    AddUnderline(FPdfStream, size * font.UnderlinePosition(), size * font.UnderlineWidth(), color, at, width);
   }
 }
 
 long double TPdfCanvas::TextWidthInPoints(const std::string& Text) {
+  if (TUnicodeText* unicode = UnicodeText()) return unicode->WidthInPoints(Text);
   return MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes) * FPointPerPixel;
 }
 
 int32_t TPdfCanvas::TextWidth(const std::string& Text) {
   if (!CheckDocumentState()) return 1;
+  if (TUnicodeText* unicode = UnicodeText()) return unicode->Width(Text);
   const long double pixels = MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes);
   return RoundToInt32(pixels * 1.02L * FContext.UnitPerPixel);
 }
@@ -171,6 +128,7 @@ void TPdfCanvas::TruncateText(std::string& aText, int32_t aMaxWidth) {
     if (aMaxWidth < 1) aText.clear();
     return;
   }
+  if (TUnicodeText* unicode = UnicodeText()) return unicode->Truncate(aText, aMaxWidth);
   // The same result as removing the last character while TextWidth exceeds
   // aMaxWidth, without measuring the whole text again for each character.
   const TFontMetrics& metrics = MeasuringFont();

@@ -52,6 +52,8 @@ struct TDocumentContext {
   bool ShareImages = false;
   // PNG transparency kept as soft masks (PDF 1.4).
   bool KeepTransparency = false;
+  // Text arguments are UTF-8, drawn through Unicode fonts.
+  TTextEncoding TextEncoding = teAnsi;
   // A compact document is binary: its streams carry no ASCII85 layer.
   bool Compact() const { return CompressContent || ShareImages; }
 

@@ -55,7 +55,7 @@ TEST(VellixForm, PublishesThePropertiesAndEventsInDeclarationOrder) {
                        "About", "Author", "EmbedFonts", "FileName", "ImageCompressMode", "Keywords",
                        "LengthUnit", "NonEmbeddedFonts", "Orientation", "PageHeight", "PageWidth",
                        "PaperSizeName", "Subject", "Title", "WantShow", "CompressContent", "ShareImages", "KeepTransparency",
-                       "OnAbort", "OnEnd", "OnNewPage", "OnStart"}));
+                       "TextEncoding", "OnAbort", "OnEnd", "OnNewPage", "OnStart"}));
 }
 
 // The compact properties are written only when on, so the form above is the
@@ -84,6 +84,28 @@ TEST(VellixForm, CompactPropertiesAreStoredWhenOnAndFrozenWhilePrinting) {
   other.SetOutStream(&out);
   other.BeginDoc();
   EXPECT_EQ(MessageOf([&] { other.SetShareImages(true); }), "Can't modify property when printing: ShareImages");
+}
+
+TEST(VellixForm, TextEncodingIsStoredWhenUtf8FrozenWhilePrintingAndChecked) {
+  TVellix v;
+  v.SetName("Vellix1");
+  EXPECT_EQ(WriteForm(v).find("TextEncoding"), std::string::npos);
+  v.SetTextEncoding(teUtf8);
+  const std::string form = WriteForm(v);
+  EXPECT_NE(form.find("  TextEncoding = teUtf8\nend\n"), std::string::npos) << form;
+  TVellix restored;
+  ReadForm(restored, form);
+  EXPECT_EQ(restored.TextEncoding(), teUtf8);
+  EXPECT_EQ(MessageOf([&] { restored.SetTextEncoding(static_cast<TTextEncoding>(7)); }),
+            "Invalid property value: TextEncoding");
+  EXPECT_EQ(restored.TextEncoding(), teUtf8);
+
+  TMemoryStream out;
+  restored.SetOutStream(&out);
+  restored.BeginDoc();
+  EXPECT_EQ(MessageOf([&] { restored.SetTextEncoding(teAnsi); }),
+            "Can't modify property when printing: TextEncoding");
+  EXPECT_TRUE(restored.Aborted());
 }
 
 TEST(VellixForm, SavedFormLoadsIntoAnEqualComponentWithHandlersBound) {

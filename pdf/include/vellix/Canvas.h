@@ -41,6 +41,7 @@ class TPdfGrid;
 class TPageCompressor;
 class TNavigation;
 class TPageCountForms;
+class TUnicodeText;
 
 class VELLIX_API TPdfCanvas : public TObject {
 public:
@@ -387,6 +388,8 @@ private:
   struct TBrokenText BreakInBox(int32_t aWidth, int64_t aMaxLines, const std::string& Text);
   // One justified line from X: its blanks widened so that it ends at aRight.
   void DrawJustifiedLine(int32_t X, int32_t Y, int32_t aRight, const std::string& aLine);
+  // The Unicode text operations when the document's text is UTF-8, else null.
+  TUnicodeText* UnicodeText() const;
   // Appends "a b c d e f cm".
   void AddMatrix(long double A, long double B, long double C, long double D, long double E, long double F);
   // Closes the states still saved at the end of a page.
@@ -407,6 +410,7 @@ private:
   std::unique_ptr<TPdfResources> FResources;
   std::unique_ptr<TNavigation> FNavigation;
   std::unique_ptr<TPageCountForms> FPageCountForms;
+  std::unique_ptr<TUnicodeText> FUnicodeText;
   TPageBuffer FPdfStream;
   std::unique_ptr<TPageCompressor> FCompressor;  // compresses pages, made on first use
   TPdfFont* FLastFont = nullptr;  // the font resource PdfFont found last

@@ -179,6 +179,24 @@ public:
   bool KeepTransparency() const;
   void SetKeepTransparency(bool aValue);
 
+  // ---- Unicode text (off by default: code page 1252) ----
+
+  // teUtf8: every text argument of the canvas (TextOut, TextWidth,
+  // TextHeight, TextExtent, TruncateText, DrawText, MeasureText, the grid
+  // cells) and the document information strings and outline titles are
+  // UTF-8. Text is shaped with HarfBuzz (kerning, ligatures, marks, Arabic
+  // joining, Indic reordering), put in display order by the bidirectional
+  // algorithm, broken in text boxes at the line break opportunities of
+  // Unicode, and drawn with Type0 fonts that embed a subset of each face
+  // used; characters the canvas font lacks come from the face fontconfig
+  // prefers for them. Invalid UTF-8 is drawn as U+FFFD. Measurements are the
+  // shaped widths, without the 2 % allowance of teAnsi. EmbedFonts and
+  // NonEmbeddedFonts apply to teAnsi only: Unicode text always embeds.
+  // "Invalid property value: TextEncoding" for a value outside the
+  // enumeration.
+  TTextEncoding TextEncoding() const;
+  void SetTextEncoding(TTextEncoding aValue);
+
   // Events; each receives the component as sender. OnStart: the document head
   // is written, page 1 not yet begun. OnNewPage: a page has begun (PageNumber
   // holds its number). OnEnd: the document is complete and closed. OnAbort:

@@ -29,6 +29,12 @@ inline constexpr const char* MSG_OUT_OF_MEMORY = "Not enough memory";
 inline constexpr const char* MSG_DUPLICATE_DESTINATION = "Duplicate destination";
 inline constexpr const char* MSG_UNDEFINED_DESTINATION = "Undefined destination";
 inline constexpr const char* MSG_INVALID_PAGE = "Invalid page number";
+// Not in the classic table: Unicode text. A font whose licence forbids
+// embedding cannot draw Unicode text (raised); a character that no installed
+// font has is drawn as the font's missing glyph and shown once per document
+// through Application::ShowMessage, followed by ": U+" and its code.
+inline constexpr const char* MSG_FONT_NOT_EMBEDDABLE = "This font may not be embedded";
+inline constexpr const char* MSG_MISSING_CHARACTER = "No installed font has the character";
 inline constexpr const char* MSG_READ_ONLY_WHEN_PRINTING = "Can't modify property when printing";
 inline constexpr const char* MSG_WRITE_ERROR = "File write error, or disk full";
 

@@ -1,0 +1,159 @@
+#include "text/unicode/UnicodeFont.h"
+
+#include <hb.h>
+
+#include <cmath>
+#include <vector>
+
+#include <vellix/Messages.h>
+
+#include "text/FontStream.h"
+#include "text/unicode/ShapingFace.h"
+#include "writer/PdfSyntax.h"
+#include "writer/PdfWriter.h"
+
+namespace Vellix {
+
+namespace {
+
+void AppendHex4(std::string& aOut, uint32_t aValue) {
+  static constexpr char Digits[] = "0123456789ABCDEF";
+  for (int shift = 12; shift >= 0; shift -= 4) aOut += Digits[(aValue >> shift) & 15];
+}
+
+// The face's bounding box from its 'head' table, in thousandths of an em.
+std::string BoundingBox(const TShapingFace& aFace) {
+  hb_blob_t* head = hb_face_reference_table(aFace.Face(), HB_TAG('h', 'e', 'a', 'd'));
+  unsigned length = 0;
+  const auto* data = reinterpret_cast<const uint8_t*>(hb_blob_get_data(head, &length));
+  std::string box = "[0 " + std::to_string(-aFace.Descent()) + " 1000 " + std::to_string(aFace.Ascent()) + "]";
+  if (length >= 44) {
+    box = "[";
+    for (unsigned offset = 36; offset < 44; offset += 2) {
+      const int16_t value = int16_t((data[offset] << 8) | data[offset + 1]);
+      box += std::to_string(std::lround(value * 1000.0 / aFace.UnitsPerEm()));
+      box += offset < 42 ? " " : "]";
+    }
+  }
+  hb_blob_destroy(head);
+  return box;
+}
+
+}  // namespace
+
+TUnicodeFont::TUnicodeFont(const TShapingFace& aFace, int32_t aObjectNo, std::string aResourceName)
+    : FFace(aFace), FObjectNo(aObjectNo), FResourceName(std::move(aResourceName)) {}
+
+int32_t TUnicodeFont::UseGlyph(uint32_t aGlyph) {
+  auto [it, added] = FWidths.try_emplace(aGlyph, 0);
+  if (added) it->second = int32_t(std::lround(FFace.GlyphAdvance(aGlyph)));
+  return it->second;
+}
+
+bool TUnicodeFont::MapGlyph(uint32_t aGlyph, std::u16string_view aText) {
+  auto [it, added] = FText.try_emplace(aGlyph, aText);
+  return added || it->second == aText;
+}
+
+std::string TUnicodeFont::SubsetTag() const {
+  uint64_t hash = 14695981039346656037ull;
+  for (const auto& [glyph, width] : FWidths) hash = (hash ^ glyph) * 1099511628211ull;
+  std::string tag;
+  for (int i = 0; i < 6; ++i, hash /= 26) tag += char('A' + hash % 26);
+  return tag;
+}
+
+void TUnicodeFont::Write(TPdfWriter& aWriter, bool aBinary) const {
+  const std::string baseFont = SubsetTag() + "+" + NameToken(FFace.PostScriptName());
+  const int32_t descriptorNo = WriteDescriptor(aWriter, aBinary, baseFont);
+  const int32_t descendantNo = WriteDescendant(aWriter, descriptorNo, baseFont);
+  const int32_t toUnicodeNo = WriteToUnicode(aWriter, aBinary);
+  aWriter.BeginReservedDic(FObjectNo);
+  aWriter.WriteLine("/Type /Font");
+  aWriter.WriteLine("/Subtype /Type0");
+  aWriter.WriteLine("/BaseFont /" + baseFont);
+  aWriter.WriteLine("/Encoding /Identity-H");
+  aWriter.WriteLine("/DescendantFonts [" + Ref(descendantNo) + "]");
+  aWriter.WriteLine("/ToUnicode " + Ref(toUnicodeNo));
+  aWriter.EndDic();
+}
+
+int32_t TUnicodeFont::WriteDescriptor(TPdfWriter& aWriter, bool aBinary, const std::string& aBaseFont) const {
+  std::vector<uint32_t> glyphs{0};
+  for (const auto& [glyph, width] : FWidths) glyphs.push_back(glyph);
+  const std::vector<uint8_t> program = FFace.Subset(glyphs);
+  if (program.empty()) aWriter.Fail(MSG_INTERNAL_ERROR, "hb_subset");
+  const int32_t programNo =
+      WriteFontStream(aWriter, program, aBinary, {"/Length1 " + std::to_string(program.size())});
+  const int32_t descriptorNo = aWriter.BeginDic();
+  aWriter.WriteLine("/Type /FontDescriptor");
+  aWriter.WriteLine("/FontName /" + aBaseFont);
+  aWriter.WriteLine("/Flags 4");
+  aWriter.WriteLine("/FontBBox " + BoundingBox(FFace));
+  aWriter.WriteLine("/ItalicAngle 0");
+  aWriter.WriteLine("/Ascent " + std::to_string(FFace.Ascent()));
+  aWriter.WriteLine("/Descent " + std::to_string(-FFace.Descent()));
+  aWriter.WriteLine("/CapHeight " + std::to_string(FFace.Ascent()));
+  aWriter.WriteLine("/StemV 80");
+  aWriter.WriteLine("/FontFile2 " + Ref(programNo));
+  aWriter.EndDic();
+  return descriptorNo;
+}
+
+int32_t TUnicodeFont::WriteDescendant(TPdfWriter& aWriter, int32_t aDescriptorNo, const std::string& aBaseFont) const {
+  const int32_t objectNo = aWriter.BeginDic();
+  aWriter.WriteLine("/Type /Font");
+  aWriter.WriteLine("/Subtype /CIDFontType2");
+  aWriter.WriteLine("/BaseFont /" + aBaseFont);
+  aWriter.WriteLine("/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>");
+  aWriter.WriteLine("/FontDescriptor " + Ref(aDescriptorNo));
+  aWriter.WriteLine("/CIDToGIDMap /Identity");
+  // Consecutive glyphs share one "first [w1 w2 ...]" entry.
+  aWriter.WriteLine("/W [");
+  std::string line;
+  uint32_t next = 0;
+  for (const auto& [glyph, width] : FWidths) {
+    if (line.empty() || glyph != next) {
+      if (!line.empty()) {
+        aWriter.WriteLine(line + "]");
+        line.clear();
+      }
+      line = std::to_string(glyph) + " [";
+    } else {
+      line += ' ';
+    }
+    line += std::to_string(width);
+    next = glyph + 1;
+  }
+  if (!line.empty()) aWriter.WriteLine(line + "]");
+  aWriter.WriteLine("]");
+  aWriter.EndDic();
+  return objectNo;
+}
+
+int32_t TUnicodeFont::WriteToUnicode(TPdfWriter& aWriter, bool aBinary) const {
+  std::string cmap =
+      "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+  const std::map<uint32_t, std::u16string> ordered(FText.begin(), FText.end());
+  auto it = ordered.begin();
+  while (it != ordered.end()) {
+    // At most 100 entries in one block, as the CMap format requires.
+    std::string block;
+    size_t count = 0;
+    for (; it != ordered.end() && count < 100; ++it, ++count) {
+      block += '<';
+      AppendHex4(block, it->first);
+      block += "> <";
+      for (char16_t unit : it->second) AppendHex4(block, unit);
+      block += ">\n";
+    }
+    cmap += std::to_string(count) + " beginbfchar\n" + block + "endbfchar\n";
+  }
+  cmap += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+  return WriteFontStream(aWriter, std::vector<uint8_t>(cmap.begin(), cmap.end()), aBinary);
+}
+
+}  // namespace Vellix

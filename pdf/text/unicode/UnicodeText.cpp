@@ -1,0 +1,508 @@
+#include "text/unicode/UnicodeText.h"
+
+#include <unicode/ubrk.h>
+#include <unicode/uchar.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <vellix/Application.h>
+#include <vellix/Canvas.h>
+#include <vellix/Exception.h>
+#include <vellix/Messages.h>
+
+#include "canvas/PdfResources.h"
+#include "platform/fonts/FontFallback.h"
+#include "platform/fonts/FontMetrics.h"
+#include "text/TextPlacement.h"
+#include "text/unicode/ShapingFace.h"
+#include "text/unicode/UnicodeFont.h"
+#include "text/unicode/Utf16Text.h"
+#include "writer/DocumentContext.h"
+#include "writer/PdfNumber.h"
+
+namespace Vellix {
+
+struct TUnicodeText::TFaceSet {
+  std::string Family;
+  TFontStyles Style;
+  const TShapingFace* Primary = nullptr;
+  std::unordered_map<char32_t, const TShapingFace*> Fallbacks;
+  // Per point of font size, from the measured face, as the code page fonts
+  // take them: the baseline's depth below the top, and the underline.
+  long double Ascent = 0, UnderlinePosition = 0, UnderlineWidth = 0;
+};
+
+namespace {
+
+void AppendHex4(std::string& aOut, uint32_t aValue) {
+  static constexpr char Digits[] = "0123456789ABCDEF";
+  for (int shift = 12; shift >= 0; shift -= 4) aOut += Digits[(aValue >> shift) & 15];
+}
+
+// Characters no face needs to draw: they shape to nothing or to a blank in
+// any font, so they never send the text to a fallback.
+bool NeedsNoGlyph(char32_t aCharacter) {
+  return aCharacter < 0x20 || u_hasBinaryProperty(UChar32(aCharacter), UCHAR_DEFAULT_IGNORABLE_CODE_POINT);
+}
+
+bool IsHardLineEnd(char16_t aUnit) {
+  return aUnit == 0x0A || aUnit == 0x0D || aUnit == 0x0B || aUnit == 0x0C || aUnit == 0x85 || aUnit == 0x2028 ||
+         aUnit == 0x2029;
+}
+
+struct TBreakIteratorDeleter {
+  void operator()(UBreakIterator* aIterator) const { ubrk_close(aIterator); }
+};
+using TBreakIterator = std::unique_ptr<UBreakIterator, TBreakIteratorDeleter>;
+
+// The boundaries after aText's start, in order, of the kind aType (line
+// break opportunities, grapheme clusters).
+std::vector<int32_t> Boundaries(UBreakIteratorType aType, std::u16string_view aText) {
+  std::vector<int32_t> boundaries;
+  UErrorCode status = U_ZERO_ERROR;
+  TBreakIterator iterator(
+      ubrk_open(aType, "", reinterpret_cast<const UChar*>(aText.data()), int32_t(aText.size()), &status));
+  if (U_FAILURE(status)) {
+    for (int32_t i = 1; i <= int32_t(aText.size()); ++i) boundaries.push_back(i);
+    return boundaries;
+  }
+  for (int32_t b = ubrk_following(iterator.get(), 0); b != UBRK_DONE; b = ubrk_next(iterator.get()))
+    boundaries.push_back(b);
+  return boundaries;
+}
+
+// Writes the glyphs of a line as TJ arrays: hex glyph ids, with the
+// adjustments that put each glyph where shaping placed it.
+class TGlyphWriter {
+public:
+  TGlyphWriter(TPageBuffer& aOut, int32_t aSize) : FOut(aOut), FSize(aSize) {}
+
+  void SetFont(const std::string& aResourceName) {
+    Flush();
+    std::string line = aResourceName + ' ';
+    AppendInteger(line, FSize);
+    line += " Tf";
+    FOut.push_back(line);
+  }
+  // Shows aGlyph with its origin at aX thousandths of an em from the line's
+  // start and raised by aRise; aWidth is its declared width, by which the
+  // reader moves on after it.
+  void Glyph(uint32_t aGlyph, double aX, int32_t aWidth, double aRise) {
+    if (aRise != FRise) {
+      Flush();
+      std::string line;
+      AppendPdfNumber(line, aRise * FSize / 1000.0L);
+      FOut.push_back(line + " Ts");
+      FRise = aRise;
+    }
+    // A number in the array moves the pen back by that many thousandths.
+    // Written with three decimals, and the pen kept where those put it, so
+    // that rounding never adds up along a line.
+    const double move = std::round((FPen - aX) * 1000) / 1000;
+    if (move != 0) {
+      if (FInString) FArray += '>';
+      FInString = false;
+      AppendPdfNumber(FArray, move);
+      FPen -= move;
+    }
+    if (!FInString) FArray += '<';
+    FInString = true;
+    AppendHex4(FArray, aGlyph);
+    FPen += aWidth;
+  }
+  void BeginActualText(std::u16string_view aText) {
+    Flush();
+    std::string line = "/Span<</ActualText<FEFF";
+    for (char16_t unit : aText) AppendHex4(line, unit);
+    FOut.push_back(line + ">>>BDC");
+  }
+  void EndActualText() {
+    Flush();
+    FOut.push_back("EMC");
+  }
+  void Finish() {
+    Flush();
+    if (FRise != 0) FOut.push_back("0 Ts");
+  }
+
+private:
+  void Flush() {
+    if (FArray.empty()) return;
+    if (FInString) FArray += '>';
+    FOut.push_back("[" + FArray + "]TJ");
+    FArray.clear();
+    FInString = false;
+  }
+
+  TPageBuffer& FOut;
+  int32_t FSize;
+  std::string FArray;
+  bool FInString = false;
+  double FPen = 0;  // where the reader's pen is, thousandths of an em
+  double FRise = 0;
+};
+
+// The end of the cluster that starts at aCluster: the next cluster start of
+// the run, or the run's end.
+uint32_t ClusterEnd(const std::vector<uint32_t>& aStarts, uint32_t aCluster, uint32_t aRunEnd) {
+  const auto next = std::upper_bound(aStarts.begin(), aStarts.end(), aCluster);
+  return next == aStarts.end() ? aRunEnd : *next;
+}
+
+}  // namespace
+
+TUnicodeText::TUnicodeText(TPdfCanvas& aCanvas) : FCanvas(aCanvas) {}
+TUnicodeText::~TUnicodeText() = default;
+
+void TUnicodeText::Clear() { FReported.clear(); }
+
+TUnicodeText::TFaceSet& TUnicodeText::FacesOf(const TFont& aFont) {
+  TFontStyles style;
+  if (aFont.Style().Contains(fsBold)) style.Include(fsBold);
+  if (aFont.Style().Contains(fsItalic)) style.Include(fsItalic);
+  const std::string key = aFont.Name() + '\0' + char('0' + style.Contains(fsBold) + 2 * style.Contains(fsItalic));
+  std::unique_ptr<TFaceSet>& set = FFaceSets[key];
+  if (set) return *set;
+
+  TDocumentContext& context = FCanvas.Context();
+  TFont measuring;
+  measuring.SetSize(100);
+  const TFontMetrics* metrics = nullptr;
+  try {
+    metrics = &FontMetricsOf(aFont.Name(), style, measuring.Height());
+  } catch (const Exception&) {
+    FFaceSets.erase(key);
+    context.RaiseError(MSG_INTERNAL_ERROR, "GetTextMetrics");
+  }
+  const TShapingFace* face = nullptr;
+  try {
+    face = &ShapingFaceAt({metrics->FilePath(), metrics->FaceIndex()});
+  } catch (const Exception&) {
+  }
+  if (!face || !face->TrueTypeOutlines()) {
+    FFaceSets.erase(key);
+    context.RaiseError(MSG_NOT_TRUETYPE, aFont.Name());
+  }
+  if (face->EmbeddingForbidden()) {
+    FFaceSets.erase(key);
+    context.RaiseError(MSG_FONT_NOT_EMBEDDABLE, aFont.Name());
+  }
+  set = std::make_unique<TFaceSet>();
+  set->Family = aFont.Name();
+  set->Style = style;
+  set->Primary = face;
+  // Pixels of the 133-pixel measuring em to thousandths of a point's em.
+  const long double scale = 72000.0L / FCanvas.BitmapRes() / measuring.Size() / 1000;
+  set->Ascent = metrics->TextMetric().tmAscent * scale;
+  set->UnderlinePosition = metrics->OutlineTextMetric().otmsUnderscorePosition * scale;
+  set->UnderlineWidth = metrics->OutlineTextMetric().otmsUnderscoreSize * scale;
+  return *set;
+}
+
+const TShapingFace& TUnicodeText::FaceFor(TFaceSet& aSet, char32_t aCharacter) {
+  if (NeedsNoGlyph(aCharacter) || aSet.Primary->Covers(aCharacter)) return *aSet.Primary;
+  const auto known = aSet.Fallbacks.find(aCharacter);
+  if (known != aSet.Fallbacks.end()) return *known->second;
+  const auto usable = [](const TFaceLocation& aLocation) {
+    try {
+      const TShapingFace& face = ShapingFaceAt(aLocation);
+      return face.TrueTypeOutlines() && !face.EmbeddingForbidden();
+    } catch (const Exception&) {
+      return false;
+    }
+  };
+  const TShapingFace* face = aSet.Primary;
+  if (const auto location = FallbackFace(aSet.Family, aSet.Style, aCharacter, usable))
+    face = &ShapingFaceAt(*location);
+  else
+    ReportMissing(aCharacter);
+  aSet.Fallbacks.emplace(aCharacter, face);
+  return *face;
+}
+
+void TUnicodeText::ReportMissing(char32_t aCharacter) {
+  if (!FReported.insert(aCharacter).second) return;
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", unsigned(aCharacter));
+  Application::ShowMessage(std::string(MSG_MISSING_CHARACTER) + ": " + code);
+}
+
+TShapedLine TUnicodeText::Shape(std::u16string_view aLine, int aDirection) {
+  TFaceSet& set = FacesOf(FCanvas.Font());
+  return ShapeLine(aLine, [this, &set](char32_t c) -> const TShapingFace& { return FaceFor(set, c); }, aDirection);
+}
+
+long double TUnicodeText::PointsOf(const TShapedLine& aLine) const {
+  return aLine.Width * std::abs(FCanvas.Font().Size()) / 1000.0L;
+}
+
+long double TUnicodeText::WidthInPoints(std::string_view Text) { return PointsOf(Shape(DecodeUtf8(Text).Units)); }
+
+int32_t TUnicodeText::Width(std::string_view Text) {
+  return RoundToInt32(WidthInPoints(Text) / FCanvas.Context().PointPerUnit);
+}
+
+namespace {
+
+// One cluster of a shaped line: its glyphs (a range of its run's) and the
+// characters they stand for.
+struct TCluster {
+  const TGlyphRun* Run;
+  size_t First, Last;  // glyphs [First, Last) of the run
+  std::u16string_view Characters;
+};
+
+// The clusters of a run in the order of its characters: a right-to-left run
+// is written from its right end, so that readers that take text in content
+// order read it in its own order.
+std::vector<TCluster> ClustersInTextOrder(const TGlyphRun& aRun, std::u16string_view aLine) {
+  std::vector<uint32_t> starts;
+  for (const TShapedGlyph& glyph : aRun.Glyphs) starts.push_back(glyph.Cluster);
+  std::sort(starts.begin(), starts.end());
+  starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+  std::vector<TCluster> clusters;
+  for (size_t i = 0; i < aRun.Glyphs.size();) {
+    size_t j = i + 1;
+    while (j < aRun.Glyphs.size() && aRun.Glyphs[j].Cluster == aRun.Glyphs[i].Cluster) ++j;
+    const uint32_t start = aRun.Glyphs[i].Cluster;
+    clusters.push_back({&aRun, i, j, aLine.substr(start, ClusterEnd(starts, start, aRun.End) - start)});
+    i = j;
+  }
+  if (aRun.RightToLeft) std::reverse(clusters.begin(), clusters.end());
+  return clusters;
+}
+
+// The characters each glyph of a multi-glyph cluster stands for: a glyph
+// that is some character's own glyph stands for that character; the other
+// glyphs (conjuncts, half forms, ligatures) share the characters left over,
+// group by group. Readers without /ActualText so still read an Indic
+// syllable's characters, in drawing order.
+std::vector<std::u16string> SplitCluster(const TCluster& aCluster, const TShapingFace& aFace) {
+  const std::u16string_view units = aCluster.Characters;
+  std::vector<uint32_t> offsets;  // each character's first unit
+  for (uint32_t i = 0; i < units.size(); i += uint32_t(CodePointAt(units, i) > 0xFFFF ? 2 : 1)) offsets.push_back(i);
+  const auto characterText = [&](size_t c) {
+    const uint32_t end = c + 1 < offsets.size() ? offsets[c + 1] : uint32_t(units.size());
+    return units.substr(offsets[c], end - offsets[c]);
+  };
+  const size_t count = aCluster.Last - aCluster.First;
+  std::vector<std::u16string> texts(count);
+  std::vector<int64_t> owner(offsets.size(), -1);
+  std::vector<size_t> unmatched;  // glyphs that are no character's own
+  for (size_t g = 0; g < count; ++g) {
+    const uint32_t glyph = aCluster.Run->Glyphs[aCluster.First + g].Glyph;
+    size_t c = 0;
+    for (; c < offsets.size(); ++c) {
+      hb_codepoint_t nominal = 0;
+      if (owner[c] < 0 && hb_font_get_nominal_glyph(aFace.Font(), CodePointAt(units, offsets[c]), &nominal) &&
+          nominal == glyph)
+        break;
+    }
+    if (c < offsets.size()) {
+      owner[c] = int64_t(g);
+      texts[g] = characterText(c);
+    } else {
+      unmatched.push_back(g);
+    }
+  }
+  size_t group = 0;
+  for (size_t c = 0; c < offsets.size(); ++c) {
+    if (owner[c] >= 0) continue;
+    size_t target = 0;
+    if (!unmatched.empty())
+      target = unmatched[std::min(group, unmatched.size() - 1)];
+    else if (c > 0)
+      target = size_t(owner[c - 1]);
+    texts[target] += characterText(c);
+    owner[c] = int64_t(target);
+    if (c + 1 >= offsets.size() || owner[c + 1] >= 0) ++group;
+  }
+  return texts;
+}
+
+}  // namespace
+
+void TUnicodeText::TextOut(int32_t X, int32_t Y, std::string_view Text, long double aWordSpacing) {
+  const TUtf16Text text = DecodeUtf8(Text);
+  const std::u16string_view units(text.Units);
+  const TShapedLine shaped = Shape(units);
+  if (shaped.Runs.empty()) return;
+  TFaceSet& set = FacesOf(FCanvas.Font());
+  const int32_t size = FCanvas.Font().Size();
+  const long double angle = FCanvas.FontAngle();
+  const bool rotated = angle != 0;
+  const TTextPlacement at{FCanvas.UnitToPoint(X), FCanvas.YToPoint(Y) - size * set.Ascent,
+                          rotated ? std::cos(angle) : 1, rotated ? std::sin(angle) : 0, rotated};
+  const std::string color = FCanvas.ColorDef(FCanvas.Font().Color());
+  TPageBuffer& out = FCanvas.PdfStream();
+  TPdfResources& resources = FCanvas.Resources();
+  const double spacing = size != 0 ? double(aWordSpacing * 1000 / size) : 0;
+
+  // Where each cluster's pen position lies, in display order, with the word
+  // spacing after each blank.
+  std::vector<std::vector<TCluster>> runs;
+  std::map<std::pair<const TGlyphRun*, size_t>, double> origins;
+  double pen = 0;
+  size_t blanks = 0;
+  for (const TGlyphRun& run : shaped.Runs) {
+    runs.push_back(ClustersInTextOrder(run, units));
+    std::vector<TCluster> displayed = runs.back();
+    if (run.RightToLeft) std::reverse(displayed.begin(), displayed.end());
+    for (const TCluster& cluster : displayed) {
+      origins[{&run, cluster.First}] = pen;
+      for (size_t k = cluster.First; k < cluster.Last; ++k) pen += run.Glyphs[k].Advance;
+      if (cluster.Characters == u" ") {
+        pen += spacing;
+        ++blanks;
+      }
+    }
+  }
+
+  out.push_back("BT");
+  TGlyphWriter writer(out, size);
+  bool first = true;
+  for (const std::vector<TCluster>& clusters : runs) {
+    const TGlyphRun& run = *clusters.front().Run;
+    TUnicodeFont& font = resources.UnicodeFont(*run.Face, FCanvas.Context().Writer);
+    writer.SetFont(font.ResourceName());
+    if (first) {
+      out.push_back(color + "rg");
+      AddTextPosition(out, at);
+      first = false;
+    }
+    for (const TCluster& cluster : clusters) {
+      const bool single = cluster.Last == cluster.First + 1 && !cluster.Characters.empty();
+      const bool plain = single && font.MapGlyph(run.Glyphs[cluster.First].Glyph, cluster.Characters);
+      double origin = origins[{&run, cluster.First}];
+      std::vector<double> glyphOrigins;
+      for (size_t k = cluster.First; k < cluster.Last; ++k) {
+        glyphOrigins.push_back(origin);
+        origin += run.Glyphs[k].Advance;
+      }
+      const auto show = [&](size_t k) {
+        const TShapedGlyph& glyph = run.Glyphs[k];
+        writer.Glyph(glyph.Glyph, glyphOrigins[k - cluster.First] + glyph.XOffset, font.UseGlyph(glyph.Glyph),
+                     glyph.YOffset);
+      };
+      if (plain) {
+        show(cluster.First);
+        continue;
+      }
+      writer.BeginActualText(cluster.Characters);
+      const std::vector<std::u16string> texts = SplitCluster(cluster, *run.Face);
+      for (size_t k = cluster.First; k < cluster.Last; ++k) {
+        if (!texts[k - cluster.First].empty()) font.MapGlyph(run.Glyphs[k].Glyph, texts[k - cluster.First]);
+        show(k);
+      }
+      writer.EndActualText();
+    }
+  }
+  writer.Finish();
+  out.push_back("ET");
+  if (FCanvas.Font().Style().Contains(fsUnderline)) {
+    const long double width = PointsOf(shaped) + aWordSpacing * blanks;
+    AddUnderline(out, size * set.UnderlinePosition, size * set.UnderlineWidth, color, at, width);
+  }
+}
+
+void TUnicodeText::Truncate(std::string& aText, int32_t aMaxWidth) {
+  if (aText.empty() || Width(aText) <= aMaxWidth) return;
+  const TUtf16Text text = DecodeUtf8(aText);
+  // Widths grow with the clusters kept: the longest prefix that fits is
+  // found by halving.
+  std::vector<int32_t> ends = Boundaries(UBRK_CHARACTER, text.Units);
+  size_t low = 0, high = ends.size();  // prefixes of ends[0..low) fit; high does not
+  while (low < high) {
+    const size_t middle = (low + high) / 2;
+    const std::string prefix = aText.substr(0, text.ByteOffset[size_t(ends[middle])]);
+    if (Width(prefix) <= aMaxWidth)
+      low = middle + 1;
+    else
+      high = middle;
+  }
+  aText.resize(low == 0 ? 0 : text.ByteOffset[size_t(ends[low - 1])]);
+}
+
+size_t TUnicodeText::FitLine(std::u16string_view aUnits, size_t aStart, size_t aEnd,
+                             const std::vector<double>& aAdvances, const std::vector<size_t>& aOpportunities,
+                             int32_t aWidth) {
+  const double unitsPerThousandth =
+      std::abs(FCanvas.Font().Size()) / 1000.0 / double(FCanvas.Context().PointPerUnit);
+  const double limit = aWidth + 1e-6;
+  // Blanks at a line's end hang past the box: they are not measured.
+  const auto trimmed = [&](size_t aLineEnd) {
+    while (aLineEnd > aStart && u_isUWhiteSpace(aUnits[aLineEnd - 1])) --aLineEnd;
+    return aLineEnd;
+  };
+  // The widths of longer and longer lines, summed as they grow.
+  double sum = 0;
+  size_t summed = aStart;
+  const auto fits = [&](size_t aLineEnd) {
+    for (const size_t end = trimmed(aLineEnd); summed < end; ++summed) sum += aAdvances[summed];
+    return sum * unitsPerThousandth <= limit;
+  };
+  auto first = std::upper_bound(aOpportunities.begin(), aOpportunities.end(), aStart);
+  auto best = aOpportunities.end();
+  for (auto it = first; it != aOpportunities.end() && *it <= aEnd && fits(*it); ++it) best = it;
+  // What the line alone draws may differ from its share of the paragraph
+  // (kerning and joining across the break): that must fit too.
+  while (best != aOpportunities.end()) {
+    const size_t end = trimmed(*best);
+    if (PointsOf(Shape(aUnits.substr(aStart, end - aStart))) / FCanvas.Context().PointPerUnit <= limit)
+      return *best;
+    best = best == first ? aOpportunities.end() : best - 1;
+  }
+  // A word wider than the box: cut it between grapheme clusters, keeping at
+  // least one.
+  const std::vector<int32_t> clusters = Boundaries(UBRK_CHARACTER, aUnits.substr(aStart, aEnd - aStart));
+  sum = 0;
+  summed = aStart;
+  size_t cut = clusters.empty() ? aEnd : aStart + size_t(clusters.front());
+  for (int32_t b : clusters) {
+    if (!fits(aStart + size_t(b))) break;
+    cut = aStart + size_t(b);
+  }
+  return cut;
+}
+
+TBrokenText TUnicodeText::Break(std::string_view Text, int32_t aWidth, int64_t aMaxLines) {
+  TBrokenText result;
+  const TUtf16Text text = DecodeUtf8(Text);
+  const std::u16string_view units(text.Units);
+  std::vector<double> advances(units.size() + 1, 0.0);
+  size_t pos = 0;
+  const auto full = [&] { return aMaxLines > 0 && int64_t(result.Lines.size()) >= aMaxLines; };
+  while (pos < units.size() && !full()) {
+    size_t end = pos;
+    while (end < units.size() && !IsHardLineEnd(units[end])) ++end;
+    const std::u16string_view paragraph = units.substr(pos, end - pos);
+    // The paragraph shaped once gives each character its share of the width.
+    for (const TGlyphRun& run : Shape(paragraph).Runs)
+      for (const TShapedGlyph& glyph : run.Glyphs) advances[pos + glyph.Cluster] += glyph.Advance;
+    std::vector<size_t> opportunities;
+    for (int32_t b : Boundaries(UBRK_LINE, paragraph)) opportunities.push_back(pos + size_t(b));
+    size_t lineStart = pos;
+    do {
+      const size_t lineEnd = lineStart < end ? FitLine(units, lineStart, end, advances, opportunities, aWidth) : end;
+      size_t shown = lineEnd;
+      while (shown > lineStart && u_isUWhiteSpace(units[shown - 1])) --shown;
+      result.Lines.push_back(EncodeUtf8(units.substr(lineStart, shown - lineStart)));
+      result.ParagraphEnds.push_back(lineEnd >= end);
+      lineStart = lineEnd;
+    } while (lineStart < end && !full());
+    pos = lineStart;
+    if (pos == end && end < units.size()) {
+      // The line end itself, CR LF as one.
+      pos = end + 1;
+      if (units[end] == 0x0D && pos < units.size() && units[pos] == 0x0A) ++pos;
+    }
+  }
+  result.Remaining = Text.size() - text.ByteOffset[pos];
+  return result;
+}
+
+}  // namespace Vellix

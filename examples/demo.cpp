@@ -9,8 +9,9 @@
 // to it, OUTPUT-images-none.pdf and OUTPUT-images-zlib.pdf (the images page
 // in the two other image encodings: the encoding is a property of the whole
 // document) and OUTPUT-stream.pdf (US Letter landscape in points, written
-// into a memory stream and then saved) and OUTPUT-compact.pdf (the sample
-// again with the compact output on). Like every TVellix file name, a
+// into a memory stream and then saved), OUTPUT-compact.pdf (the sample
+// again with the compact output on) and OUTPUT-unicode.pdf (a page of
+// multilingual text: the text encoding too belongs to the whole document). Like every TVellix file name, a
 // relative OUTPUT.pdf is taken from the current directory.
 
 #include <cstdio>
@@ -98,6 +99,48 @@ void WriteToStream(const std::string& aFileName) {
               aFileName.c_str());
 }
 
+// A page of text in several scripts, right-to-left lines included, drawn
+// with Unicode text: each line in the family's own glyphs or, where it has
+// none, a fallback face's.
+void WriteUnicode(const std::string& aFileName) {
+  TVellix pdf;
+  pdf.SetFileName(aFileName);
+  pdf.SetTextEncoding(teUtf8);
+  pdf.SetTitle("Vellix demonstration — Unicode text");
+  pdf.SetAuthor("Merovant");
+  pdf.BeginDoc();
+  TPdfCanvas& canvas = pdf.Canvas();
+  canvas.Font().SetName("DejaVu Sans");
+  canvas.Font().SetSize(18);
+  canvas.Font().SetStyle({fsBold});
+  canvas.TextOut(200, 200, "One page, many scripts");
+  canvas.Font().SetStyle({});
+  canvas.Font().SetSize(12);
+  static const char* const lines[][2] = {
+      {"Latin", "Łukasiewicz, Dvořák, Ångström, naïve café, Straße"},
+      {"Greek", "Καλημέρα κόσμε"},
+      {"Cyrillic", "Съешь же ещё этих мягких французских булок"},
+      {"Hebrew", "שלום עולם"},
+      {"Arabic", "مرحبا بالعالم"},
+      {"Devanagari", "नमस्ते दुनिया"},
+      {"Chinese", "你好，世界"},
+      {"Japanese", "こんにちは世界"},
+  };
+  int32_t y = 350;
+  for (const auto& line : lines) {
+    canvas.TextOut(200, y, line[0]);
+    canvas.TextOut(600, y, line[1]);
+    y += 70;
+  }
+  canvas.Font().SetSize(11);
+  y += 50;
+  canvas.TextOut(200, y, "A text box of mixed directions, aligned right:");
+  canvas.DrawText(200, y + 60, 1200, 0, taRightJustify, vaTop,
+                  "The word שלום means peace; مرحبا is a greeting.\n"
+                  "עברית וערבית נכתבות מימין לשמאל, with English in between.");
+  pdf.EndDoc();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,6 +155,7 @@ int main(int argc, char** argv) {
     WriteImages(stem + "-images-zlib.pdf", cpZlib);
     WriteToStream(stem + "-stream.pdf");
     WriteSample(stem + "-compact.pdf", true);
+    WriteUnicode(stem + "-unicode.pdf");
   } catch (const Exception& e) {
     // Errors of the library abort the open document (its partial file is
     // deleted) before they arrive here.

@@ -76,7 +76,7 @@ std::vector<std::pair<std::string, std::string>> Programs() {
 // it); every file it writes has an expected file of the same name.
 TEST(Golden, ExampleProgramsWriteTheExpectedBytes) {
   const auto programs = Programs();
-  ASSERT_EQ(programs.size(), 9u);
+  ASSERT_EQ(programs.size(), 10u);
   for (const auto& [topic, program] : programs) {
     TTempDir dir;
     const TRunResult run = RunProgram({program, dir.File(topic + ".pdf")});
@@ -113,5 +113,5 @@ TEST(Golden, EveryExpectedFileHasADocument) {
   for (const auto& entry : fs::directory_iterator(GOLDEN_DIR))
     if (entry.path().extension() == ".pdf") ++count;
   // Nine programs write thirteen files (the demonstration five).
-  EXPECT_EQ(count, 13 + GoldenDocuments().size());
+  EXPECT_EQ(count, 15 + GoldenDocuments().size());
 }

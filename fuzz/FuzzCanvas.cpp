@@ -163,7 +163,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* aData, size_t aSize) {
   doc.SetCreationDate("20240102030405");
   try {
     doc.SetImageCompressMode(TPdfCompressMode(reader.Byte() % 3));
-    doc.SetLengthUnit(reader.Byte() & 1 ? luPoint : luTenth);
+    const uint8_t mode = reader.Byte();
+    doc.SetLengthUnit(mode & 1 ? luPoint : luTenth);
+    // Unicode text: every text argument becomes (possibly invalid) UTF-8.
+    doc.SetTextEncoding(mode & 2 ? teUtf8 : teAnsi);
     doc.BeginDoc();
     for (int calls = 0; reader.More() && calls < 200; ++calls) Call(doc, reader);
     doc.EndDoc();

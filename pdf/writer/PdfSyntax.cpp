@@ -16,12 +16,18 @@ bool IsNameDelimiter(unsigned char c) {
   }
 }
 
+}  // namespace
+
 void AppendHexUnit(std::string& aOut, uint32_t aUnit) {
   static constexpr char digits[] = "0123456789ABCDEF";
   for (int shift = 12; shift >= 0; shift -= 4) aOut += digits[(aUnit >> shift) & 0xF];
 }
 
-}  // namespace
+bool IsAscii(std::string_view aText) {
+  for (const char c : aText)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
 
 std::string Ref(int32_t aObjectNo) { return std::to_string(aObjectNo) + " 0 R"; }
 
@@ -74,9 +80,7 @@ std::string NameToken(std::string_view aValue) {
 }
 
 void AppendTextString(std::string& aOut, std::string_view aAnsi) {
-  bool ascii = true;
-  for (const char c : aAnsi) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) {
+  if (IsAscii(aAnsi)) {
     aOut += '(';
     AppendEscaped(aOut, aAnsi);
     aOut += ')';

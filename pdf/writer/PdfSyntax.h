@@ -25,6 +25,13 @@ void AppendEscaped(std::string& aOut, std::string_view aText, TEscapeBreaks aBre
 // the readers' PDFDocEncoding differ above 127.
 void AppendTextString(std::string& aOut, std::string_view aAnsi);
 
+// Appends the low 16 bits of aUnit as four upper-case hex digits (the units
+// of UTF-16 hex strings and the codes of character maps).
+void AppendHexUnit(std::string& aOut, uint32_t aUnit);
+
+// No byte of aText is above 127.
+bool IsAscii(std::string_view aText);
+
 // aValue as the characters of a PDF name: blanks become "#20", and the other
 // characters a name cannot hold as they are (delimiters, "#", controls, bytes
 // above 126) "#" and two hex digits. A NUL byte cannot stand in a name at all

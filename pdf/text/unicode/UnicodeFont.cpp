@@ -16,11 +16,6 @@ namespace Vellix {
 
 namespace {
 
-void AppendHex4(std::string& aOut, uint32_t aValue) {
-  static constexpr char Digits[] = "0123456789ABCDEF";
-  for (int shift = 12; shift >= 0; shift -= 4) aOut += Digits[(aValue >> shift) & 15];
-}
-
 // The face's bounding box from its 'head' table, in thousandths of an em.
 std::string BoundingBox(const TShapingFace& aFace) {
   hb_blob_t* head = hb_face_reference_table(aFace.Face(), HB_TAG('h', 'e', 'a', 'd'));
@@ -145,9 +140,9 @@ int32_t TUnicodeFont::WriteToUnicode(TPdfWriter& aWriter, bool aBinary) const {
     size_t count = 0;
     for (; it != ordered.end() && count < 100; ++it, ++count) {
       block += '<';
-      AppendHex4(block, it->first);
+      AppendHexUnit(block, it->first);
       block += "> <";
-      for (char16_t unit : it->second) AppendHex4(block, unit);
+      for (char16_t unit : it->second) AppendHexUnit(block, unit);
       block += ">\n";
     }
     cmap += std::to_string(count) + " beginbfchar\n" + block + "endbfchar\n";

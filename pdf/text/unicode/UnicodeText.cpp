@@ -23,6 +23,7 @@
 #include "text/unicode/Utf16Text.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
+#include "writer/PdfSyntax.h"
 
 namespace Vellix {
 
@@ -37,11 +38,6 @@ struct TUnicodeText::TFaceSet {
 };
 
 namespace {
-
-void AppendHex4(std::string& aOut, uint32_t aValue) {
-  static constexpr char Digits[] = "0123456789ABCDEF";
-  for (int shift = 12; shift >= 0; shift -= 4) aOut += Digits[(aValue >> shift) & 15];
-}
 
 // Characters no face needs to draw: they shape to nothing or to a blank in
 // any font, so they never send the text to a fallback.
@@ -111,13 +107,13 @@ public:
     }
     if (!FInString) FArray += '<';
     FInString = true;
-    AppendHex4(FArray, aGlyph);
+    AppendHexUnit(FArray, aGlyph);
     FPen += aWidth;
   }
   void BeginActualText(std::u16string_view aText) {
     Flush();
     std::string line = "/Span<</ActualText<FEFF";
-    for (char16_t unit : aText) AppendHex4(line, unit);
+    for (char16_t unit : aText) AppendHexUnit(line, unit);
     FOut.push_back(line + ">>>BDC");
   }
   void EndActualText() {

@@ -49,18 +49,14 @@ std::string EncodeUtf8(std::u16string_view aUnits) {
 }
 
 void AppendUtf8TextString(std::string& aOut, std::string_view aUtf8) {
-  bool ascii = true;
-  for (const char c : aUtf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) {
+  if (IsAscii(aUtf8)) {
     aOut += '(';
     AppendEscaped(aOut, aUtf8);
     aOut += ')';
     return;
   }
-  static constexpr char Digits[] = "0123456789ABCDEF";
   aOut += "<FEFF";
-  for (char16_t unit : DecodeUtf8(aUtf8).Units)
-    for (int shift = 12; shift >= 0; shift -= 4) aOut += Digits[(unit >> shift) & 15];
+  for (char16_t unit : DecodeUtf8(aUtf8).Units) AppendHexUnit(aOut, unit);
   aOut += '>';
 }
 

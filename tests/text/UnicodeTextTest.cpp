@@ -101,6 +101,20 @@ std::string OneLine(const TTempDir& aDir, const std::string& aName, const std::s
       });
 }
 
+// An open Unicode document in memory with DejaVu Sans at aSize as the font.
+struct TOpenUnicode {
+  TMemoryStream Out;
+  TVellix Doc;
+  TOpenUnicode(int32_t aSize, TLengthUnit aUnit = luTenth) {
+    Doc.SetTextEncoding(teUtf8);
+    Doc.SetLengthUnit(aUnit);
+    Doc.SetOutStream(&Out);
+    Doc.BeginDoc();
+    Doc.Canvas().Font() = MakeFont("DejaVu Sans", aSize);
+  }
+  ~TOpenUnicode() { Doc.Abort(); }
+};
+
 }  // namespace
 
 // Each script on a page of its own, read back by two readers, in the order
@@ -163,19 +177,13 @@ TEST(UnicodeText, ClustersThatAreNotOneGlyphPerCharacterComeBack) {
 }
 
 TEST(UnicodeText, ArabicLettersJoinAndTheWidthIsTheShapedOne) {
-  TVellix doc;
-  TMemoryStream out;
-  doc.SetTextEncoding(teUtf8);
-  doc.SetLengthUnit(luPoint);
-  doc.SetOutStream(&out);
-  doc.BeginDoc();
-  doc.Canvas().Font() = MakeFont("DejaVu Sans", 40);
+  TOpenUnicode open(40, luPoint);
+  TVellix& doc = open.Doc;
   const std::string word = kArabicWord;
   int32_t isolated = 0;
   for (size_t i = 0; i < word.size(); i += 2) isolated += doc.Canvas().TextWidth(word.substr(i, 2));
   const int32_t joined = doc.Canvas().TextWidth(word);
   EXPECT_GT(std::abs(joined - isolated), 5) << "joined " << joined << ", isolated " << isolated;
-  doc.Abort();
 
   // Drawn, the word's ink spans its measured width.
   TTempDir dir;
@@ -236,13 +244,8 @@ TEST(UnicodeText, TextBoxesAlignMixedDirectionsByTheShapedWidths) {
 }
 
 TEST(UnicodeText, TextBoxesBreakAtUnicodeOpportunitiesAndLoseNothing) {
-  TVellix doc;
-  TMemoryStream out;
-  doc.SetTextEncoding(teUtf8);
-  doc.SetOutStream(&out);
-  doc.BeginDoc();
-  TPdfCanvas& canvas = doc.Canvas();
-  canvas.Font() = MakeFont("DejaVu Sans", 12);
+  TOpenUnicode open(12);
+  TPdfCanvas& canvas = open.Doc.Canvas();
   // Ideographs break between any two; Latin words at blanks.
   const std::string chinese = "这是一个没有空格的很长的中文句子，它必须在字符之间换行才能放进一个窄的文本框里。";
   const TTextMeasure measured = canvas.MeasureText(300, chinese);
@@ -257,18 +260,11 @@ TEST(UnicodeText, TextBoxesBreakAtUnicodeOpportunitiesAndLoseNothing) {
   EXPECT_NE(text.find(rest), std::string::npos);
   EXPECT_NE(static_cast<unsigned char>(rest[0]) & 0xC0, 0x80);
   EXPECT_EQ(canvas.TextY(), 100 + 4 * lineHeight);
-  // Every line of a wider box fits it.
-  doc.Abort();
 }
 
 TEST(UnicodeText, TruncationKeepsWholeGraphemeClusters) {
-  TVellix doc;
-  TMemoryStream out;
-  doc.SetTextEncoding(teUtf8);
-  doc.SetOutStream(&out);
-  doc.BeginDoc();
-  TPdfCanvas& canvas = doc.Canvas();
-  canvas.Font() = MakeFont("DejaVu Sans", 12);
+  TOpenUnicode open(12);
+  TPdfCanvas& canvas = open.Doc.Canvas();
   std::string clusters;
   for (int i = 0; i < 20; ++i) clusters += "e\xCC\x81";  // e and a combining acute: one cluster
   const int32_t full = canvas.TextWidth(clusters);
@@ -281,7 +277,6 @@ TEST(UnicodeText, TruncationKeepsWholeGraphemeClusters) {
       EXPECT_GT(canvas.TextWidth(clusters.substr(0, text.size() + 3)), width);
     }
   }
-  doc.Abort();
 }
 
 TEST(UnicodeText, InvalidUtf8IsDrawnAsReplacementCharacters) {

@@ -13,7 +13,7 @@ packages=(
   qpdf poppler-utils mupdf-tools xvfb xauth zip unzip python3 imagemagick
 )
 if [ "${1:-}" = "--bench" ]; then
-  packages+=(libhpdf-dev libcairo2-dev python3-reportlab)
+  packages+=(libhpdf-dev libcairo2-dev libpango1.0-dev python3-reportlab)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)

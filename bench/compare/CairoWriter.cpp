@@ -1,6 +1,7 @@
 // The workloads drawn with cairo's PDF surface.
 
 #include <cairo-ft.h>
+#include <pango/pangocairo.h>
 #include <cairo-pdf.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -70,6 +71,51 @@ void DrawReport(int aPages, const std::string& aOut) {
       }
       cairo_show_page(cr);
     }
+  }
+}
+
+// One pango layout per document, its text replaced for each line, as a
+// report program would use pango.
+struct Layout {
+  PangoLayout* Pango;
+  PangoFontDescription* Regular;
+  PangoFontDescription* Bold;
+  explicit Layout(cairo_t* aCr)
+      : Pango(pango_cairo_create_layout(aCr)),
+        Regular(pango_font_description_from_string(UnicodeFamily)),
+        Bold(pango_font_description_from_string(UnicodeFamily)) {
+    pango_font_description_set_absolute_size(Regular, TextSize * PANGO_SCALE);
+    pango_font_description_set_absolute_size(Bold, HeaderSize * PANGO_SCALE);
+    pango_font_description_set_weight(Bold, PANGO_WEIGHT_BOLD);
+  }
+  ~Layout() {
+    pango_font_description_free(Bold);
+    pango_font_description_free(Regular);
+    g_object_unref(Pango);
+  }
+  void Show(cairo_t* aCr, bool aBold, int aX, int aTop, const std::string& aText) {
+    pango_layout_set_font_description(Pango, aBold ? Bold : Regular);
+    pango_layout_set_text(Pango, aText.c_str(), int(aText.size()));
+    cairo_move_to(aCr, aX, aTop);
+    pango_cairo_show_layout(aCr, Pango);
+  }
+};
+
+void DrawUnicodeReport(int aPages, const std::string& aOut) {
+  Document doc(aOut);
+  cairo_t* cr = doc.Cr;
+  Layout layout(cr);
+  for (int p = 0; p < aPages; ++p) {
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    layout.Show(cr, true, 40, 30, HeaderText(p));
+    for (const TextLine& l : UnicodeLines(p)) layout.Show(cr, false, l.X, l.Y, l.Text);
+    cairo_set_line_width(cr, 0.5);
+    for (const Cell& c : ReportCells(p)) {
+      cairo_rectangle(cr, c.X, c.Y, c.W, c.H);
+      cairo_stroke(cr);
+      layout.Show(cr, false, c.X + 3, c.Y + 4, c.Text);
+    }
+    cairo_show_page(cr);
   }
 }
 
@@ -152,7 +198,8 @@ void DrawImages(int aPages, const std::string& aOut, const std::string& aPhoto) 
 const Library CairoLibrary = {
     "cairo",
     "embeds a subset of the TrueType font; compresses content streams; "
-    "the JPEG file is copied once and shared by every page",
-    DrawReport, DrawShapes, DrawImages};
+    "the JPEG file is copied once and shared by every page; Unicode text through pango (HarfBuzz shaping, "
+    "fontconfig fallback, subset fonts)",
+    DrawReport, DrawShapes, DrawImages, DrawUnicodeReport};
 
 }  // namespace Compare

@@ -6,8 +6,11 @@
 // same run (row "limit").
 //
 //   vellix-compare [--pages 10,100,1000,10000] [--image-pages 10,100]
-//                  [--workloads report,shapes,images] [--dir /tmp]
+//                  [--workloads report,shapes,images,unicode] [--dir /tmp]
 //                  [--libraries vellix,vellix-compact,libharu,cairo]
+//
+// The unicode workload (the report with each line in another script) is
+// drawn by the libraries that shape text and embed subset Unicode fonts.
 //
 // Every run is a child process of its own, so the peak memory of one run is
 // not hidden by an earlier one.
@@ -112,6 +115,7 @@ Result RunChild(const Library& aLib, const std::string& aWorkload, int aPages, c
     try {
       if (aWorkload == "report") aLib.Report(aPages, aOut);
       else if (aWorkload == "shapes") aLib.Shapes(aPages, aOut);
+      else if (aWorkload == "unicode") aLib.UnicodeReport(aPages, aOut);
       else aLib.Images(aPages, aOut, aPhoto);
       return 0;
     } catch (const std::exception& e) {
@@ -162,6 +166,7 @@ int main(int argc, char** argv) {
       for (const Library* lib : libraries) {
         if (!o.Libraries.empty() && std::find(o.Libraries.begin(), o.Libraries.end(), lib->Name) == o.Libraries.end())
           continue;
+        if (workload == "unicode" && lib->UnicodeReport == nullptr) continue;
         const std::string out = o.Dir + "/vellix-compare-" + lib->Name + ".pdf";
         rows.emplace_back(lib->Name, RunChild(*lib, workload, pages, out, photo));
         if (lib == &VellixLibrary && rows.back().second.Ok)

@@ -101,6 +101,6 @@ const Library HaruLibrary = {
     "libharu",
     "holds the whole document until saved; TrueType font not embedded; content uncompressed; "
     "the JPEG file is copied once and shared by every page",
-    DrawReport, DrawShapes, DrawImages};
+    DrawReport, DrawShapes, DrawImages, nullptr};
 
 }  // namespace Compare

@@ -12,6 +12,8 @@ struct Library {
   void (*Report)(int aPages, const std::string& aOut);
   void (*Shapes)(int aPages, const std::string& aOut);
   void (*Images)(int aPages, const std::string& aOut, const std::string& aPhoto);
+  // Null for a library without shaping and subset Unicode fonts.
+  void (*UnicodeReport)(int aPages, const std::string& aOut);
 };
 
 extern const Library VellixLibrary;

@@ -48,6 +48,30 @@ void DrawReport(int aPages, const std::string& aOut) {
   doc->EndDoc();
 }
 
+void DrawUnicodeReport(int aPages, const std::string& aOut) {
+  auto doc = NewDocument(aOut);
+  doc->SetTextEncoding(teUtf8);
+  TPdfCanvas& c = doc->Canvas();
+  c.Font().SetName(UnicodeFamily);
+  doc->BeginDoc();
+  for (int p = 0; p < aPages; ++p) {
+    if (p > 0) doc->NewPage();
+    c.Font().SetSize(HeaderSize);
+    c.Font().SetStyle({fsBold});
+    c.TextOut(40, 30, HeaderText(p));
+    c.Font().SetSize(TextSize);
+    c.Font().SetStyle({});
+    for (const TextLine& l : UnicodeLines(p)) c.TextOut(l.X, l.Y, l.Text);
+    c.Brush().SetStyle(bsClear);
+    for (const Cell& cell : ReportCells(p)) {
+      c.Rectangle(cell.X, cell.Y, cell.X + cell.W, cell.Y + cell.H);
+      c.TextOut(cell.X + 3, cell.Y + 4, cell.Text);
+    }
+    c.Brush().SetStyle(bsSolid);
+  }
+  doc->EndDoc();
+}
+
 void DrawShapes(int aPages, const std::string& aOut) {
   auto doc = NewDocument(aOut);
   TPdfCanvas& c = doc->Canvas();
@@ -90,6 +114,7 @@ void Compact(A... aArgs) {
 
 void CompactReport(int aPages, const std::string& aOut) { Compact<DrawReport>(aPages, aOut); }
 void CompactShapes(int aPages, const std::string& aOut) { Compact<DrawShapes>(aPages, aOut); }
+void CompactUnicodeReport(int aPages, const std::string& aOut) { Compact<DrawUnicodeReport>(aPages, aOut); }
 void CompactImages(int aPages, const std::string& aOut, const std::string& aPhoto) {
   Compact<DrawImages>(aPages, aOut, aPhoto);
 }
@@ -100,12 +125,12 @@ const Library VellixCompactLibrary = {
     "vellix-compact",
     "the same drawing with CompressContent and ShareImages on: content compressed, binary streams, the "
     "photograph's JPEG file written once and shared by every page",
-    CompactReport, CompactShapes, CompactImages};
+    CompactReport, CompactShapes, CompactImages, CompactUnicodeReport};
 
 const Library VellixLibrary = {
     "vellix",
     "streams page by page in constant memory; TrueType font not embedded (EmbedFonts off); content "
     "uncompressed; every placement re-encodes the picture as JPEG with ASCII85 (a new image object per page)",
-    DrawReport, DrawShapes, DrawImages};
+    DrawReport, DrawShapes, DrawImages, DrawUnicodeReport};
 
 }  // namespace Compare

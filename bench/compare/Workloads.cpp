@@ -44,6 +44,35 @@ std::vector<TextLine> ReportLines(int aPage) {
 }
 
 namespace {
+// Words of each script, drawn from as the Latin report draws its words.
+const std::vector<std::vector<std::string>> ScriptWords = {
+    {"Łukasiewicz", "Dvořák", "Ångström", "naïve", "café", "façade", "Straße", "jalapeño", "œuvre"},
+    {"Καλημέρα", "κόσμε", "έσοδα", "αύξηση", "περιοχή", "έρευνα", "προϋπολογισμός", "συμβούλιο"},
+    {"выручка", "выросла", "на", "восемь", "процентов", "расходы", "снизились", "бюджет"},
+    {"ההכנסות", "עלו", "בשמונה", "אחוזים", "בכל", "אזור", "והדירקטוריון", "אישר", "תקציב"},
+    {"ارتفعت", "الإيرادات", "بنسبة", "ثمانية", "في", "المئة", "في", "كل", "منطقة", "الميزانية"},
+    {"राजस्व", "आठ", "प्रतिशत", "बढ़ा", "हर", "क्षेत्र", "में", "लागत", "घटी", "बजट"},
+    {"收入", "增长", "百分之八", "每个", "地区", "成本", "下降", "董事会", "批准", "预算"},
+    {"収益", "は", "八パーセント", "増加", "し", "全て", "の", "地域", "で", "費用", "が", "減少"},
+};
+}  // namespace
+
+std::vector<TextLine> UnicodeLines(int aPage) {
+  Lcg rng(uint32_t(aPage) + 7);
+  std::vector<TextLine> lines;
+  for (int i = 0; i < TextLines; ++i) {
+    const std::vector<std::string>& words = ScriptWords[size_t(i) % ScriptWords.size()];
+    std::string text;
+    for (int n = 0; n < 6; ++n) {
+      if (!text.empty()) text += ' ';
+      text += words[size_t(rng.Next(int(words.size())))];
+    }
+    lines.push_back({40, 70 + i * 12, text});
+  }
+  return lines;
+}
+
+namespace {
 std::string CellText(int aRow, int aCol, int aPage) {
   char text[32];
   std::snprintf(text, sizeof text, "R%dC%dP%d", aRow + 1, aCol + 1, aPage % 100);

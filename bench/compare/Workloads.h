@@ -33,6 +33,13 @@ struct Cell {
 };
 std::vector<Cell> ReportCells(int aPage);
 
+// Unicode report: the report with each text line in another script (Latin
+// with diacritics, Greek, Cyrillic, Hebrew, Arabic, Devanagari, Chinese,
+// Japanese, in turn), drawn in DejaVu Sans with shaping, bidirectional
+// ordering, fallback fonts for what DejaVu Sans lacks, and subset fonts.
+constexpr const char* UnicodeFamily = "DejaVu Sans";
+std::vector<TextLine> UnicodeLines(int aPage);
+
 // Shapes: 2,000 lines, 200 rectangles, 50 ellipses and 10 arcs a page.
 struct Line { int X1, Y1, X2, Y2; };
 struct Box { int X1, Y1, X2, Y2; };

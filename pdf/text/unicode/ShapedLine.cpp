@@ -81,6 +81,11 @@ std::vector<TItem> Itemize(std::u16string_view aLine, const TDirectionRun& aRun,
       continue;
     }
     const TShapingFace* face = &aFaceFor(char32_t(c));
+    // Blanks, digits and punctuation stay in the face before them when it
+    // has them, so that a line of another script is not cut at every blank.
+    if (!items.empty() && face != items.back().Face && IsNeutralScript(script) &&
+        items.back().Face->Covers(char32_t(c)))
+      face = items.back().Face;
     if (!items.empty()) {
       TItem& last = items.back();
       if (IsNeutralScript(script)) script = last.Script;
@@ -100,45 +105,105 @@ hb_script_t HarfBuzzScript(UScriptCode aScript) {
   return hb_script_from_string(uscript_getShortName(aScript), -1);
 }
 
-TGlyphRun Shape(hb_buffer_t* aBuffer, std::u16string_view aLine, const TItem& aItem, bool aRightToLeft) {
+// Shapes aLine[aStart, aStart + aLength) with the whole of aLine as context
+// and appends its glyphs, clusters counted from aLine's start less aBase.
+void ShapeText(hb_buffer_t* aBuffer, const TShapingFace& aFace, hb_script_t aScript, bool aRightToLeft,
+               std::u16string_view aLine, size_t aStart, size_t aLength, uint32_t aBase,
+               std::vector<TShapedGlyph>& aGlyphs) {
   hb_buffer_clear_contents(aBuffer);
-  // The whole line is the context, so that joining and shaping across the
-  // item's ends see their neighbours.
-  hb_buffer_add_utf16(aBuffer, reinterpret_cast<const uint16_t*>(aLine.data()), int(aLine.size()),
-                      unsigned(aItem.Start), int(aItem.End - aItem.Start));
+  hb_buffer_add_utf16(aBuffer, reinterpret_cast<const uint16_t*>(aLine.data()), int(aLine.size()), unsigned(aStart),
+                      int(aLength));
   hb_buffer_set_direction(aBuffer, aRightToLeft ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
-  hb_buffer_set_script(aBuffer, HarfBuzzScript(aItem.Script));
+  hb_buffer_set_script(aBuffer, aScript);
   hb_buffer_guess_segment_properties(aBuffer);
-  hb_shape(aItem.Face->Font(), aBuffer, nullptr, 0);
-
+  hb_shape(aFace.Font(), aBuffer, nullptr, 0);
   unsigned count = 0;
   const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(aBuffer, &count);
   const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(aBuffer, nullptr);
-  const double scale = 1000.0 / aItem.Face->UnitsPerEm();
+  const double scale = 1000.0 / aFace.UnitsPerEm();
+  for (unsigned i = 0; i < count; ++i)
+    aGlyphs.push_back({infos[i].codepoint, infos[i].cluster - aBase, positions[i].x_advance * scale,
+                       positions[i].x_offset * scale, positions[i].y_offset * scale});
+}
+
+TGlyphRun Shape(hb_buffer_t* aBuffer, std::u16string_view aLine, const TItem& aItem, bool aRightToLeft,
+                TShapeCache* aCache) {
   TGlyphRun run;
   run.Face = aItem.Face;
   run.RightToLeft = aRightToLeft;
   run.Start = uint32_t(aItem.Start);
   run.End = uint32_t(aItem.End);
-  run.Glyphs.reserve(count);
-  for (unsigned i = 0; i < count; ++i)
-    run.Glyphs.push_back({infos[i].codepoint, infos[i].cluster, positions[i].x_advance * scale,
-                          positions[i].x_offset * scale, positions[i].y_offset * scale});
+  const hb_script_t script = HarfBuzzScript(aItem.Script);
+  if (!aCache) {
+    // The whole line is the context, so that shaping across the item's ends
+    // sees the neighbours.
+    ShapeText(aBuffer, *aItem.Face, script, aRightToLeft, aLine, size_t(aItem.Start),
+              size_t(aItem.End - aItem.Start), 0, run.Glyphs);
+    return run;
+  }
+  // Word by word, each word with the blanks after it; right-to-left words
+  // follow one another from the right.
+  std::vector<std::pair<size_t, size_t>> words;
+  for (size_t start = size_t(aItem.Start); start < size_t(aItem.End);) {
+    size_t end = start;
+    while (end < size_t(aItem.End) && aLine[end] != u' ') ++end;
+    while (end < size_t(aItem.End) && aLine[end] == u' ') ++end;
+    words.emplace_back(start, end);
+    start = end;
+  }
+  if (aRightToLeft) std::reverse(words.begin(), words.end());
+  for (const auto& [start, end] : words) {
+    const std::vector<TShapedGlyph>& glyphs =
+        aCache->Shape(aBuffer, *aItem.Face, script, aRightToLeft, aLine.substr(start, end - start));
+    for (TShapedGlyph glyph : glyphs) {
+      glyph.Cluster += uint32_t(start);
+      run.Glyphs.push_back(glyph);
+    }
+  }
   return run;
 }
 
 }  // namespace
 
-TShapedLine ShapeLine(std::u16string_view aLine, const TFaceChooser& aFaceFor, int aDirection) {
+TShapeCache::~TShapeCache() {
+  if (FBuffer) hb_buffer_destroy(FBuffer);
+}
+
+hb_buffer_t* TShapeCache::Buffer() {
+  if (!FBuffer) FBuffer = hb_buffer_create();
+  return FBuffer;
+}
+
+const std::vector<TShapedGlyph>& TShapeCache::Shape(hb_buffer_t* aBuffer, const TShapingFace& aFace,
+                                                     hb_script_t aScript, bool aRightToLeft,
+                                                     std::u16string_view aWord) {
+  // The key: the face, the script and the direction, then the word.
+  FKey.clear();
+  const auto face = reinterpret_cast<uintptr_t>(&aFace);
+  for (int shift = 0; shift < 64; shift += 16) FKey += char16_t((face >> shift) & 0xFFFF);
+  FKey += char16_t(uint32_t(aScript) >> 16);
+  FKey += char16_t(uint32_t(aScript) & 0xFFFF);
+  FKey += aRightToLeft ? u'R' : u'L';
+  FKey += aWord;
+  auto found = FWords.find(FKey);
+  if (found != FWords.end()) return found->second;
+  if (FWords.size() >= kLimit) FWords.clear();
+  std::vector<TShapedGlyph> glyphs;
+  ShapeText(aBuffer, aFace, aScript, aRightToLeft, aWord, 0, aWord.size(), 0, glyphs);
+  return FWords.emplace(FKey, std::move(glyphs)).first->second;
+}
+
+TShapedLine ShapeLine(std::u16string_view aLine, const TFaceChooser& aFaceFor, int aDirection, TShapeCache* aCache) {
   TShapedLine line;
   if (aLine.empty()) return line;
-  std::unique_ptr<hb_buffer_t, TBufferDeleter> buffer(hb_buffer_create());
+  std::unique_ptr<hb_buffer_t, TBufferDeleter> own(aCache ? nullptr : hb_buffer_create());
+  hb_buffer_t* buffer = aCache ? aCache->Buffer() : own.get();
   for (const TDirectionRun& direction : VisualRuns(aLine, aDirection)) {
     std::vector<TItem> items = Itemize(aLine, direction, aFaceFor);
     // Right-to-left items follow one another from the right.
     if (direction.RightToLeft) std::reverse(items.begin(), items.end());
     for (const TItem& item : items) {
-      line.Runs.push_back(Shape(buffer.get(), aLine, item, direction.RightToLeft));
+      line.Runs.push_back(Shape(buffer, aLine, item, direction.RightToLeft, aCache));
       for (const TShapedGlyph& glyph : line.Runs.back().Glyphs) line.Width += glyph.Advance;
     }
   }

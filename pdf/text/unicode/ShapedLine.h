@@ -4,9 +4,13 @@
 // one direction, one script and one face, and each run shaped by HarfBuzz
 // (kerning, ligatures, marks, joining, reordering).
 
+#include <hb.h>
+
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace Vellix {
@@ -34,6 +38,31 @@ struct TShapedLine {
   double Width = 0;             // thousandths of an em
 };
 
+// Shaped words kept for reuse: text in reports repeats its words far more
+// than its lines. Words (up to and including the blanks after them) are
+// shaped alone, which is what shaping across a blank gives in every script:
+// joining, reordering and ligatures stop there. Holds at most a fixed number
+// of words (it starts afresh when full), so its memory stays flat.
+class TShapeCache {
+public:
+  TShapeCache() = default;
+  ~TShapeCache();
+  TShapeCache(const TShapeCache&) = delete;
+  TShapeCache& operator=(const TShapeCache&) = delete;
+  // A HarfBuzz buffer for the shaping of its owner's lines.
+  hb_buffer_t* Buffer();
+  // The glyphs of aWord shaped alone (clusters from the word's start), from
+  // the cache or shaped now with aBuffer.
+  const std::vector<TShapedGlyph>& Shape(hb_buffer_t* aBuffer, const TShapingFace& aFace, hb_script_t aScript,
+                                         bool aRightToLeft, std::u16string_view aWord);
+
+private:
+  static constexpr size_t kLimit = 1 << 14;
+  std::unordered_map<std::u16string, std::vector<TShapedGlyph>> FWords;
+  std::u16string FKey;
+  hb_buffer_t* FBuffer = nullptr;
+};
+
 // The face that draws a character: the chosen font's, or the fallback for a
 // character it lacks. Must return a face for every character.
 using TFaceChooser = std::function<const TShapingFace&(char32_t)>;
@@ -41,6 +70,8 @@ using TFaceChooser = std::function<const TShapingFace&(char32_t)>;
 // Shapes aLine (no line ends in it). aDirection chooses the paragraph
 // direction: 1 right to left, 0 left to right, -1 from the first strong
 // character (left to right without one).
-TShapedLine ShapeLine(std::u16string_view aLine, const TFaceChooser& aFaceFor, int aDirection = -1);
+// With aCache, words are shaped through it.
+TShapedLine ShapeLine(std::u16string_view aLine, const TFaceChooser& aFaceFor, int aDirection = -1,
+                      TShapeCache* aCache = nullptr);
 
 }  // namespace Vellix

@@ -2,6 +2,7 @@
 
 #include <hb.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -9,6 +10,7 @@
 
 #include "text/FontStream.h"
 #include "text/unicode/ShapingFace.h"
+#include "writer/PdfNumber.h"
 #include "writer/PdfSyntax.h"
 #include "writer/PdfWriter.h"
 
@@ -37,22 +39,38 @@ std::string BoundingBox(const TShapingFace& aFace) {
 }  // namespace
 
 TUnicodeFont::TUnicodeFont(const TShapingFace& aFace, int32_t aObjectNo, std::string aResourceName)
-    : FFace(aFace), FObjectNo(aObjectNo), FResourceName(std::move(aResourceName)) {}
+    : FFace(aFace),
+      FObjectNo(aObjectNo),
+      FResourceName(std::move(aResourceName)),
+      FWidths(std::max(hb_face_get_glyph_count(aFace.Face()), 1u), -1.0),
+      FTextOf(FWidths.size(), 0) {}
 
-int32_t TUnicodeFont::UseGlyph(uint32_t aGlyph) {
-  auto [it, added] = FWidths.try_emplace(aGlyph, 0);
-  if (added) it->second = int32_t(std::lround(FFace.GlyphAdvance(aGlyph)));
-  return it->second;
+double TUnicodeFont::UseGlyph(uint32_t aGlyph) {
+  if (aGlyph >= FWidths.size()) aGlyph = 0;
+  double& width = FWidths[aGlyph];
+  if (width < 0) width = std::round(FFace.GlyphAdvance(aGlyph) * 10) / 10;
+  return width;
 }
 
 bool TUnicodeFont::MapGlyph(uint32_t aGlyph, std::u16string_view aText) {
-  auto [it, added] = FText.try_emplace(aGlyph, aText);
-  return added || it->second == aText;
+  if (aGlyph >= FTextOf.size()) return false;
+  uint32_t& text = FTextOf[aGlyph];
+  if (text != 0) return FTexts[text - 1] == aText;
+  FTexts.emplace_back(aText);
+  text = uint32_t(FTexts.size());
+  return true;
+}
+
+std::vector<uint32_t> TUnicodeFont::DrawnGlyphs() const {
+  std::vector<uint32_t> glyphs;
+  for (uint32_t glyph = 0; glyph < FWidths.size(); ++glyph)
+    if (FWidths[glyph] >= 0) glyphs.push_back(glyph);
+  return glyphs;
 }
 
 std::string TUnicodeFont::SubsetTag() const {
   uint64_t hash = 14695981039346656037ull;
-  for (const auto& [glyph, width] : FWidths) hash = (hash ^ glyph) * 1099511628211ull;
+  for (uint32_t glyph : DrawnGlyphs()) hash = (hash ^ glyph) * 1099511628211ull;
   std::string tag;
   for (int i = 0; i < 6; ++i, hash /= 26) tag += char('A' + hash % 26);
   return tag;
@@ -74,8 +92,8 @@ void TUnicodeFont::Write(TPdfWriter& aWriter, bool aBinary) const {
 }
 
 int32_t TUnicodeFont::WriteDescriptor(TPdfWriter& aWriter, bool aBinary, const std::string& aBaseFont) const {
-  std::vector<uint32_t> glyphs{0};
-  for (const auto& [glyph, width] : FWidths) glyphs.push_back(glyph);
+  std::vector<uint32_t> glyphs = DrawnGlyphs();
+  glyphs.push_back(0);
   const std::vector<uint8_t> program = FFace.Subset(glyphs);
   if (program.empty()) aWriter.Fail(MSG_INTERNAL_ERROR, "hb_subset");
   const int32_t programNo =
@@ -107,7 +125,7 @@ int32_t TUnicodeFont::WriteDescendant(TPdfWriter& aWriter, int32_t aDescriptorNo
   aWriter.WriteLine("/W [");
   std::string line;
   uint32_t next = 0;
-  for (const auto& [glyph, width] : FWidths) {
+  for (uint32_t glyph : DrawnGlyphs()) {
     if (line.empty() || glyph != next) {
       if (!line.empty()) {
         aWriter.WriteLine(line + "]");
@@ -117,7 +135,7 @@ int32_t TUnicodeFont::WriteDescendant(TPdfWriter& aWriter, int32_t aDescriptorNo
     } else {
       line += ' ';
     }
-    line += std::to_string(width);
+    AppendPdfNumber(line, FWidths[glyph]);
     next = glyph + 1;
   }
   if (!line.empty()) aWriter.WriteLine(line + "]");
@@ -132,19 +150,21 @@ int32_t TUnicodeFont::WriteToUnicode(TPdfWriter& aWriter, bool aBinary) const {
       "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
       "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
       "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
-  const std::map<uint32_t, std::u16string> ordered(FText.begin(), FText.end());
-  auto it = ordered.begin();
-  while (it != ordered.end()) {
+  uint32_t glyph = 0;
+  while (glyph < FTextOf.size()) {
     // At most 100 entries in one block, as the CMap format requires.
     std::string block;
     size_t count = 0;
-    for (; it != ordered.end() && count < 100; ++it, ++count) {
+    for (; glyph < FTextOf.size() && count < 100; ++glyph) {
+      if (FTextOf[glyph] == 0) continue;
       block += '<';
-      AppendHexUnit(block, it->first);
+      AppendHexUnit(block, glyph);
       block += "> <";
-      for (char16_t unit : it->second) AppendHexUnit(block, unit);
+      for (char16_t unit : FTexts[FTextOf[glyph] - 1]) AppendHexUnit(block, unit);
       block += ">\n";
+      ++count;
     }
+    if (count == 0) break;
     cmap += std::to_string(count) + " beginbfchar\n" + block + "endbfchar\n";
   }
   cmap += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";

@@ -11,10 +11,9 @@
 // count whatever the length of the document.
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace Vellix {
 
@@ -32,9 +31,9 @@ public:
   const std::string& ResourceName() const { return FResourceName; }
 
   // Records that aGlyph is drawn; returns the width the font declares for it
-  // (thousandths of an em, whole), from which the content's adjustments are
-  // counted.
-  int32_t UseGlyph(uint32_t aGlyph);
+  // (thousandths of an em, one decimal), from which the content's
+  // adjustments are counted.
+  double UseGlyph(uint32_t aGlyph);
   // Makes aGlyph stand for aText when copied or searched. False when it
   // stands for other text already (the content then says the text itself).
   bool MapGlyph(uint32_t aGlyph, std::u16string_view aText);
@@ -44,6 +43,8 @@ public:
   void Write(TPdfWriter& aWriter, bool aBinary) const;
 
 private:
+  // The ids of the glyphs drawn, in order.
+  std::vector<uint32_t> DrawnGlyphs() const;
   // Six capitals from the drawn glyphs, which a subset's name begins with.
   std::string SubsetTag() const;
   int32_t WriteDescriptor(TPdfWriter& aWriter, bool aBinary, const std::string& aBaseFont) const;
@@ -53,8 +54,11 @@ private:
   const TShapingFace& FFace;
   int32_t FObjectNo;
   std::string FResourceName;
-  std::map<uint32_t, int32_t> FWidths;  // drawn glyph -> declared width
-  std::unordered_map<uint32_t, std::u16string> FText;
+  // Per glyph id: the declared width, negative for a glyph not drawn.
+  std::vector<double> FWidths;
+  // Per glyph id: 1 + the index of its text in FTexts, 0 for none yet.
+  std::vector<uint32_t> FTextOf;
+  std::vector<std::u16string> FTexts;
 };
 
 }  // namespace Vellix

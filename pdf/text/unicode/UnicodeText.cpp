@@ -32,6 +32,7 @@ struct TUnicodeText::TFaceSet {
   TFontStyles Style;
   const TShapingFace* Primary = nullptr;
   std::unordered_map<char32_t, const TShapingFace*> Fallbacks;
+  std::vector<const TShapingFace*> Plane0;  // FaceFor of the basic plane, filled as asked
   // Per point of font size, from the measured face, as the code page fonts
   // take them: the baseline's depth below the top, and the underline.
   long double Ascent = 0, UnderlinePosition = 0, UnderlineWidth = 0;
@@ -87,7 +88,7 @@ public:
   // Shows aGlyph with its origin at aX thousandths of an em from the line's
   // start and raised by aRise; aWidth is its declared width, by which the
   // reader moves on after it.
-  void Glyph(uint32_t aGlyph, double aX, int32_t aWidth, double aRise) {
+  void Glyph(uint32_t aGlyph, double aX, double aWidth, double aRise) {
     if (aRise != FRise) {
       Flush();
       std::string line;
@@ -96,10 +97,11 @@ public:
       FRise = aRise;
     }
     // A number in the array moves the pen back by that many thousandths.
-    // Written with three decimals, and the pen kept where those put it, so
-    // that rounding never adds up along a line.
-    const double move = std::round((FPen - aX) * 1000) / 1000;
-    if (move != 0) {
+    // Moves below a thousandth of an em are not written, and those written
+    // are whole; the pen is kept where the written ones put it, so that the
+    // error never passes that thousandth along a line.
+    const double move = std::round(FPen - aX);
+    if (std::abs(FPen - aX) >= 1) {
       if (FInString) FArray += '>';
       FInString = false;
       AppendPdfNumber(FArray, move);
@@ -141,13 +143,6 @@ private:
   double FPen = 0;  // where the reader's pen is, thousandths of an em
   double FRise = 0;
 };
-
-// The end of the cluster that starts at aCluster: the next cluster start of
-// the run, or the run's end.
-uint32_t ClusterEnd(const std::vector<uint32_t>& aStarts, uint32_t aCluster, uint32_t aRunEnd) {
-  const auto next = std::upper_bound(aStarts.begin(), aStarts.end(), aCluster);
-  return next == aStarts.end() ? aRunEnd : *next;
-}
 
 }  // namespace
 
@@ -200,6 +195,18 @@ TUnicodeText::TFaceSet& TUnicodeText::FacesOf(const TFont& aFont) {
 }
 
 const TShapingFace& TUnicodeText::FaceFor(TFaceSet& aSet, char32_t aCharacter) {
+  // The basic plane's answers are kept in a table: a look-up per character
+  // instead of a search of the font's character map.
+  if (aCharacter < 0x10000) {
+    if (aSet.Plane0.empty()) aSet.Plane0.assign(0x10000, nullptr);
+    const TShapingFace*& known = aSet.Plane0[aCharacter];
+    if (!known) known = &FindFace(aSet, aCharacter);
+    return *known;
+  }
+  return FindFace(aSet, aCharacter);
+}
+
+const TShapingFace& TUnicodeText::FindFace(TFaceSet& aSet, char32_t aCharacter) {
   if (NeedsNoGlyph(aCharacter) || aSet.Primary->Covers(aCharacter)) return *aSet.Primary;
   const auto known = aSet.Fallbacks.find(aCharacter);
   if (known != aSet.Fallbacks.end()) return *known->second;
@@ -229,7 +236,8 @@ void TUnicodeText::ReportMissing(char32_t aCharacter) {
 
 TShapedLine TUnicodeText::Shape(std::u16string_view aLine, int aDirection) {
   TFaceSet& set = FacesOf(FCanvas.Font());
-  return ShapeLine(aLine, [this, &set](char32_t c) -> const TShapingFace& { return FaceFor(set, c); }, aDirection);
+  return ShapeLine(
+      aLine, [this, &set](char32_t c) -> const TShapingFace& { return FaceFor(set, c); }, aDirection, &FShapeCache);
 }
 
 long double TUnicodeText::PointsOf(const TShapedLine& aLine) const {
@@ -250,25 +258,33 @@ struct TCluster {
   const TGlyphRun* Run;
   size_t First, Last;  // glyphs [First, Last) of the run
   std::u16string_view Characters;
+  double Origin = 0;  // the pen position of its first glyph, thousandths of an em
 };
 
-// The clusters of a run in the order of its characters: a right-to-left run
-// is written from its right end, so that readers that take text in content
-// order read it in its own order.
-std::vector<TCluster> ClustersInTextOrder(const TGlyphRun& aRun, std::u16string_view aLine) {
-  std::vector<uint32_t> starts;
-  for (const TShapedGlyph& glyph : aRun.Glyphs) starts.push_back(glyph.Cluster);
-  std::sort(starts.begin(), starts.end());
-  starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+// The clusters of a run, left to right as drawn, their origins from aPen on
+// (which they advance), with aSpacing after each blank.
+std::vector<TCluster> ClustersOf(const TGlyphRun& aRun, std::u16string_view aLine, double& aPen, double aSpacing,
+                                 size_t& aBlanks) {
+  // Clusters run monotonically (HarfBuzz's default cluster level): up from
+  // left to right in a left-to-right run, down in a right-to-left one; so a
+  // cluster ends where its neighbour in text order begins.
   std::vector<TCluster> clusters;
-  for (size_t i = 0; i < aRun.Glyphs.size();) {
+  const std::vector<TShapedGlyph>& glyphs = aRun.Glyphs;
+  for (size_t i = 0; i < glyphs.size();) {
     size_t j = i + 1;
-    while (j < aRun.Glyphs.size() && aRun.Glyphs[j].Cluster == aRun.Glyphs[i].Cluster) ++j;
-    const uint32_t start = aRun.Glyphs[i].Cluster;
-    clusters.push_back({&aRun, i, j, aLine.substr(start, ClusterEnd(starts, start, aRun.End) - start)});
+    while (j < glyphs.size() && glyphs[j].Cluster == glyphs[i].Cluster) ++j;
+    const uint32_t start = glyphs[i].Cluster;
+    const uint32_t end = aRun.RightToLeft ? (i > 0 ? glyphs[i - 1].Cluster : aRun.End)
+                                          : (j < glyphs.size() ? glyphs[j].Cluster : aRun.End);
+    TCluster& cluster = clusters.emplace_back(
+        TCluster{&aRun, i, j, aLine.substr(start, end > start ? end - start : 0), aPen});
+    for (size_t k = i; k < j; ++k) aPen += aRun.Glyphs[k].Advance;
+    if (cluster.Characters == u" ") {
+      aPen += aSpacing;
+      ++aBlanks;
+    }
     i = j;
   }
-  if (aRun.RightToLeft) std::reverse(clusters.begin(), clusters.end());
   return clusters;
 }
 
@@ -338,30 +354,22 @@ void TUnicodeText::TextOut(int32_t X, int32_t Y, std::string_view Text, long dou
   TPdfResources& resources = FCanvas.Resources();
   const double spacing = size != 0 ? double(aWordSpacing * 1000 / size) : 0;
 
-  // Where each cluster's pen position lies, in display order, with the word
-  // spacing after each blank.
+  // Where each cluster's pen position lies, with the word spacing after
+  // each blank. A right-to-left run is written from its right end, so that
+  // readers that take text in content order read it in its own order.
   std::vector<std::vector<TCluster>> runs;
-  std::map<std::pair<const TGlyphRun*, size_t>, double> origins;
   double pen = 0;
   size_t blanks = 0;
   for (const TGlyphRun& run : shaped.Runs) {
-    runs.push_back(ClustersInTextOrder(run, units));
-    std::vector<TCluster> displayed = runs.back();
-    if (run.RightToLeft) std::reverse(displayed.begin(), displayed.end());
-    for (const TCluster& cluster : displayed) {
-      origins[{&run, cluster.First}] = pen;
-      for (size_t k = cluster.First; k < cluster.Last; ++k) pen += run.Glyphs[k].Advance;
-      if (cluster.Characters == u" ") {
-        pen += spacing;
-        ++blanks;
-      }
-    }
+    runs.push_back(ClustersOf(run, units, pen, spacing, blanks));
+    if (run.RightToLeft) std::reverse(runs.back().begin(), runs.back().end());
   }
 
   out.push_back("BT");
   TGlyphWriter writer(out, size);
   bool first = true;
   for (const std::vector<TCluster>& clusters : runs) {
+    if (clusters.empty()) continue;
     const TGlyphRun& run = *clusters.front().Run;
     TUnicodeFont& font = resources.UnicodeFont(*run.Face, FCanvas.Context().Writer);
     writer.SetFont(font.ResourceName());
@@ -371,9 +379,10 @@ void TUnicodeText::TextOut(int32_t X, int32_t Y, std::string_view Text, long dou
       first = false;
     }
     for (const TCluster& cluster : clusters) {
+      if (cluster.First == cluster.Last) continue;
       const bool single = cluster.Last == cluster.First + 1 && !cluster.Characters.empty();
       const bool plain = single && font.MapGlyph(run.Glyphs[cluster.First].Glyph, cluster.Characters);
-      double origin = origins[{&run, cluster.First}];
+      double origin = cluster.Origin;
       std::vector<double> glyphOrigins;
       for (size_t k = cluster.First; k < cluster.Last; ++k) {
         glyphOrigins.push_back(origin);

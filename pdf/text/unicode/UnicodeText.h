@@ -58,6 +58,7 @@ private:
   struct TFaceSet;
   TFaceSet& FacesOf(const TFont& aFont);
   const TShapingFace& FaceFor(TFaceSet& aSet, char32_t aCharacter);
+  const TShapingFace& FindFace(TFaceSet& aSet, char32_t aCharacter);
   TShapedLine Shape(std::u16string_view aLine, int aDirection = -1);
   long double PointsOf(const TShapedLine& aLine) const;
   // Where the line from aStart ends in the paragraph that ends at aEnd: at
@@ -69,6 +70,7 @@ private:
 
   TPdfCanvas& FCanvas;
   std::map<std::string, std::unique_ptr<TFaceSet>> FFaceSets;
+  TShapeCache FShapeCache;
   std::set<char32_t> FReported;
 };
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Regenerates the performance table of the README: builds the benchmarks in
 # release mode, runs vellix-compare (report and shapes at 1,000 and 10,000
-# pages, images at 50 and 1,000) and the photograph placement of
+# pages, images at 50 and 1,000, the Unicode report at 1,000 against cairo
+# through pango) and the photograph placement of
 # vellix-bench, and writes the figures, the machine and its load between the
 # README's perf-table markers.
 #   bash bench/perf-table.sh [--dir /tmp]
@@ -20,6 +21,8 @@ trap 'rm -f "$table"' EXIT
   ./build-bench/bench/compare/vellix-compare --dir "$dir" --workloads report,shapes --pages 1000,10000
   ./build-bench/bench/compare/vellix-compare --dir "$dir" --workloads images --image-pages 50,1000 | tail -n +2 |
     grep '^images'
+  ./build-bench/bench/compare/vellix-compare --dir "$dir" --workloads unicode --pages 1000 \
+    --libraries vellix,vellix-compact,cairo | tail -n +2 | grep '^unicode'
   echo
   ./build-bench/bench/vellix-bench photo "$dir/vellix-perf-photo.pdf"
 } | grep -v '^  ' | grep -v '^Same pages' | sed '/./,$!d' > "$table"

@@ -112,6 +112,20 @@ TEST_F(PdfReg, PutsTVellixOnMerovantPageWithItsThreeEditors) {
   EXPECT_EQ(Editor("About")->ClassName(), "TAboutProperty");
 }
 
+// The text encoding is chosen in the inspector from its two values.
+TEST_F(PdfReg, TextEncodingIsAChoiceOfItsValues) {
+  auto editor = Editor("TextEncoding");
+  ASSERT_TRUE(editor);
+  EXPECT_TRUE(editor->GetAttributes() & paValueList);
+  std::vector<std::string> values;
+  editor->GetValues([&](const std::string& v) { values.push_back(v); });
+  EXPECT_EQ(values, (std::vector<std::string>{"teAnsi", "teUtf8"}));
+  EXPECT_EQ(editor->GetValue(), "teAnsi");
+  editor->SetValue("teUtf8");
+  EXPECT_EQ(FVellix.TextEncoding(), teUtf8);
+  EXPECT_EQ(FDesigner.Count, 1);
+}
+
 TEST_F(PdfReg, PaperSizeChoiceGoesThroughTheSetterOfTheFirstComponent) {
   TVellix second;
   auto paper = Editor("PaperSizeName", {&FVellix, &second});

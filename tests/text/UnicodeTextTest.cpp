@@ -416,3 +416,39 @@ TEST(UnicodeText, UnderlineRotationAndJustificationUseTheShapedLine) {
   const std::string text = ExtractedLine(PdfToText(path).Out);
   EXPECT_NE(text.find("Русский"), std::string::npos);
 }
+
+// Grid cells take UTF-8 too: a one-line cell cuts whole clusters at its
+// right, a wrapping cell breaks by Unicode's rules, and both come back.
+TEST(UnicodeText, GridCellsTruncateAndWrapUnicodeText) {
+  TTempDir dir;
+  const std::string path = dir.File("grid.pdf");
+  const std::string wide = "Ελληνικά κείμενα που δεν χωρούν στο κελί";
+  const std::string wrapped = "ارتفعت الإيرادات بنسبة ثمانية في المئة في كل منطقة";
+  int32_t leftOver = -1;
+  WriteDocument(
+      path,
+      [&](TVellix& d) {
+        TPdfCanvas& c = d.Canvas();
+        c.Font() = MakeFont("DejaVu Sans", 12);
+        c.DefineGrid("Cells", taLeftJustify, 3);
+        c.DefineCol("Cells", 100, taLeftJustify, vaTop, false);
+        c.DefineCol("Cells", 150, taRightJustify, vaTop, true);
+        c.DrawGrid("Cells", 20, 20);
+        c.DrawRow("Cells", 80);
+        leftOver = c.TextToCell("Cells", 0, 0, wide);
+        EXPECT_EQ(c.TextToCell("Cells", 1, 0, wrapped), 0);
+      },
+      [](TVellix& d) {
+        d.SetTextEncoding(teUtf8);
+        d.SetLengthUnit(luPoint);
+      });
+  EXPECT_EQ(ReadersComplaints(path), "");
+  ASSERT_GT(leftOver, 0);
+  const std::string shown = wide.substr(0, wide.size() - size_t(leftOver));
+  const std::string text = PdfToText(path, {"-raw"}).Out;
+  EXPECT_NE(text.find(shown), std::string::npos) << text;
+  EXPECT_EQ(text.find(wide), std::string::npos);
+  // Every word of the wrapped cell is on the page.
+  for (const char* word : {"ارتفعت", "الإيرادات", "ثمانية", "منطقة"})
+    EXPECT_NE(ExtractedLine(MutoolPage(path, 1)).find(word), std::string::npos) << word;
+}

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -57,6 +58,35 @@ bool IsCompleteSharedObject(const std::string& aPath) {
   for (const Elf64_Phdr& segment : segments)
     if (segment.p_type == PT_LOAD && !Within(segment.p_offset, segment.p_filesz, size)) return false;
   return true;
+}
+
+uint64_t ElfFileEnd(const uint8_t* aData, uint64_t aSize) {
+  Elf64_Ehdr header{};
+  if (aSize < sizeof header) return 0;
+  std::memcpy(&header, aData, sizeof header);
+  if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != ELFCLASS64 ||
+      header.e_ident[EI_DATA] != ELFDATA2LSB || header.e_phentsize != sizeof(Elf64_Phdr) ||
+      (header.e_shnum != 0 && header.e_shentsize != sizeof(Elf64_Shdr)))
+    return 0;
+  uint64_t end = sizeof header;
+  const auto reach = [&](uint64_t aOffset, uint64_t aLength) {
+    if (!Within(aOffset, aLength, aSize)) return false;
+    end = std::max(end, aOffset + aLength);
+    return true;
+  };
+  if (!reach(header.e_phoff, uint64_t(header.e_phnum) * sizeof(Elf64_Phdr))) return 0;
+  if (!reach(header.e_shoff, uint64_t(header.e_shnum) * sizeof(Elf64_Shdr))) return 0;
+  for (uint16_t i = 0; i < header.e_phnum; ++i) {
+    Elf64_Phdr segment{};
+    std::memcpy(&segment, aData + header.e_phoff + i * sizeof segment, sizeof segment);
+    if (segment.p_type == PT_LOAD && !reach(segment.p_offset, segment.p_filesz)) return 0;
+  }
+  for (uint16_t i = 0; i < header.e_shnum; ++i) {
+    Elf64_Shdr section{};
+    std::memcpy(&section, aData + header.e_shoff + i * sizeof section, sizeof section);
+    if (section.sh_type != SHT_NOBITS && !reach(section.sh_offset, section.sh_size)) return 0;
+  }
+  return end;
 }
 
 }  // namespace Decantor

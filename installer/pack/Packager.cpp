@@ -11,6 +11,7 @@
 
 #include "RmErrors.h"
 #include "ElfFile.h"
+#include "ElfImage.h"
 #include "FileHandle.h"
 #include "RmPaths.h"
 
@@ -21,6 +22,7 @@ namespace {
 constexpr char kMarker[] = "#TNAVOREM#";
 constexpr uint16_t kElfSharedObject = 3;  // ET_DYN
 constexpr const char* kUnzipExport = "dunzip";
+constexpr const char* kWindowExport = "decantor_window_face";
 
 std::string Quoted(const std::string& aPath) { return "\"" + aPath + "\""; }
 
@@ -175,8 +177,28 @@ TStub ReadStub(const std::string& aPath) {
 
 struct TPieceSizes {
   int64_t Unzip = 0;
+  int64_t Window = 0;
   int64_t Archive = 0;
 };
+
+// The window module must be a shared library for the stub's machine that
+// exports its entry point; the unzip component must end where its ELF file
+// ends, since that is where the stub looks for the module.
+void CheckWindowModule(const TPackInput& Input, const TElfInfo& aStubElf, TPieceSizes& aSizes) {
+  if (Input.WindowPath.empty()) return;
+  aSizes.Window = RegularFileSize(Input.WindowPath, "window module");
+  const TElfInfo elf = ReadElfInfo(Input.WindowPath);
+  if (aSizes.Window == 0 || !elf.IsElf || elf.Type != kElfSharedObject)
+    throw EPackError("window module " + Quoted(Input.WindowPath) + " is not a shared library");
+  if (elf.Machine != aStubElf.Machine)
+    throw EPackError("window module " + Quoted(Input.WindowPath) + " is built for another machine than the stub");
+  if (!ElfExportsFunction(Input.WindowPath, kWindowExport))
+    throw EPackError("window module " + Quoted(Input.WindowPath) + " does not export " + kWindowExport);
+  const std::string unzip = ReadWhole(Input.UnzipPath, "unzip component");
+  if (ElfFileEnd(reinterpret_cast<const uint8_t*>(unzip.data()), unzip.size()) != unzip.size())
+    throw EPackError("unzip component " + Quoted(Input.UnzipPath) +
+                     " has bytes past its ELF file, where the window module would be looked for");
+}
 
 // The unzip component must be a shared library for the stub's machine that
 // exports the entry point; the archive a zip archive. A likely mix-up of the
@@ -202,6 +224,7 @@ TPieceSizes CheckPieces(const TPackInput& Input, const TElfInfo& aStubElf) {
   if (sizes.Archive == 0) throw EPackError("archive " + Quoted(Input.ArchivePath) + " is empty");
   if (!IsZipArchive(Input.ArchivePath))
     throw EPackError("archive " + Quoted(Input.ArchivePath) + " is not a zip archive" + swapped);
+  CheckWindowModule(Input, aStubElf, sizes);
   return sizes;
 }
 
@@ -209,7 +232,7 @@ TPieceSizes CheckPieces(const TPackInput& Input, const TElfInfo& aStubElf) {
 // that will follow it.
 void PlaceRecord(TStub& aStub, TConfigValues aValues, const TPieceSizes& aSizes) {
   const int64_t dllOffset = static_cast<int64_t>(aStub.Bytes.size());
-  const int64_t zipOffset = dllOffset + aSizes.Unzip;
+  const int64_t zipOffset = dllOffset + aSizes.Unzip + aSizes.Window;
   const int64_t fileSize = zipOffset + aSizes.Archive;
   if (fileSize > std::numeric_limits<int32_t>::max())
     throw EPackError("the installer would be " + std::to_string(fileSize) +
@@ -238,6 +261,7 @@ void WriteInstaller(const TPackInput& Input, const TStub& aStub, const TPieceSiz
   try {
     WriteOrFail(fd.Get(), aStub.Bytes.data(), aStub.Bytes.size(), part);
     AppendFile(fd.Get(), Input.UnzipPath, aSizes.Unzip, part);
+    if (aSizes.Window > 0) AppendFile(fd.Get(), Input.WindowPath, aSizes.Window, part);
     AppendFile(fd.Get(), Input.ArchivePath, aSizes.Archive, part);
     if (fchmod(fd.Get(), 0755) != 0 || !fd.Close())
       throw EPackError("cannot write " + Quoted(part) + ": " + std::strerror(errno));

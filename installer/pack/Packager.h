@@ -1,5 +1,7 @@
 // Building installer files: a copy of the stub with its configuration record filled in, followed
-// by the unzip component and the zip archive.
+// by the unzip component, the window module when one is given, and the zip archive. The record's
+// two offsets are those of the unzip component and of the archive, as ever: the window module
+// lies between them, and the stub finds it where the unzip component's ELF file ends.
 #pragma once
 
 #include <array>
@@ -24,6 +26,7 @@ public:
 struct TPackInput {
   std::string StubPath;     // the stub program, holding exactly one configuration record
   std::string UnzipPath;    // the unzip component, a shared library
+  std::string WindowPath;   // the window module, a shared library; empty: console only
   std::string ArchivePath;  // a zip archive
   std::string OutputPath;   // the installer file to write (replaced when it exists)
   std::string Title;

@@ -15,12 +15,14 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: decantor-pack --stub FILE --unzip FILE (--archive ZIP | --folder DIR)\n"
-    "                     --output FILE [--title TEXT] [--dest DIR] [--command LINE]\n"
-    "                     [--register FILE]\n"
+    "usage: decantor-pack --stub FILE --unzip FILE [--window FILE]\n"
+    "                     (--archive ZIP | --folder DIR) --output FILE [--title TEXT]\n"
+    "                     [--dest DIR] [--command LINE] [--register FILE]\n"
     "\n"
     "  --stub FILE       the installer program (decantor) to copy\n"
     "  --unzip FILE      the unzip component (a shared library exporting dunzip)\n"
+    "  --window FILE     the window module (decantor-window.so); without it the\n"
+    "                    installer works on the console only\n"
     "  --archive ZIP     the zip archive to install\n"
     "  --folder DIR      archive the contents of DIR instead\n"
     "  --output FILE     the installer file to write\n"
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
       {"output", required_argument, nullptr, 'o'},  {"title", required_argument, nullptr, 't'},
       {"dest", required_argument, nullptr, 'd'},    {"command", required_argument, nullptr, 'c'},
       {"register", required_argument, nullptr, 'r'}, {"help", no_argument, nullptr, 'h'},
+      {"window", required_argument, nullptr, 'w'},
       {nullptr, 0, nullptr, 0}};
   TPackInput input;
   std::string folder;
@@ -53,6 +56,7 @@ int main(int argc, char** argv) {
     switch (opt) {
       case 's': input.StubPath = optarg; break;
       case 'u': input.UnzipPath = optarg; break;
+      case 'w': input.WindowPath = optarg; break;
       case 'a': input.ArchivePath = optarg; break;
       case 'f': folder = optarg; break;
       case 'o': input.OutputPath = optarg; break;

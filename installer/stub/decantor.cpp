@@ -1,7 +1,6 @@
 // decantor: the installer program. Packaged with the unzip component and an
 // archive (decantor-pack), it installs the archive's files; unpackaged it has
 // nothing to install and says so.
-#include <X11/Xlib.h>
 #include <getopt.h>
 
 #include <cstdio>
@@ -10,9 +9,9 @@
 #include "AnsweringFace.h"
 #include "ConfigRecord.h"
 #include "ConsoleFace.h"
-#include "FltkFace.h"
 #include "Main.h"
 #include "RmMessages.h"
+#include "WindowModule.h"
 
 namespace {
 
@@ -21,7 +20,7 @@ constexpr const char* kUsage =
     "       [--screenshots DIR] [--help]\n"
     "\n"
     "Installs the files this installer carries. Without options it shows its windows\n"
-    "when a display is available and works on the console otherwise.\n"
+    "when a display is available and works on the console otherwise (saying why).\n"
     "\n"
     "  --gui              show windows (needs a display)\n"
     "  --console          ask and report on the console, even with a display\n"
@@ -37,13 +36,6 @@ constexpr const char* kUsage =
     "Exit status: 0 when the files were installed (or the destination question was\n"
     "cancelled, before anything was written), 1 when the installation failed,\n"
     "2 for wrong options.\n";
-
-bool DisplayAvailable() {
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return false;
-  XCloseDisplay(display);
-  return true;
-}
 
 }  // namespace
 
@@ -84,16 +76,18 @@ int main(int argc, char** argv) {
   }
 
   SetApplicationTitle(TMainForm::kStartTitle);
-  const bool display = face != kConsole && DisplayAvailable();
-  if (face == kGui && !display) {
-    std::fprintf(stderr, "%s: --gui needs a display, and none is available\n", argv[0]);
-    return 2;
-  }
+  // The windows' module is loaded only for a run that may show them.
   std::unique_ptr<TInstallerFace> shown;
-  if (display && !list)
-    shown = std::make_unique<TFltkFace>(shots);
-  else
-    shown = std::make_unique<TConsoleFace>(stdin, stdout, stderr);
+  if (face != kConsole && !list) {
+    std::string whyNot;
+    shown = LoadWindowFace(shots, whyNot);
+    if (!shown && face == kGui) {
+      std::fprintf(stderr, "%s: --gui needs windows, and they cannot be shown: %s\n", argv[0], whyNot.c_str());
+      return 2;
+    }
+    if (!shown) std::fprintf(stderr, "%s: no windows (%s): working on the console\n", argv[0], whyNot.c_str());
+  }
+  if (!shown) shown = std::make_unique<TConsoleFace>(stdin, stdout, stderr);
   TInstallerFace* active = shown.get();
   std::unique_ptr<TAnsweringFace> answering;
   if (yes) {

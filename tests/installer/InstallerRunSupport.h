@@ -94,21 +94,24 @@ class TSandbox {
     }
     const std::string output = FScratch / aName;
     const TResult packed = Shell(std::string(DECANTOR_PACK) + " --stub " + Quote(DECANTOR_STUB) +
-                                 " --unzip " + Quote(aUnzip) + " --folder " + Quote(tree) +
+                                 " --unzip " + Quote(aUnzip) + " --window " + Quote(DECANTOR_WINDOW) +
+                                 " --folder " + Quote(tree) +
                                  " --output " + Quote(output) + " " + aOptions);
     EXPECT_EQ(packed.Status, 0) << packed.Output;
     return output;
   }
 
   // Runs aInstaller on the console with aArguments and aInput as standard
-  // input, in a mount namespace of its own; aSetup runs there first.
+  // input, in a mount namespace of its own; aSetup runs there first. aFace
+  // is the face option ("" lets the installer choose).
   TResult Run(const std::string& aInstaller, const std::string& aArguments,
-              const std::string& aInput, const std::string& aSetup = "true") {
+              const std::string& aInput, const std::string& aSetup = "true",
+              const std::string& aFace = "--console") {
     DecantorTest::WriteFile(FScratch / "input", aInput);
     const std::string script =
         "set -e; mount --make-rprivate /; mount --bind " + Quote(SystemDir()) +
         " /usr/local/lib; mount --bind " + Quote(Opt()) + " /opt; " + aSetup + "; exec env TMPDIR=" +
-        Quote(Temp()) + " " + Quote(aInstaller) + " --console " + aArguments + " < " +
+        Quote(Temp()) + " " + Quote(aInstaller) + " " + aFace + " " + aArguments + " < " +
         Quote(FScratch / "input");
     // A hard limit: a run that hangs is killed and fails, never holds the suite.
     return Shell("timeout -k 5 120 unshare -m sh -c " + Quote(script));

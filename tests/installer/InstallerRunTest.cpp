@@ -3,6 +3,8 @@
 // /usr/local/lib are directories of the test.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include <cstring>
 
 #include "InstallerRunSupport.h"
@@ -414,9 +416,72 @@ TEST_F(InstallerRun, LibraryInstallerInstallsAUsableLibrary) {
 #endif
 }
 
-TEST(InstallerStub, CarriesItsWindowToolkit) {
-  // Only the X client libraries of a desktop are needed, not FLTK itself.
-  const TResult needed = Shell(std::string("readelf -d ") + Quote(DECANTOR_STUB) + " | grep NEEDED");
-  EXPECT_NE(needed.Output.find("libX11"), std::string::npos) << needed.Output;
-  EXPECT_EQ(needed.Output.find("libfltk"), std::string::npos) << needed.Output;
+// The stub needs the C library alone, so it starts on any server; its
+// windows are a module of their own that carries FLTK and needs only the X
+// client libraries of a desktop.
+TEST(InstallerStub, NeedsOnlyTheCLibraryAndCarriesItsWindowsAsAModule) {
+#ifdef VELLIX_SANITIZED
+  GTEST_SKIP() << "a sanitized stub needs the sanitizers' libraries too";
+#else
+  const TResult stub = Shell(std::string("readelf -d ") + Quote(DECANTOR_STUB) + " | grep NEEDED");
+  ASSERT_EQ(stub.Status, 0) << stub.Output;
+  const std::regex library(R"(\[([^\]]+)\])");
+  int count = 0;
+  for (std::sregex_iterator it(stub.Output.begin(), stub.Output.end(), library), end; it != end; ++it, ++count) {
+    const std::string name = (*it)[1];
+    EXPECT_TRUE(name == "libc.so.6" || name == "libm.so.6" || name == "libdl.so.2" || name == "libpthread.so.0" ||
+                name.rfind("ld-linux", 0) == 0)
+        << name;
+  }
+  EXPECT_GT(count, 0);
+  const TResult module = Shell(std::string("readelf -d ") + Quote(DECANTOR_WINDOW) + " | grep NEEDED");
+  EXPECT_NE(module.Output.find("libX11"), std::string::npos) << module.Output;
+  EXPECT_EQ(module.Output.find("libfltk"), std::string::npos) << module.Output;
+  EXPECT_EQ(module.Output.find("libstdc++"), std::string::npos) << module.Output;
+#endif
+}
+
+// On a machine without the X libraries, an installer that would show its
+// windows says in one line why it cannot and installs on the console.
+TEST_F(InstallerRun, WithoutTheXLibrariesItSaysSoAndInstallsOnTheConsole) {
+  const std::string installer = Box.Pack({{"Doc/Read me.txt", "read me\n"}}, "--title 'No X' --dest /opt/NoX");
+  const std::string libs = Box / "libs";
+  // The system's library folder holds the C library and nothing else.
+  const std::string setup = "mkdir -p " + Quote(libs) +
+                            "; for l in libc.so.6 libm.so.6 ld-linux-x86-64.so.2; do cp /usr/lib/x86_64-linux-gnu/$l " +
+                            Quote(libs) + "; done; mount --bind " + Quote(libs) +
+                            " /usr/lib/x86_64-linux-gnu; export DISPLAY=:97";
+  const TResult run = Box.Run(installer, "--yes --no-run", "", setup, "");
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  EXPECT_NE(run.Output.find("no windows ("), std::string::npos) << run.Output;
+  EXPECT_NE(run.Output.find("cannot open shared object file"), std::string::npos) << run.Output;
+  EXPECT_NE(run.Output.find("): working on the console\n"), std::string::npos) << run.Output;
+  EXPECT_EQ(Slurp(Box.Opt() + "/NoX/Doc/Read me.txt"), "read me\n");
+}
+
+// Without a display the module is not even loaded; an installer packed
+// without a module works on the console too.
+TEST_F(InstallerRun, WithoutADisplayOrAModuleItInstallsOnTheConsole) {
+  const std::string installer = Box.Pack({{"Doc/Read me.txt", "read me\n"}}, "--title 'No display' --dest /opt/ND");
+  TResult run = Box.Run(installer, "--yes --no-run", "", "unset DISPLAY", "");
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  EXPECT_NE(run.Output.find("no windows (no display): working on the console\n"), std::string::npos) << run.Output;
+  run = Box.Run(installer, "--yes --no-run --gui", "", "unset DISPLAY", "");
+  EXPECT_EQ(run.Status, 2) << run.Output;
+  EXPECT_NE(run.Output.find("--gui needs windows, and they cannot be shown: no display"), std::string::npos)
+      << run.Output;
+
+  const std::string tree = Box / "bare-tree";
+  fs::create_directories(tree);
+  DecantorTest::WriteFile(tree + "/a.txt", "a\n");
+  const std::string bare = Box / "bare-setup";
+  const TResult packed = Shell(std::string(DECANTOR_PACK) + " --stub " + Quote(DECANTOR_STUB) + " --unzip " +
+                               Quote(DUNZIP_PATH) + " --folder " + Quote(tree) + " --output " + Quote(bare) +
+                               " --dest /opt/Bare");
+  ASSERT_EQ(packed.Status, 0) << packed.Output;
+  run = Box.Run(bare, "--yes --no-run", "", "export DISPLAY=:97", "");
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  EXPECT_NE(run.Output.find("no windows (this installer carries no window module)"), std::string::npos)
+      << run.Output;
+  EXPECT_EQ(Slurp(Box.Opt() + "/Bare/a.txt"), "a\n");
 }

@@ -43,6 +43,10 @@ struct TBrokenText {
   // so justified text does not stretch it.
   std::vector<bool> ParagraphEnds;
   size_t Remaining = 0;            // characters of the text left over
+  // For Unicode text, each line's paragraph direction (1 right to left, 0
+  // left to right), so that every line of a paragraph is ordered as the
+  // paragraph is; empty for code page text.
+  std::vector<int> Directions;
 };
 
 // Splits aText into at most aMaxLines lines (no limit when aMaxLines <= 0).

@@ -104,7 +104,16 @@ int32_t TPdfCanvas::DrawText(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, TAl
     case vaCenter: y = RoundedMidpoint(Y1, int64_t(Y2) - Y1 - blockHeight); break;
   }
   if (y < Y1) y = Y1;
+  // Unicode lines keep their paragraph's direction, for this box only.
+  TUnicodeText* unicode = UnicodeText();
+  struct TDirectionScope {
+    TUnicodeText* Text;
+    ~TDirectionScope() {
+      if (Text) Text->SetLineDirection(-1);
+    }
+  } scope{unicode};
   for (size_t i = 0; i < broken.Lines.size(); ++i) {
+    if (unicode && i < broken.Directions.size()) unicode->SetLineDirection(broken.Directions[i]);
     const std::string& line = broken.Lines[i];
     int64_t x = X1;
     switch (aAlignment) {

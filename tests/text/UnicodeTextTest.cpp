@@ -452,3 +452,24 @@ TEST(UnicodeText, GridCellsTruncateAndWrapUnicodeText) {
   for (const char* word : {"ارتفعت", "الإيرادات", "ثمانية", "منطقة"})
     EXPECT_NE(ExtractedLine(MutoolPage(path, 1)).find(word), std::string::npos) << word;
 }
+
+// Every line of a right-to-left paragraph is ordered right to left, even one
+// that holds only Latin letters: the full stop of "abc." stands at its left.
+TEST(UnicodeText, TextBoxLinesKeepTheirParagraphsDirection) {
+  TTempDir dir;
+  const std::string path = dir.File("paragraph.pdf");
+  WriteDocument(
+      path,
+      [](TVellix& d) {
+        d.Canvas().Font() = MakeFont("DejaVu Sans", 12);
+        d.Canvas().DrawText(20, 20, 85, 0, taLeftJustify, vaTop, "שלום עולם abc.\nabc.");
+      },
+      [](TVellix& d) {
+        d.SetTextEncoding(teUtf8);
+        d.SetLengthUnit(luPoint);
+      });
+  const std::string text = MutoolPage(path, 1);
+  EXPECT_NE(text.find(".abc"), std::string::npos) << text;
+  // The second paragraph is left to right.
+  EXPECT_NE(text.find("abc."), std::string::npos) << text;
+}

@@ -1,5 +1,6 @@
 #include "text/unicode/UnicodeText.h"
 
+#include <unicode/ubidi.h>
 #include <unicode/ubrk.h>
 #include <unicode/uchar.h>
 
@@ -341,7 +342,7 @@ std::vector<std::u16string> SplitCluster(const TCluster& aCluster, const TShapin
 void TUnicodeText::TextOut(int32_t X, int32_t Y, std::string_view Text, long double aWordSpacing) {
   const TUtf16Text text = DecodeUtf8(Text);
   const std::u16string_view units(text.Units);
-  const TShapedLine shaped = Shape(units);
+  const TShapedLine shaped = Shape(units, FLineDirection);
   if (shaped.Runs.empty()) return;
   TFaceSet& set = FacesOf(FCanvas.Font());
   const int32_t size = FCanvas.Font().Size();
@@ -485,6 +486,9 @@ TBrokenText TUnicodeText::Break(std::string_view Text, int32_t aWidth, int64_t a
     size_t end = pos;
     while (end < units.size() && !IsHardLineEnd(units[end])) ++end;
     const std::u16string_view paragraph = units.substr(pos, end - pos);
+    const UBiDiDirection base =
+        ubidi_getBaseDirection(reinterpret_cast<const UChar*>(paragraph.data()), int32_t(paragraph.size()));
+    const int direction = base == UBIDI_RTL ? 1 : 0;
     // The paragraph shaped once gives each character its share of the width.
     for (const TGlyphRun& run : Shape(paragraph).Runs)
       for (const TShapedGlyph& glyph : run.Glyphs) advances[pos + glyph.Cluster] += glyph.Advance;
@@ -497,6 +501,7 @@ TBrokenText TUnicodeText::Break(std::string_view Text, int32_t aWidth, int64_t a
       while (shown > lineStart && u_isUWhiteSpace(units[shown - 1])) --shown;
       result.Lines.push_back(EncodeUtf8(units.substr(lineStart, shown - lineStart)));
       result.ParagraphEnds.push_back(lineEnd >= end);
+      result.Directions.push_back(direction);
       lineStart = lineEnd;
     } while (lineStart < end && !full());
     pos = lineStart;

@@ -40,8 +40,13 @@ public:
   // A document begins: the characters reported missing may be reported again.
   void Clear();
 
-  // TextOut of UTF-8 Text with aWordSpacing points added after each blank.
+  // TextOut of UTF-8 Text with aWordSpacing points added after each blank,
+  // in the paragraph direction set by SetLineDirection.
   void TextOut(int32_t X, int32_t Y, std::string_view Text, long double aWordSpacing);
+  // The paragraph direction of the lines drawn next (a text box's lines):
+  // 1 right to left, 0 left to right, -1 (the default) from each line's
+  // first strong character.
+  void SetLineDirection(int aDirection) { FLineDirection = aDirection; }
   // The shaped width of Text in the canvas font, in points.
   long double WidthInPoints(std::string_view Text);
   // The same in the length unit, rounded.
@@ -71,6 +76,7 @@ private:
   TPdfCanvas& FCanvas;
   std::map<std::string, std::unique_ptr<TFaceSet>> FFaceSets;
   TShapeCache FShapeCache;
+  int FLineDirection = -1;
   std::set<char32_t> FReported;
 };
 

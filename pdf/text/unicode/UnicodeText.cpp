@@ -19,6 +19,8 @@
 #include "platform/fonts/FontFallback.h"
 #include "platform/fonts/FontMetrics.h"
 #include "text/TextPlacement.h"
+#include "text/unicode/Clusters.h"
+#include "text/unicode/GlyphWriter.h"
 #include "text/unicode/ShapingFace.h"
 #include "text/unicode/UnicodeFont.h"
 #include "text/unicode/Utf16Text.h"
@@ -72,78 +74,6 @@ std::vector<int32_t> Boundaries(UBreakIteratorType aType, std::u16string_view aT
     boundaries.push_back(b);
   return boundaries;
 }
-
-// Writes the glyphs of a line as TJ arrays: hex glyph ids, with the
-// adjustments that put each glyph where shaping placed it.
-class TGlyphWriter {
-public:
-  TGlyphWriter(TPageBuffer& aOut, int32_t aSize) : FOut(aOut), FSize(aSize) {}
-
-  void SetFont(const std::string& aResourceName) {
-    Flush();
-    std::string line = aResourceName + ' ';
-    AppendInteger(line, FSize);
-    line += " Tf";
-    FOut.push_back(line);
-  }
-  // Shows aGlyph with its origin at aX thousandths of an em from the line's
-  // start and raised by aRise; aWidth is its declared width, by which the
-  // reader moves on after it.
-  void Glyph(uint32_t aGlyph, double aX, double aWidth, double aRise) {
-    if (aRise != FRise) {
-      Flush();
-      std::string line;
-      AppendPdfNumber(line, aRise * FSize / 1000.0L);
-      FOut.push_back(line + " Ts");
-      FRise = aRise;
-    }
-    // A number in the array moves the pen back by that many thousandths.
-    // Moves below a thousandth of an em are not written, and those written
-    // are whole; the pen is kept where the written ones put it, so that the
-    // error never passes that thousandth along a line.
-    const double move = std::round(FPen - aX);
-    if (std::abs(FPen - aX) >= 1) {
-      if (FInString) FArray += '>';
-      FInString = false;
-      AppendPdfNumber(FArray, move);
-      FPen -= move;
-    }
-    if (!FInString) FArray += '<';
-    FInString = true;
-    AppendHexUnit(FArray, aGlyph);
-    FPen += aWidth;
-  }
-  void BeginActualText(std::u16string_view aText) {
-    Flush();
-    std::string line = "/Span<</ActualText<FEFF";
-    for (char16_t unit : aText) AppendHexUnit(line, unit);
-    FOut.push_back(line + ">>>BDC");
-  }
-  void EndActualText() {
-    Flush();
-    FOut.push_back("EMC");
-  }
-  void Finish() {
-    Flush();
-    if (FRise != 0) FOut.push_back("0 Ts");
-  }
-
-private:
-  void Flush() {
-    if (FArray.empty()) return;
-    if (FInString) FArray += '>';
-    FOut.push_back("[" + FArray + "]TJ");
-    FArray.clear();
-    FInString = false;
-  }
-
-  TPageBuffer& FOut;
-  int32_t FSize;
-  std::string FArray;
-  bool FInString = false;
-  double FPen = 0;  // where the reader's pen is, thousandths of an em
-  double FRise = 0;
-};
 
 }  // namespace
 
@@ -250,94 +180,6 @@ long double TUnicodeText::WidthInPoints(std::string_view Text) { return PointsOf
 int32_t TUnicodeText::Width(std::string_view Text) {
   return RoundToInt32(WidthInPoints(Text) / FCanvas.Context().PointPerUnit);
 }
-
-namespace {
-
-// One cluster of a shaped line: its glyphs (a range of its run's) and the
-// characters they stand for.
-struct TCluster {
-  const TGlyphRun* Run;
-  size_t First, Last;  // glyphs [First, Last) of the run
-  std::u16string_view Characters;
-  double Origin = 0;  // the pen position of its first glyph, thousandths of an em
-};
-
-// The clusters of a run, left to right as drawn, their origins from aPen on
-// (which they advance), with aSpacing after each blank.
-std::vector<TCluster> ClustersOf(const TGlyphRun& aRun, std::u16string_view aLine, double& aPen, double aSpacing,
-                                 size_t& aBlanks) {
-  // Clusters run monotonically (HarfBuzz's default cluster level): up from
-  // left to right in a left-to-right run, down in a right-to-left one; so a
-  // cluster ends where its neighbour in text order begins.
-  std::vector<TCluster> clusters;
-  const std::vector<TShapedGlyph>& glyphs = aRun.Glyphs;
-  for (size_t i = 0; i < glyphs.size();) {
-    size_t j = i + 1;
-    while (j < glyphs.size() && glyphs[j].Cluster == glyphs[i].Cluster) ++j;
-    const uint32_t start = glyphs[i].Cluster;
-    const uint32_t end = aRun.RightToLeft ? (i > 0 ? glyphs[i - 1].Cluster : aRun.End)
-                                          : (j < glyphs.size() ? glyphs[j].Cluster : aRun.End);
-    TCluster& cluster = clusters.emplace_back(
-        TCluster{&aRun, i, j, aLine.substr(start, end > start ? end - start : 0), aPen});
-    for (size_t k = i; k < j; ++k) aPen += aRun.Glyphs[k].Advance;
-    if (cluster.Characters == u" ") {
-      aPen += aSpacing;
-      ++aBlanks;
-    }
-    i = j;
-  }
-  return clusters;
-}
-
-// The characters each glyph of a multi-glyph cluster stands for: a glyph
-// that is some character's own glyph stands for that character; the other
-// glyphs (conjuncts, half forms, ligatures) share the characters left over,
-// group by group. Readers without /ActualText so still read an Indic
-// syllable's characters, in drawing order.
-std::vector<std::u16string> SplitCluster(const TCluster& aCluster, const TShapingFace& aFace) {
-  const std::u16string_view units = aCluster.Characters;
-  std::vector<uint32_t> offsets;  // each character's first unit
-  for (uint32_t i = 0; i < units.size(); i += uint32_t(CodePointAt(units, i) > 0xFFFF ? 2 : 1)) offsets.push_back(i);
-  const auto characterText = [&](size_t c) {
-    const uint32_t end = c + 1 < offsets.size() ? offsets[c + 1] : uint32_t(units.size());
-    return units.substr(offsets[c], end - offsets[c]);
-  };
-  const size_t count = aCluster.Last - aCluster.First;
-  std::vector<std::u16string> texts(count);
-  std::vector<int64_t> owner(offsets.size(), -1);
-  std::vector<size_t> unmatched;  // glyphs that are no character's own
-  for (size_t g = 0; g < count; ++g) {
-    const uint32_t glyph = aCluster.Run->Glyphs[aCluster.First + g].Glyph;
-    size_t c = 0;
-    for (; c < offsets.size(); ++c) {
-      hb_codepoint_t nominal = 0;
-      if (owner[c] < 0 && hb_font_get_nominal_glyph(aFace.Font(), CodePointAt(units, offsets[c]), &nominal) &&
-          nominal == glyph)
-        break;
-    }
-    if (c < offsets.size()) {
-      owner[c] = int64_t(g);
-      texts[g] = characterText(c);
-    } else {
-      unmatched.push_back(g);
-    }
-  }
-  size_t group = 0;
-  for (size_t c = 0; c < offsets.size(); ++c) {
-    if (owner[c] >= 0) continue;
-    size_t target = 0;
-    if (!unmatched.empty())
-      target = unmatched[std::min(group, unmatched.size() - 1)];
-    else if (c > 0)
-      target = size_t(owner[c - 1]);
-    texts[target] += characterText(c);
-    owner[c] = int64_t(target);
-    if (c + 1 >= offsets.size() || owner[c + 1] >= 0) ++group;
-  }
-  return texts;
-}
-
-}  // namespace
 
 void TUnicodeText::TextOut(int32_t X, int32_t Y, std::string_view Text, long double aWordSpacing) {
   const TUtf16Text text = DecodeUtf8(Text);

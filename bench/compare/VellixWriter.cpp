@@ -25,10 +25,12 @@ std::unique_ptr<TVellix> NewDocument(const std::string& aOut) {
   return doc;
 }
 
-void DrawReport(int aPages, const std::string& aOut) {
+// The report, with each line in another script when aUnicode.
+void DrawReportIn(int aPages, const std::string& aOut, bool aUnicode) {
   auto doc = NewDocument(aOut);
+  if (aUnicode) doc->SetTextEncoding(teUtf8);
   TPdfCanvas& c = doc->Canvas();
-  c.Font().SetName("Liberation Sans");
+  c.Font().SetName(aUnicode ? UnicodeFamily : "Liberation Sans");
   doc->BeginDoc();
   for (int p = 0; p < aPages; ++p) {
     if (p > 0) doc->NewPage();
@@ -37,7 +39,7 @@ void DrawReport(int aPages, const std::string& aOut) {
     c.TextOut(40, 30, HeaderText(p));
     c.Font().SetSize(TextSize);
     c.Font().SetStyle({});
-    for (const TextLine& l : ReportLines(p)) c.TextOut(l.X, l.Y, l.Text);
+    for (const TextLine& l : aUnicode ? UnicodeLines(p) : ReportLines(p)) c.TextOut(l.X, l.Y, l.Text);
     c.Brush().SetStyle(bsClear);
     for (const Cell& cell : ReportCells(p)) {
       c.Rectangle(cell.X, cell.Y, cell.X + cell.W, cell.Y + cell.H);
@@ -48,29 +50,8 @@ void DrawReport(int aPages, const std::string& aOut) {
   doc->EndDoc();
 }
 
-void DrawUnicodeReport(int aPages, const std::string& aOut) {
-  auto doc = NewDocument(aOut);
-  doc->SetTextEncoding(teUtf8);
-  TPdfCanvas& c = doc->Canvas();
-  c.Font().SetName(UnicodeFamily);
-  doc->BeginDoc();
-  for (int p = 0; p < aPages; ++p) {
-    if (p > 0) doc->NewPage();
-    c.Font().SetSize(HeaderSize);
-    c.Font().SetStyle({fsBold});
-    c.TextOut(40, 30, HeaderText(p));
-    c.Font().SetSize(TextSize);
-    c.Font().SetStyle({});
-    for (const TextLine& l : UnicodeLines(p)) c.TextOut(l.X, l.Y, l.Text);
-    c.Brush().SetStyle(bsClear);
-    for (const Cell& cell : ReportCells(p)) {
-      c.Rectangle(cell.X, cell.Y, cell.X + cell.W, cell.Y + cell.H);
-      c.TextOut(cell.X + 3, cell.Y + 4, cell.Text);
-    }
-    c.Brush().SetStyle(bsSolid);
-  }
-  doc->EndDoc();
-}
+void DrawReport(int aPages, const std::string& aOut) { DrawReportIn(aPages, aOut, false); }
+void DrawUnicodeReport(int aPages, const std::string& aOut) { DrawReportIn(aPages, aOut, true); }
 
 void DrawShapes(int aPages, const std::string& aOut) {
   auto doc = NewDocument(aOut);

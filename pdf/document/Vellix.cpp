@@ -13,7 +13,6 @@
 #include "canvas/PdfResources.h"
 #include "navigation/Navigation.h"
 #include "text/PageCount.h"
-#include "text/unicode/Utf16Text.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
 #include "writer/PdfSyntax.h"

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "navigation/DeferredObjects.h"
-#include "text/unicode/Utf16Text.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfSyntax.h"
 

@@ -1,5 +1,8 @@
 #include "writer/PdfSyntax.h"
 
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
 #include <vellix/CodePage.h>
 
 namespace Vellix {
@@ -89,6 +92,30 @@ void AppendTextString(std::string& aOut, std::string_view aAnsi) {
   aOut += "<FEFF";
   // Every code point of code page 1252 lies in the basic plane: one unit each.
   for (const char c : aAnsi) AppendHexUnit(aOut, AnsiToUnicode(static_cast<uint8_t>(c)));
+  aOut += '>';
+}
+
+void AppendUtf8TextString(std::string& aOut, std::string_view aUtf8) {
+  if (IsAscii(aUtf8)) {
+    aOut += '(';
+    AppendEscaped(aOut, aUtf8);
+    aOut += ')';
+    return;
+  }
+  aOut += "<FEFF";
+  const auto* bytes = reinterpret_cast<const uint8_t*>(aUtf8.data());
+  const int32_t length = int32_t(aUtf8.size());
+  for (int32_t i = 0; i < length;) {
+    UChar32 c = 0;
+    U8_NEXT(bytes, i, length, c);
+    if (c < 0) c = 0xFFFD;
+    if (U16_LENGTH(c) == 2) {
+      AppendHexUnit(aOut, U16_LEAD(c));
+      AppendHexUnit(aOut, U16_TRAIL(c));
+    } else {
+      AppendHexUnit(aOut, uint32_t(c));
+    }
+  }
   aOut += '>';
 }
 

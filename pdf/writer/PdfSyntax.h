@@ -25,6 +25,11 @@ void AppendEscaped(std::string& aOut, std::string_view aText, TEscapeBreaks aBre
 // the readers' PDFDocEncoding differ above 127.
 void AppendTextString(std::string& aOut, std::string_view aAnsi);
 
+// The same for UTF-8 text (documents whose text encoding is UTF-8): "(...)"
+// when it is all ASCII, else its UTF-16BE in hex, an ill-formed sequence as
+// U+FFFD.
+void AppendUtf8TextString(std::string& aOut, std::string_view aUtf8);
+
 // Appends the low 16 bits of aUnit as four upper-case hex digits (the units
 // of UTF-16 hex strings and the codes of character maps).
 void AppendHexUnit(std::string& aOut, uint32_t aUnit);

@@ -106,6 +106,24 @@ TEST(PdfSyntax, EscapesStringsAndNames) {
   EXPECT_EQ(EncodeSpaces(std::string("A B\0C", 5)), "A#20BC");
 }
 
+// Text strings shown in a reader's panels: ASCII as a literal string, the
+// rest as UTF-16BE with a byte-order mark, from code page 1252 or UTF-8.
+TEST(PdfSyntax, TextStringsAreLiteralWhenAsciiAndUtf16Otherwise) {
+  std::string s;
+  AppendTextString(s, "a(b)");
+  EXPECT_EQ(s, "(a\\(b\\))");
+  s.clear();
+  AppendTextString(s, "caf\xE9 \x80");
+  EXPECT_EQ(s, "<FEFF00630061006600E9002020AC>");
+  s.clear();
+  AppendUtf8TextString(s, "a(b)");
+  EXPECT_EQ(s, "(a\\(b\\))");
+  s.clear();
+  // A letter, a character beyond the basic plane and an ill-formed byte.
+  AppendUtf8TextString(s, "\xC3\xA9\xF0\x9F\x98\x80\xFF");
+  EXPECT_EQ(s, "<FEFF00E9D83DDE00FFFD>");
+}
+
 TEST(PdfSyntax, NameTokensStayWithinWhatReadersAccept) {
   const std::string shortName = "Times New Roman,Bold";
   EXPECT_EQ(NameToken(shortName), EncodeSpaces(shortName));

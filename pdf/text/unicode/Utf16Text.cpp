@@ -3,7 +3,6 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
-#include "writer/PdfSyntax.h"
 
 namespace Vellix {
 
@@ -46,18 +45,6 @@ std::string EncodeUtf8(std::u16string_view aUnits) {
     out.append(reinterpret_cast<const char*>(buffer), size_t(n));
   }
   return out;
-}
-
-void AppendUtf8TextString(std::string& aOut, std::string_view aUtf8) {
-  if (IsAscii(aUtf8)) {
-    aOut += '(';
-    AppendEscaped(aOut, aUtf8);
-    aOut += ')';
-    return;
-  }
-  aOut += "<FEFF";
-  for (char16_t unit : DecodeUtf8(aUtf8).Units) AppendHexUnit(aOut, unit);
-  aOut += '>';
 }
 
 char32_t CodePointAt(std::u16string_view aUnits, size_t aIndex) {

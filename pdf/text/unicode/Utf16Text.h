@@ -24,10 +24,6 @@ TUtf16Text DecodeUtf8(std::string_view aUtf8);
 // The UTF-8 of aUnits (a lone surrogate as U+FFFD).
 std::string EncodeUtf8(std::u16string_view aUnits);
 
-// Appends aUtf8 as a PDF text string (information entries, outline titles):
-// "(...)" when it is all ASCII, else "<FEFF...>", its UTF-16BE in hex.
-void AppendUtf8TextString(std::string& aOut, std::string_view aUtf8);
-
 // The code point at aUnits[aIndex] (a lone surrogate as itself).
 char32_t CodePointAt(std::u16string_view aUnits, size_t aIndex);
 

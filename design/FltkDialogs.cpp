@@ -51,11 +51,13 @@ std::string ToFltkFilter(const std::string& aFilter) {
     std::vector<std::string> patterns = Split(parts[i + 1], ';');
     for (auto& p : patterns)
       if (p == "*.*") p = "*";
-    std::string pattern = patterns[0];
+    std::string pattern;
     if (patterns.size() > 1) {
-      pattern = "{";
+      pattern += '{';
       for (size_t k = 0; k < patterns.size(); ++k) pattern += (k ? "," : "") + patterns[k];
-      pattern += "}";
+      pattern += '}';
+    } else {
+      pattern = patterns[0];
     }
     if (!out.empty()) out += '\t';
     out += parts[i] + " (" + pattern + ")";

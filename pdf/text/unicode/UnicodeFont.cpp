@@ -18,21 +18,24 @@ namespace Vellix {
 
 namespace {
 
-// The face's bounding box from its 'head' table, in thousandths of an em.
+// The face's bounding box from its 'head' table, in thousandths of an em;
+// without the table, the width of an em between the descent and the ascent.
 std::string BoundingBox(const TShapingFace& aFace) {
+  long corners[4] = {0, -aFace.Descent(), 1000, aFace.Ascent()};
   hb_blob_t* head = hb_face_reference_table(aFace.Face(), HB_TAG('h', 'e', 'a', 'd'));
   unsigned length = 0;
   const auto* data = reinterpret_cast<const uint8_t*>(hb_blob_get_data(head, &length));
-  std::string box = "[0 " + std::to_string(-aFace.Descent()) + " 1000 " + std::to_string(aFace.Ascent()) + "]";
-  if (length >= 44) {
-    box = "[";
-    for (unsigned offset = 36; offset < 44; offset += 2) {
-      const int16_t value = int16_t((data[offset] << 8) | data[offset + 1]);
-      box += std::to_string(std::lround(value * 1000.0 / aFace.UnitsPerEm()));
-      box += offset < 42 ? " " : "]";
+  if (length >= 44)
+    for (int i = 0; i < 4; ++i) {
+      const int16_t value = int16_t((data[36 + 2 * i] << 8) | data[37 + 2 * i]);
+      corners[i] = std::lround(value * 1000.0 / aFace.UnitsPerEm());
     }
-  }
   hb_blob_destroy(head);
+  std::string box(1, '[');
+  for (int i = 0; i < 4; ++i) {
+    AppendInteger(box, corners[i]);
+    box += i < 3 ? ' ' : ']';
+  }
   return box;
 }
 

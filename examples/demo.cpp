@@ -139,6 +139,7 @@ void WriteUnicode(const std::string& aFileName) {
                   "The word שלום means peace; مرحبا is a greeting.\n"
                   "עברית וערבית נכתבות מימין לשמאל, with English in between.");
   pdf.EndDoc();
+  std::printf("%d page written to %s\n", pdf.PageNumber(), pdf.FileName().c_str());
 }
 
 }  // namespace

@@ -34,8 +34,10 @@ struct TUnicodeText::TFaceSet {
   std::string Family;
   TFontStyles Style;
   const TShapingFace* Primary = nullptr;
+  // FaceFor's answers, filled as asked: a table for the basic plane, a map
+  // for the other planes.
+  std::vector<const TShapingFace*> Plane0;
   std::unordered_map<char32_t, const TShapingFace*> Fallbacks;
-  std::vector<const TShapingFace*> Plane0;  // FaceFor of the basic plane, filled as asked
   // Per point of font size, from the measured face, as the code page fonts
   // take them: the baseline's depth below the top, and the underline.
   long double Ascent = 0, UnderlinePosition = 0, UnderlineWidth = 0;
@@ -52,6 +54,13 @@ bool NeedsNoGlyph(char32_t aCharacter) {
 bool IsHardLineEnd(char16_t aUnit) {
   return aUnit == 0x0A || aUnit == 0x0D || aUnit == 0x0B || aUnit == 0x0C || aUnit == 0x85 || aUnit == 0x2028 ||
          aUnit == 0x2029;
+}
+
+// aEnd moved back over the blanks before it, not past aStart: a line's end
+// without the blanks that hang past the box.
+size_t WithoutTrailingBlanks(std::u16string_view aUnits, size_t aStart, size_t aEnd) {
+  while (aEnd > aStart && u_isUWhiteSpace(aUnits[aEnd - 1])) --aEnd;
+  return aEnd;
 }
 
 struct TBreakIteratorDeleter {
@@ -86,9 +95,10 @@ TUnicodeText::TFaceSet& TUnicodeText::FacesOf(const TFont& aFont) {
   TFontStyles style;
   if (aFont.Style().Contains(fsBold)) style.Include(fsBold);
   if (aFont.Style().Contains(fsItalic)) style.Include(fsItalic);
+  // Text comes in long runs of one font: the last set is looked at first.
+  if (FLastFaceSet && FLastFaceSet->Style == style && FLastFaceSet->Family == aFont.Name()) return *FLastFaceSet;
   const std::string key = aFont.Name() + '\0' + char('0' + style.Contains(fsBold) + 2 * style.Contains(fsItalic));
-  std::unique_ptr<TFaceSet>& set = FFaceSets[key];
-  if (set) return *set;
+  if (const auto known = FFaceSets.find(key); known != FFaceSets.end()) return *(FLastFaceSet = known->second.get());
 
   TDocumentContext& context = FCanvas.Context();
   TFont measuring;
@@ -97,7 +107,6 @@ TUnicodeText::TFaceSet& TUnicodeText::FacesOf(const TFont& aFont) {
   try {
     metrics = &FontMetricsOf(aFont.Name(), style, measuring.Height());
   } catch (const Exception&) {
-    FFaceSets.erase(key);
     context.RaiseError(MSG_INTERNAL_ERROR, "GetTextMetrics");
   }
   const TShapingFace* face = nullptr;
@@ -105,14 +114,9 @@ TUnicodeText::TFaceSet& TUnicodeText::FacesOf(const TFont& aFont) {
     face = &ShapingFaceAt({metrics->FilePath(), metrics->FaceIndex()});
   } catch (const Exception&) {
   }
-  if (!face || !face->TrueTypeOutlines()) {
-    FFaceSets.erase(key);
-    context.RaiseError(MSG_NOT_TRUETYPE, aFont.Name());
-  }
-  if (face->EmbeddingForbidden()) {
-    FFaceSets.erase(key);
-    context.RaiseError(MSG_FONT_NOT_EMBEDDABLE, aFont.Name());
-  }
+  if (!face || !face->TrueTypeOutlines()) context.RaiseError(MSG_NOT_TRUETYPE, aFont.Name());
+  if (face->EmbeddingForbidden()) context.RaiseError(MSG_FONT_NOT_EMBEDDABLE, aFont.Name());
+  std::unique_ptr<TFaceSet>& set = FFaceSets[key];
   set = std::make_unique<TFaceSet>();
   set->Family = aFont.Name();
   set->Style = style;
@@ -122,7 +126,7 @@ TUnicodeText::TFaceSet& TUnicodeText::FacesOf(const TFont& aFont) {
   set->Ascent = metrics->TextMetric().tmAscent * scale;
   set->UnderlinePosition = metrics->OutlineTextMetric().otmsUnderscorePosition * scale;
   set->UnderlineWidth = metrics->OutlineTextMetric().otmsUnderscoreSize * scale;
-  return *set;
+  return *(FLastFaceSet = set.get());
 }
 
 const TShapingFace& TUnicodeText::FaceFor(TFaceSet& aSet, char32_t aCharacter) {
@@ -134,13 +138,13 @@ const TShapingFace& TUnicodeText::FaceFor(TFaceSet& aSet, char32_t aCharacter) {
     if (!known) known = &FindFace(aSet, aCharacter);
     return *known;
   }
-  return FindFace(aSet, aCharacter);
+  const auto [known, added] = aSet.Fallbacks.try_emplace(aCharacter, nullptr);
+  if (added) known->second = &FindFace(aSet, aCharacter);
+  return *known->second;
 }
 
 const TShapingFace& TUnicodeText::FindFace(TFaceSet& aSet, char32_t aCharacter) {
   if (NeedsNoGlyph(aCharacter) || aSet.Primary->Covers(aCharacter)) return *aSet.Primary;
-  const auto known = aSet.Fallbacks.find(aCharacter);
-  if (known != aSet.Fallbacks.end()) return *known->second;
   const auto usable = [](const TFaceLocation& aLocation) {
     try {
       const TShapingFace& face = ShapingFaceAt(aLocation);
@@ -149,13 +153,10 @@ const TShapingFace& TUnicodeText::FindFace(TFaceSet& aSet, char32_t aCharacter) 
       return false;
     }
   };
-  const TShapingFace* face = aSet.Primary;
   if (const auto location = FallbackFace(aSet.Family, aSet.Style, aCharacter, usable))
-    face = &ShapingFaceAt(*location);
-  else
-    ReportMissing(aCharacter);
-  aSet.Fallbacks.emplace(aCharacter, face);
-  return *face;
+    return ShapingFaceAt(*location);
+  ReportMissing(aCharacter);
+  return *aSet.Primary;
 }
 
 void TUnicodeText::ReportMissing(char32_t aCharacter) {
@@ -210,31 +211,28 @@ void TUnicodeText::TextOut(int32_t X, int32_t Y, std::string_view Text, long dou
 
   out.push_back("BT");
   TGlyphWriter writer(out, size);
-  bool first = true;
+  const TUnicodeFont* current = nullptr;
   for (const std::vector<TCluster>& clusters : runs) {
     if (clusters.empty()) continue;
     const TGlyphRun& run = *clusters.front().Run;
     TUnicodeFont& font = resources.UnicodeFont(*run.Face, FCanvas.Context().Writer);
-    writer.SetFont(font.ResourceName());
-    if (first) {
+    // Runs of another script in the same face keep the font.
+    if (&font != current) writer.SetFont(font.ResourceName());
+    if (!current) {
       out.push_back(color + "rg");
       AddTextPosition(out, at);
-      first = false;
     }
+    current = &font;
     for (const TCluster& cluster : clusters) {
       if (cluster.First == cluster.Last) continue;
       const bool single = cluster.Last == cluster.First + 1 && !cluster.Characters.empty();
       const bool plain = single && font.MapGlyph(run.Glyphs[cluster.First].Glyph, cluster.Characters);
+      // The cluster's glyphs, each where the pen stands after the ones before.
       double origin = cluster.Origin;
-      std::vector<double> glyphOrigins;
-      for (size_t k = cluster.First; k < cluster.Last; ++k) {
-        glyphOrigins.push_back(origin);
-        origin += run.Glyphs[k].Advance;
-      }
       const auto show = [&](size_t k) {
         const TShapedGlyph& glyph = run.Glyphs[k];
-        writer.Glyph(glyph.Glyph, glyphOrigins[k - cluster.First] + glyph.XOffset, font.UseGlyph(glyph.Glyph),
-                     glyph.YOffset);
+        writer.Glyph(glyph.Glyph, origin + glyph.XOffset, font.UseGlyph(glyph.Glyph), glyph.YOffset);
+        origin += glyph.Advance;
       };
       if (plain) {
         show(cluster.First);
@@ -282,10 +280,7 @@ size_t TUnicodeText::FitLine(std::u16string_view aUnits, size_t aStart, size_t a
       std::abs(FCanvas.Font().Size()) / 1000.0 / double(FCanvas.Context().PointPerUnit);
   const double limit = aWidth + 1e-6;
   // Blanks at a line's end hang past the box: they are not measured.
-  const auto trimmed = [&](size_t aLineEnd) {
-    while (aLineEnd > aStart && u_isUWhiteSpace(aUnits[aLineEnd - 1])) --aLineEnd;
-    return aLineEnd;
-  };
+  const auto trimmed = [&](size_t aLineEnd) { return WithoutTrailingBlanks(aUnits, aStart, aLineEnd); };
   // The widths of longer and longer lines, summed as they grow.
   double sum = 0;
   size_t summed = aStart;
@@ -339,8 +334,7 @@ TBrokenText TUnicodeText::Break(std::string_view Text, int32_t aWidth, int64_t a
     size_t lineStart = pos;
     do {
       const size_t lineEnd = lineStart < end ? FitLine(units, lineStart, end, advances, opportunities, aWidth) : end;
-      size_t shown = lineEnd;
-      while (shown > lineStart && u_isUWhiteSpace(units[shown - 1])) --shown;
+      const size_t shown = WithoutTrailingBlanks(units, lineStart, lineEnd);
       result.Lines.push_back(EncodeUtf8(units.substr(lineStart, shown - lineStart)));
       result.ParagraphEnds.push_back(lineEnd >= end);
       result.Directions.push_back(direction);

@@ -75,6 +75,7 @@ private:
 
   TPdfCanvas& FCanvas;
   std::map<std::string, std::unique_ptr<TFaceSet>> FFaceSets;
+  TFaceSet* FLastFaceSet = nullptr;
   TShapeCache FShapeCache;
   int FLineDirection = -1;
   std::set<char32_t> FReported;

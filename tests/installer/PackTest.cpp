@@ -1,5 +1,7 @@
 #include "Packager.h"
 
+#include "ElfImage.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unzip.h>
@@ -205,6 +207,35 @@ TEST_F(Pack, RefusesComponentWithoutEntryPoint) {
   ExpectRefused("does not export dunzip");
   Input.UnzipPath = Dir / "content/Doc/Read me.txt";
   ExpectRefused("is not a shared library");
+}
+
+// The window module lies between the unzip component and the archive, where
+// the component's ELF file ends; the record's offsets still name those two.
+TEST_F(Pack, PlacesTheWindowModuleAfterTheComponentAndChecksIt) {
+  Input.UnzipPath = DUNZIP_COMPONENT;
+  Input.WindowPath = WINDOW_MODULE;
+  PackInstaller(Input);
+  const std::string installer = ReadFile(Dir / "out/installer");
+  const std::string unzip = ReadFile(DUNZIP_COMPONENT), window = ReadFile(WINDOW_MODULE);
+  const size_t record = installer.find("#TNAVOREM#") - 1;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(installer.data()) + record;
+  const int32_t dll = ReadLE32(bytes + kConfigDllOffset), zip = ReadLE32(bytes + kConfigZipOffset);
+  EXPECT_EQ(size_t(zip - dll), unzip.size() + window.size());
+  EXPECT_EQ(installer.substr(size_t(dll), unzip.size()), unzip);
+  EXPECT_EQ(installer.substr(size_t(dll) + unzip.size(), window.size()), window);
+  EXPECT_EQ(ElfFileEnd(reinterpret_cast<const uint8_t*>(installer.data()) + dll, uint64_t(zip - dll)),
+            unzip.size());
+  std::remove((Dir / "out/installer").c_str());
+
+  Input.WindowPath = Dir / "content/Doc/Read me.txt";
+  ExpectRefused("window module");
+  Input.WindowPath = DUNZIP_COMPONENT;  // a library without the window entry
+  ExpectRefused("does not export decantor_window_face");
+  // A component with bytes after its ELF file would hide where the module starts.
+  WriteFile(Dir / "padded.so", unzip + "trailing");
+  Input.UnzipPath = Dir / "padded.so";
+  Input.WindowPath = WINDOW_MODULE;
+  ExpectRefused("has bytes past its ELF file");
 }
 
 TEST_F(Pack, RefusesComponentAfterArchive) {

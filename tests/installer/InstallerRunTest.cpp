@@ -395,6 +395,13 @@ TEST_F(InstallerRun, LibraryInstallerInstallsAUsableLibrary) {
   EXPECT_EQ(Slurp(dest + "/lib/libvellix.so"), "INPUT(libvellix.so.1)\n");
   EXPECT_TRUE(fs::exists(dest + "/src/pdf/CMakeLists.txt"));
   EXPECT_TRUE(Listing(Box.SystemDir()).empty());
+  // Its stub is packed stripped: neither symbol table nor debug information,
+  // though the dynamic symbols the window module calls are kept.
+  const TResult sections = Shell("readelf -S -W " + Quote(VELLIX_SETUP));
+  ASSERT_EQ(sections.Status, 0) << sections.Output;
+  EXPECT_EQ(sections.Output.find(".debug_"), std::string::npos) << sections.Output;
+  EXPECT_EQ(sections.Output.find(".symtab"), std::string::npos) << sections.Output;
+  EXPECT_NE(sections.Output.find(".dynsym"), std::string::npos) << sections.Output;
 #ifdef VELLIX_SANITIZED
   GTEST_SKIP() << "the sanitized library links only into sanitized programs";
 #else

@@ -24,7 +24,8 @@ class TAnsweringFace : public TInstallerFace {
     FInner.SetProgressDetail(aName, aDone, aTotal);
   }
   bool CancelRequested() override { return FInner.CancelRequested(); }
-  void ShowDone(const std::string& aText) override { FInner.ShowDone(aText); }
+  // Nobody is there to close a closing message.
+  void ShowDone(const std::string& aText, bool) override { FInner.ShowDone(aText, false); }
   int32_t ShowDestDialog(TDestDirForm& aForm) override { return FInner.ShowDestDialog(aForm); }
   void RunMainWindow(bool aStartArmed, const std::function<void()>& aStart,
                      const std::function<bool()>& aCloseRequest) override {

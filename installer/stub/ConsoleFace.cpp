@@ -93,7 +93,8 @@ void TConsoleFace::SetProgress(int32_t aPosition) {
   std::fflush(FOut);
 }
 
-void TConsoleFace::ShowDone(const std::string& aText) {
+// The line is the console's message: nothing to wait for.
+void TConsoleFace::ShowDone(const std::string& aText, bool) {
   EndProgressLine();
   std::fprintf(FOut, "%s\n", aText.c_str());
   std::fflush(FOut);

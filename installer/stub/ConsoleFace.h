@@ -22,7 +22,7 @@ class TConsoleFace : public TInstallerFace {
   void SetMainCaption(const std::string& aCaption) override;
   void SetProgress(int32_t aPosition) override;
   void SetProgressDetail(const std::string& aName, int32_t aDone, int32_t aTotal) override;
-  void ShowDone(const std::string& aText) override;
+  void ShowDone(const std::string& aText, bool aAwaitUser) override;
   int32_t ShowDestDialog(TDestDirForm& aForm) override;
   void RunMainWindow(bool aStartArmed, const std::function<void()>& aStart,
                      const std::function<bool()>& aCloseRequest) override;

@@ -235,6 +235,9 @@ TFltkFace::TFltkFace(const std::string& aScreenshotDir) : FScreenshotDir(aScreen
   cancel->labelfont(kFont);
   cancel->labelsize(kFontSize);
   cancel->callback([](Fl_Widget*, void* aFace) { static_cast<TFltkFace*>(aFace)->FCancelRequested = true; }, this);
+  // Escape presses Cancel, as in any progress window; it never closes the
+  // window itself.
+  cancel->shortcut(FL_Escape);
   FMain->end();
   // Fixed size: no maximise; the close box asks the form.
   FMain->size_range(FMain->w(), FMain->h(), FMain->w(), FMain->h());
@@ -288,12 +291,15 @@ void TFltkFace::SetProgress(int32_t aPosition) {
   }
 }
 
-void TFltkFace::ShowDone(const std::string& aText) {
+void TFltkFace::ShowDone(const std::string& aText, bool aAwaitUser) {
   FFileText.clear();
   FDetailText = aText;
   FDetail->label(FDetailText.c_str());
   FDetail->redraw_label();
   Fl::flush();
+  // The main window closes once the run is over; the box keeps the answer
+  // on screen until the user has read it.
+  if (aAwaitUser) MessageBox(aText, FCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 void TFltkFace::ShowDetail() {

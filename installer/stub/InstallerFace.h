@@ -33,8 +33,10 @@ class TInstallerFace : public TUserInterface {
   // Whether the user asked to stop the extraction (a Cancel button) since
   // the window was shown. Default: never.
   virtual bool CancelRequested() { return false; }
-  // Says where the files went once the extraction is complete. Default: nothing.
-  virtual void ShowDone(const std::string& aText) { (void)aText; }
+  // Says where the files went once the extraction is complete; with
+  // aAwaitUser a face with windows says it in a message box and returns when
+  // the user has closed it (an unattended run passes false). Default: nothing.
+  virtual void ShowDone(const std::string& aText, bool aAwaitUser) { (void)aText, (void)aAwaitUser; }
   // Shows aForm modally until it closes with a modal result that its
   // FormCloseQuery accepts (the face asks it before closing); returns that result.
   virtual int32_t ShowDestDialog(TDestDirForm& aForm) = 0;

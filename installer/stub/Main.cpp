@@ -348,7 +348,7 @@ void TMainForm::tmStartTimer() {
     CleanUp();
     AfterExtraction();
     FFinished = true;
-    FFace.ShowDone("The files were installed in " + ExtractionDir() + ".");
+    FFace.ShowDone("The files were installed in " + ExtractionDir() + ".", true);
   } catch (const std::exception& e) {
     if (FCancelled) {
       // The user chose to stop: said once, and the window closes.

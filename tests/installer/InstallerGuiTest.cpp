@@ -1,5 +1,6 @@
 // The installer's windows under a virtual X server (xvfb-run): the destination
-// dialog answers Enter and Escape, the main window's bar reaches 100, and the
+// dialog answers Enter and Escape, the main window's bar reaches 100, a
+// message box says where the files went, Cancel takes them back, and the
 // pictures the installer saves of its windows are kept in the build directory.
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -58,6 +59,24 @@ bool HasDarkPixel(const TImage& aImage, int aX0, int aY0, int aX1, int aY1) {
   return dark && light;
 }
 
+// A key for the topmost of aWindows mapped windows titled aTitle (2: a
+// message box over the main window), sent once they are all there.
+struct TKey {
+  std::string Title;
+  std::string Key;
+  int Windows = 1;
+};
+
+std::string SendKey(const TKey& aKey) {
+  return Quote(XSENDKEY) + " " + Quote(aKey.Title) + " " + aKey.Key + " 20 " + std::to_string(aKey.Windows) +
+         " || echo 'window not found: " + aKey.Title + "'; ";
+}
+
+// Waits for aPath to exist, 30 s at most.
+std::string AwaitFile(const std::string& aPath) {
+  return "for i in $(seq 1 300); do [ -e " + Quote(aPath) + " ] && break; sleep 0.1; done; ";
+}
+
 class InstallerGui : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -65,19 +84,17 @@ class InstallerGui : public ::testing::Test {
     fs::create_directories(kShots);
   }
 
-  // Runs aInstaller with windows on a virtual display while xsendkey sends
-  // aKey to the window titled aTitle ("none": only waits for it).
-  TResult RunWithKey(const std::string& aInstaller, const std::string& aShots,
-                     const std::string& aTitle, const std::string& aKey) {
-    return RunWithKeys(aInstaller, aShots, {{aTitle, aKey}});
+  // The same with keys sent in turn, each to its window (waited for).
+  TResult RunWithKeys(const std::string& aInstaller, const std::string& aShots, const std::vector<TKey>& aKeys) {
+    std::string steps;
+    for (const TKey& key : aKeys) steps += SendKey(key);
+    return RunSession(aInstaller, aShots, steps, "");
   }
 
-  // The same with keys sent in turn, each to its window (waited for).
-  TResult RunWithKeys(const std::string& aInstaller, const std::string& aShots,
-                      const std::vector<std::pair<std::string, std::string>>& aKeys) {
-    std::string keys;
-    for (const auto& [title, key] : aKeys)
-      keys += Quote(XSENDKEY) + " " + Quote(title) + " " + key + " 20 || echo 'window not found: " + title + "'; ";
+  // Runs aInstaller (its environment given aEnv) with the shell commands
+  // aSteps beside it, which answer its windows.
+  TResult RunSession(const std::string& aInstaller, const std::string& aShots, const std::string& aSteps,
+                     const std::string& aEnv) {
     fs::remove_all(aShots);
     fs::create_directories(aShots);
     // The installer starts only once the display takes connections: under
@@ -85,9 +102,9 @@ class InstallerGui : public ::testing::Test {
     // Hard limits: the installer is killed after 60 s, the whole display
     // session after 100 s (below the test's own 120 s), so that a window that
     // never answers fails the test instead of holding the suite.
-    const std::string script = Quote(XSENDKEY) + " --display-only none 30 || echo 'no display'; timeout -k 5 60 " +
-                               Quote(aInstaller) + " --gui --screenshots " + Quote(aShots) +
-                               " & pid=$!; " + keys + "wait $pid; echo status=$?";
+    const std::string script = Quote(XSENDKEY) + " --display-only none 30 || echo 'no display'; " + aEnv +
+                               " timeout -k 5 60 " + Quote(aInstaller) + " --gui --screenshots " + Quote(aShots) +
+                               " & pid=$!; " + aSteps + "wait $pid; echo status=$?";
     // A display number of this process's own, so that another test run on
     // the machine (whose xvfb-run also looks for a free number) cannot take it
     // between xvfb-run's check and its server's start.
@@ -109,9 +126,15 @@ TEST_F(InstallerGui, MainWindowShowsItsLabelAndTheBarReaches100) {
   fs::copy_file(packed, installer);
   fs::permissions(installer, fs::perms(0755));
   const std::string shots = kShots + "/main";
-  const TResult run = RunWithKey(installer, shots, "Window test", "none");
+  // The closing message, a box over the main window, is answered with Enter.
+  const TResult run = RunWithKeys(installer, shots, {{"Window test", "Return", 2}});
   EXPECT_NE(run.Output.find("status=0"), std::string::npos) << run.Output;
+  EXPECT_EQ(run.Output.find("window not found"), std::string::npos) << run.Output;
   EXPECT_EQ(Slurp(Box / "media/Doc/Read me.txt"), "gui\n");
+  const TImage closing = ReadPng(shots + "/box-1.png");
+  ASSERT_TRUE(closing.Valid()) << "no closing message";
+  EXPECT_GT(closing.Width, 300) << "the box holds the destination's path on one line";
+  EXPECT_TRUE(HasDarkPixel(closing, 62, 14, closing.Width - 12, 30));
 
   const TImage start = ReadPng(shots + "/main.png");
   const TImage done = ReadPng(shots + "/main-100.png");
@@ -145,7 +168,7 @@ TEST_F(InstallerGui, BrowseChoosesTheDestinationInTheToolkitsChooser) {
   const std::string shots = kShots + "/browse";
   const TResult run = RunWithKeys(installer, shots,
                                   {{"Browse test", "Alt+b"}, {"Choose the destination directory", "Return"},
-                                   {"Browse test", "Return"}});
+                                   {"Browse test", "Return"}, {"Browse test", "Return", 2}});
   EXPECT_NE(run.Output.find("status=0"), std::string::npos) << run.Output;
   EXPECT_EQ(run.Output.find("window not found"), std::string::npos) << run.Output;
   EXPECT_EQ(Slurp(chosen + "/Doc/Read me.txt"), "browse\n");
@@ -162,7 +185,7 @@ TEST_F(InstallerGui, DestinationDialogTakesEnterAndEscape) {
       Box.Pack({{"Doc/Read me.txt", "dialog\n"}}, "--title 'Dialog test' --dest " + Quote(dest));
 
   const std::string shots = kShots + "/dialog";
-  TResult run = RunWithKey(installer, shots, "Dialog test", "Return");
+  TResult run = RunWithKeys(installer, shots, {{"Dialog test", "Return"}, {"Dialog test", "Return", 2}});
   EXPECT_NE(run.Output.find("status=0"), std::string::npos) << run.Output;
   EXPECT_EQ(Slurp(dest + "/Doc/Read me.txt"), "dialog\n");
   const TImage dialog = ReadPng(shots + "/destination.png");
@@ -175,7 +198,34 @@ TEST_F(InstallerGui, DestinationDialogTakesEnterAndEscape) {
   EXPECT_TRUE(fs::exists(shots + "/main-100.png"));
 
   fs::remove_all(dest + "/Doc");
-  run = RunWithKey(installer, kShots + "/escape", "Dialog test", "Escape");
+  run = RunWithKeys(installer, kShots + "/escape", {{"Dialog test", "Escape"}});
   EXPECT_NE(run.Output.find("status=0"), std::string::npos) << run.Output;
   EXPECT_FALSE(fs::exists(dest + "/Doc")) << "written after Escape";
+}
+
+TEST_F(InstallerGui, CancelStopsTheExtractionAndTakesBackItsFiles) {
+  std::map<std::string, std::string> files;
+  for (int i = 1; i <= 12; ++i) files["lib/part-" + std::to_string(i) + ".bin"] = std::string(20000, char('a' + i));
+  const std::string dest = Box / "cancel", hold = Box / "hold";
+  fs::create_directories(dest);
+  fs::create_directories(hold);
+  Put(dest + "/older.txt", "mine");
+  const std::string installer = Box.Pack(files, "--title 'Cancel test' --dest " + Quote(dest));
+  // One worker, held before it puts its third file in place: Escape is
+  // pressed while the extraction is known to be running, and taken at the
+  // next file, whatever the machine's speed.
+  const std::string env = "env LD_PRELOAD=" + Quote(HOLD_RENAME) + " HOLD_RENAME_DIR=" + Quote(hold) +
+                          " HOLD_RENAME_AT=3 DECANTOR_UNZIP_WORKERS=1"
+                          " ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0\"";
+  const std::string steps = SendKey({"Cancel test", "Return"}) + AwaitFile(hold + "/reached") +
+                            SendKey({"Cancel test", "Escape"}) + "touch " + Quote(hold + "/release") + "; " +
+                            SendKey({"Cancel test", "Return", 2});
+  const std::string shots = kShots + "/cancel";
+  const TResult run = RunSession(installer, shots, steps, env);
+  EXPECT_NE(run.Output.find("status=1"), std::string::npos) << run.Output;
+  EXPECT_EQ(run.Output.find("window not found"), std::string::npos) << run.Output;
+  EXPECT_TRUE(fs::exists(hold + "/reached")) << "the extraction never reached its third file";
+  EXPECT_FALSE(fs::exists(dest + "/lib")) << "files of the cancelled run were left";
+  EXPECT_EQ(Slurp(dest + "/older.txt"), "mine");
+  EXPECT_TRUE(ReadPng(shots + "/box-1.png").Valid()) << "the cancel was not said";
 }

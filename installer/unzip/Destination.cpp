@@ -69,6 +69,7 @@ int TDestination::WalkDirectories(const char* aPath, size_t aLength, bool aCreat
 
 TDestination::~TDestination() {
   DiscardFile();
+  ForgetParent();
   if (FRoot >= 0) close(FRoot);
   for (size_t i = 0; i < FCreatedCount; ++i) std::free(FCreated[i].Path);
   std::free(FCreated);
@@ -195,18 +196,42 @@ int TDestination::OpenParent(const char* aPath, const char*& aLeaf, TReport& aRe
                              int32_t& aResult) {
   const char* slash = std::strrchr(aPath, '/');
   aLeaf = slash == nullptr ? aPath : slash + 1;
-  return WalkDirectories(aPath, slash == nullptr ? 0 : size_t(slash - aPath), true, aReport, aResult);
+  const size_t length = slash == nullptr ? 0 : size_t(slash - aPath);
+  // An archive stores a folder's files together: the walk is done once per
+  // folder, and the descriptor kept stays on the directory it reached even
+  // if the tree is changed meanwhile.
+  if (FParent >= 0 && length == FParentLength && std::memcmp(aPath, FParentPath, length) == 0) return FParent;
+  ForgetParent();
+  char* path = static_cast<char*>(std::malloc(length + 1));
+  if (path == nullptr) {
+    aResult = aReport.Fail(urNoMemory, "out of memory");
+    return -1;
+  }
+  const int dir = WalkDirectories(aPath, length, true, aReport, aResult);
+  if (dir < 0) {
+    std::free(path);
+    return -1;
+  }
+  std::memcpy(path, aPath, length);
+  FParent = dir;
+  FParentPath = path;
+  FParentLength = length;
+  return dir;
 }
 
-int TDestination::MakeTempName(int aDir) {
-  // Probes for a free name; O_EXCL makes the choice race-free.
-  for (int attempt = 0; attempt < 1000; ++attempt) {
-    std::snprintf(FTempName, sizeof FTempName, ".dunzip-%ld-%u.tmp", long(getpid()),
-                  FTempCounter++);
-    struct stat st {};
-    if (fstatat(aDir, FTempName, &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) return 0;
-  }
-  return -1;
+void TDestination::ForgetParent() {
+  CloseUnlessRoot(FParent, FRoot);
+  FParent = -1;
+  std::free(FParentPath);
+  FParentPath = nullptr;
+  FParentLength = 0;
+}
+
+void TDestination::MakeTempName() {
+  // Names are only proposed here: creating them with O_EXCL (or symlinkat)
+  // is what makes the choice race-free.
+  if (FPid == 0) FPid = long(getpid());
+  std::snprintf(FTempName, sizeof FTempName, ".dunzip-%ld-%u.tmp", FPid, FTempCounter++);
 }
 
 int32_t TDestination::BeginFile(const char* aPath, uint32_t aMode, TReport& aReport) {
@@ -216,14 +241,13 @@ int32_t TDestination::BeginFile(const char* aPath, uint32_t aMode, TReport& aRep
   FFileDir = OpenParent(aPath, leaf, aReport, result);
   if (FFileDir < 0) return result;
   for (int attempt = 0; attempt < 1000 && FFile < 0; ++attempt) {
-    if (MakeTempName(FFileDir) != 0) break;
+    MakeTempName();
     FFile = openat(FFileDir, FTempName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                    aMode & 0777);
     if (FFile < 0 && errno != EEXIST) break;
   }
   if (FFile < 0) {
     const int error = errno;
-    CloseUnlessRoot(FFileDir, FRoot);
     FFileDir = -1;
     return aReport.Fail(urWriteFailed, "cannot create %s: %s", aPath, std::strerror(error));
   }
@@ -266,7 +290,6 @@ int32_t TDestination::CommitFile(time_t aModTime, TReport& aReport) {
     result = Replace(FFileDir, FFileLeaf, FFilePath, aReport);
     if (result == urOk && !existed) Remember(FFilePath, std::strlen(FFilePath), false, false);
   }
-  CloseUnlessRoot(FFileDir, FRoot);
   FFileDir = -1;
   return result;
 }
@@ -277,7 +300,6 @@ void TDestination::DiscardFile() {
     unlinkat(FFileDir, FTempName, 0);
     FFile = -1;
   }
-  CloseUnlessRoot(FFileDir, FRoot);
   FFileDir = -1;
 }
 
@@ -288,7 +310,7 @@ int32_t TDestination::MakeLink(const char* aPath, const char* aTarget, TReport& 
   if (dir < 0) return result;
   bool made = false;
   for (int attempt = 0; attempt < 1000 && !made; ++attempt) {
-    if (MakeTempName(dir) != 0) break;
+    MakeTempName();
     made = symlinkat(aTarget, dir, FTempName) == 0;
     if (!made && errno != EEXIST) break;
   }
@@ -298,7 +320,6 @@ int32_t TDestination::MakeLink(const char* aPath, const char* aTarget, TReport& 
     if (result == urOk && !existed) Remember(aPath, std::strlen(aPath), false, false);
   } else
     result = aReport.Fail(urWriteFailed, "cannot create link %s: %s", aPath, std::strerror(errno));
-  CloseUnlessRoot(dir, FRoot);
   return result;
 }
 

@@ -62,9 +62,12 @@ class TDestination {
 
  private:
   // Opens the directory holding aPath's last component, creating missing
-  // directories; returns its descriptor (the caller closes it unless it is
-  // FRoot) and points aLeaf at the last component.
+  // directories; returns its descriptor (kept here until another directory
+  // is needed: the caller does not close it) and points aLeaf at the last
+  // component.
   int OpenParent(const char* aPath, const char*& aLeaf, TReport& aReport, int32_t& aResult);
+  // Closes the directory OpenParent kept.
+  void ForgetParent();
   // Opens the directories of aPath[0, aLength) one by one from the root,
   // never following a link; creates the missing ones when aCreate (noting
   // them), else fails. Returns the last one's descriptor (FRoot for an empty
@@ -76,7 +79,8 @@ class TDestination {
   static bool Present(int aDir, const char* aLeaf);
   // The number of "/" in aPath.
   static size_t Depth(const char* aPath);
-  int MakeTempName(int aDir);
+  // Puts the next temporary name of this process in FTempName.
+  void MakeTempName();
   int32_t Replace(int aDir, const char* aLeaf, const char* aPath, TReport& aReport);
 
   int FRoot = -1;
@@ -86,6 +90,10 @@ class TDestination {
   const char* FFileLeaf = nullptr;
   char FTempName[64] = {};
   unsigned FTempCounter = 0;
+  long FPid = 0;
+  int FParent = -1;  // the directory OpenParent returned last, for FParentPath
+  char* FParentPath = nullptr;
+  size_t FParentLength = 0;
   // malloc'd, like everything here: the component links no C++ runtime.
   struct TCreated {
     char* Path;

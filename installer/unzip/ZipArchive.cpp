@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "unzip/PreadFile.h"
+
 namespace Decantor::Unzip {
 
 namespace {
@@ -121,7 +123,8 @@ int32_t TZipArchive::Open(const char* aPath, TReport& aReport) {
   FName = static_cast<char*>(std::malloc(kMaxStoredName + 1));
   FExtra = static_cast<unsigned char*>(std::malloc(kMaxStoredName + 1));
   if (FName == nullptr || FExtra == nullptr) return aReport.Fail(urNoMemory, "out of memory");
-  FFile = unzOpen64(aPath);
+  zlib_filefunc64_def functions = PreadFileFunctions();
+  FFile = unzOpen2_64(aPath, &functions);
   if (FFile == nullptr) return aReport.Fail(urOpenFailed, "invalid end record in %s", aPath);
   unz_global_info64 global {};
   if (unzGetGlobalInfo64(FFile, &global) != UNZ_OK)
@@ -172,7 +175,14 @@ int32_t TZipArchive::DescribeCurrent(int32_t aIndex, TZipEntry& aEntry, TReport&
   const bool fromUnix = (info.version >> 8) == kHostUnix && unixMode != 0;
   aEntry.IsLink = fromUnix && S_ISLNK(unixMode);
   aEntry.UnixMode = fromUnix ? (unixMode & 0777) : 0;
-  aEntry.ModTime = ToTime(info.tmu_date);
+  // Entries archived together share their time: mktime, which looks at the
+  // time zone's file each time, runs once per distinct time.
+  if (!FHaveTime || info.dosDate != FTimeDosDate) {
+    FTime = ToTime(info.tmu_date);
+    FTimeDosDate = info.dosDate;
+    FHaveTime = true;
+  }
+  aEntry.ModTime = FTime;
   return urOk;
 }
 

@@ -76,6 +76,9 @@ class TZipArchive {
   uint64_t FReadSize = 0;
   unsigned long FReadCrc = 0;
   bool FDataOpen = false;
+  bool FHaveTime = false;       // FTime is the time of FTimeDosDate
+  unsigned long FTimeDosDate = 0;
+  time_t FTime = 0;
 };
 
 }  // namespace Decantor::Unzip

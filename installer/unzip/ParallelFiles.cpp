@@ -19,11 +19,24 @@ constexpr size_t kMaxPath = 4096;
 constexpr size_t kChunk = 64 * 1024;
 constexpr int kMaxWorkers = 4;
 
-// What the workers share: the next file to take, the files done (a queue
-// the calling thread empties), and the first failure.
+// A worker's share of the files, [Next, End) of the job's list.
+struct TRange {
+  size_t Next = 0;
+  size_t End = 0;
+};
+
+// What the workers share: their shares of the files, the files done (a
+// queue the calling thread empties), and the first failure.
 struct TShared {
   const TParallelFiles* Job = nullptr;
-  std::atomic<size_t> Next{0};
+  // An archive keeps a folder's files together, and creating files in one
+  // directory takes that directory's lock: each worker takes its files from
+  // a part of the list of its own, so that the workers write in different
+  // folders. One done with its part takes from the end of the largest part
+  // left, far from where that part's worker is. Under TakeLock.
+  TRange Ranges[kMaxWorkers];
+  int RangeCount = 0;
+  pthread_mutex_t TakeLock = PTHREAD_MUTEX_INITIALIZER;
   std::atomic<bool> Stop{false};
   pthread_mutex_t Lock = PTHREAD_MUTEX_INITIALIZER;
   pthread_cond_t Changed = PTHREAD_COND_INITIALIZER;
@@ -38,6 +51,7 @@ struct TShared {
 
 struct TWorker {
   TShared* Shared = nullptr;
+  int Index = 0;
   TZipArchive Archive;
   TDestination Dest;
   TUnzipInfo Info{};
@@ -72,6 +86,27 @@ void Fail(TShared& aShared, int32_t aResult, const char* aMessage) {
   pthread_mutex_unlock(&aShared.Lock);
 }
 
+// The next file for worker aIndex, false when none is left.
+bool TakeFile(TShared& aShared, int aIndex, size_t& aFile) {
+  pthread_mutex_lock(&aShared.TakeLock);
+  TRange* range = &aShared.Ranges[aIndex];
+  bool taken = range->Next < range->End;
+  if (taken) {
+    aFile = range->Next++;
+  } else {
+    TRange* largest = nullptr;
+    for (int i = 0; i < aShared.RangeCount; ++i) {
+      TRange& other = aShared.Ranges[i];
+      if (other.Next < other.End && (largest == nullptr || other.End - other.Next > largest->End - largest->Next))
+        largest = &other;
+    }
+    taken = largest != nullptr;
+    if (taken) aFile = --largest->End;
+  }
+  pthread_mutex_unlock(&aShared.TakeLock);
+  return taken;
+}
+
 int32_t WriteOne(TWorker& aWorker, const TEntryPosition& aPosition, TReport& aReport) {
   TZipEntry entry;
   int32_t result = aWorker.Archive.ReadEntryAt(aPosition, entry, aReport);
@@ -93,11 +128,9 @@ void* Work(void* aWorker) {
   TReport report(&worker.Info);
   int32_t result = worker.Archive.Open(shared.Job->ZipFile, report);
   if (result == urOk) result = worker.Dest.Open(shared.Job->DestDir, report);
-  while (result == urOk && !shared.Stop) {
-    const size_t index = shared.Next.fetch_add(1);
-    if (index >= shared.Job->Count) break;
+  size_t index = 0;
+  while (result == urOk && !shared.Stop && TakeFile(shared, worker.Index, index))
     result = WriteOne(worker, shared.Job->Files[index], report);
-  }
   // A worker stopped by another's failure or a cancel has nothing to say.
   if (result != urOk && !(result == urCancelled && shared.Stop)) Fail(shared, result, worker.Info.Message);
   pthread_mutex_lock(&shared.Lock);
@@ -144,11 +177,15 @@ int32_t ExtractFilesInParallel(const TParallelFiles& aJob, TDestination& aJourna
   shared.DoneNames = static_cast<char**>(std::calloc(aJob.Count ? aJob.Count : 1, sizeof(char*)));
   if (shared.DoneNames == nullptr) return aReport.Fail(urNoMemory, "out of memory");
   const int count = aJob.Workers < 1 ? 1 : aJob.Workers > kMaxWorkers ? kMaxWorkers : aJob.Workers;
+  shared.RangeCount = count;
+  for (int i = 0; i < count; ++i)
+    shared.Ranges[i] = {aJob.Count * size_t(i) / size_t(count), aJob.Count * size_t(i + 1) / size_t(count)};
   TWorker workers[kMaxWorkers];
   int32_t result = urOk;
   for (int i = 0; i < count && result == urOk; ++i) {
     TWorker& worker = workers[i];
     worker.Shared = &shared;
+    worker.Index = i;
     worker.Path = static_cast<char*>(std::malloc(kMaxPath));
     worker.Buffer = static_cast<char*>(std::malloc(kChunk));
     if (worker.Path == nullptr || worker.Buffer == nullptr) {
@@ -177,6 +214,7 @@ int32_t ExtractFilesInParallel(const TParallelFiles& aJob, TDestination& aJourna
   for (size_t i = 0; i < shared.DoneCount; ++i) std::free(shared.DoneNames[i]);
   std::free(shared.DoneNames);
   pthread_mutex_destroy(&shared.Lock);
+  pthread_mutex_destroy(&shared.TakeLock);
   pthread_cond_destroy(&shared.Changed);
   if (result != urOk) return result;
   if (shared.Result != urOk) return aReport.Fail(shared.Result, "%s", shared.Message);

@@ -177,17 +177,25 @@ TEST(UnzipComponent, RefusesMalformedCommands) {
 // An archive of many files is written by more than one worker (on a machine
 // with more than one core); the result is the same tree, reported one file
 // at a time, and a failure or a cancel still takes everything back.
+// Each worker count splits the files into parts of its own (three and four
+// parts of unequal length, whose workers then take from each other's ends);
+// every count writes the same tree and reports each file once.
 TEST(UnzipSideBySide, WritesTheSameTreeAndReportsEachFileOnce) {
-  TScratch scratch;
-  const TResult result = Extract(Fixture("many.zip"), scratch.Dest().string());
-  ASSERT_EQ(result.Code, urOk) << result.Message;
-  EXPECT_EQ(Snapshot(scratch.Dest()), Snapshot(Fixture("many")));
-  std::map<std::string, int> reported;
-  for (const TCall& call : gCalls)
-    if (call.Percent == 100) ++reported[call.Name];
-  for (const auto& [name, content] : Snapshot(Fixture("many"))) {
-    if (content.rfind("file:", 0) == 0) {
-      EXPECT_EQ(reported[name], 1) << name;
+  for (const char* workers : {"", "1", "3", "4"}) {
+    SCOPED_TRACE(std::string("workers: ") + workers);
+    if (*workers != '\0') setenv("DECANTOR_UNZIP_WORKERS", workers, 1);
+    TScratch scratch;
+    const TResult result = Extract(Fixture("many.zip"), scratch.Dest().string());
+    unsetenv("DECANTOR_UNZIP_WORKERS");
+    ASSERT_EQ(result.Code, urOk) << result.Message;
+    EXPECT_EQ(Snapshot(scratch.Dest()), Snapshot(Fixture("many")));
+    std::map<std::string, int> reported;
+    for (const TCall& call : gCalls)
+      if (call.Percent == 100) ++reported[call.Name];
+    for (const auto& [name, content] : Snapshot(Fixture("many"))) {
+      if (content.rfind("file:", 0) == 0) {
+        EXPECT_EQ(reported[name], 1) << name;
+      }
     }
   }
 }

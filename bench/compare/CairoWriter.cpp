@@ -59,12 +59,14 @@ void DrawReport(int aPages, const std::string& aOut) {
   {
     Document doc(aOut);
     cairo_t* cr = doc.Cr;
+    ReportPage page;
     for (int p = 0; p < aPages; ++p) {
+      page.Fill(p);
       cairo_set_source_rgb(cr, 0, 0, 0);
-      Text(cr, bold.Cairo, HeaderSize, 40, 30, HeaderText(p));
-      for (const TextLine& l : ReportLines(p)) Text(cr, regular.Cairo, TextSize, l.X, l.Y, l.Text);
+      Text(cr, bold.Cairo, HeaderSize, 40, 30, page.Header);
+      for (const TextLine& l : page.Lines) Text(cr, regular.Cairo, TextSize, l.X, l.Y, l.Text);
       cairo_set_line_width(cr, 0.5);
-      for (const Cell& c : ReportCells(p)) {
+      for (const Cell& c : page.Cells) {
         cairo_rectangle(cr, c.X, c.Y, c.W, c.H);
         cairo_stroke(cr);
         Text(cr, regular.Cairo, TextSize, c.X + 3, c.Y + 4, c.Text);
@@ -105,12 +107,14 @@ void DrawUnicodeReport(int aPages, const std::string& aOut) {
   Document doc(aOut);
   cairo_t* cr = doc.Cr;
   Layout layout(cr);
+  ReportPage page;
   for (int p = 0; p < aPages; ++p) {
+    page.Fill(p, true);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    layout.Show(cr, true, 40, 30, HeaderText(p));
-    for (const TextLine& l : UnicodeLines(p)) layout.Show(cr, false, l.X, l.Y, l.Text);
+    layout.Show(cr, true, 40, 30, page.Header);
+    for (const TextLine& l : page.Lines) layout.Show(cr, false, l.X, l.Y, l.Text);
     cairo_set_line_width(cr, 0.5);
-    for (const Cell& c : ReportCells(p)) {
+    for (const Cell& c : page.Cells) {
       cairo_rectangle(cr, c.X, c.Y, c.W, c.H);
       cairo_stroke(cr);
       layout.Show(cr, false, c.X + 3, c.Y + 4, c.Text);

@@ -41,12 +41,14 @@ void Text(HPDF_Page aPage, HPDF_Font aFont, int aSize, int aX, int aTop, const s
 void DrawReport(int aPages, const std::string& aOut) {
   Document doc;
   HPDF_Font regular = doc.Font(FontFile), bold = doc.Font(BoldFontFile);
+  ReportPage texts;
   for (int p = 0; p < aPages; ++p) {
+    texts.Fill(p);
     HPDF_Page page = doc.AddPage();
-    Text(page, bold, HeaderSize, 40, 30, HeaderText(p));
-    for (const TextLine& l : ReportLines(p)) Text(page, regular, TextSize, l.X, l.Y, l.Text);
+    Text(page, bold, HeaderSize, 40, 30, texts.Header);
+    for (const TextLine& l : texts.Lines) Text(page, regular, TextSize, l.X, l.Y, l.Text);
     HPDF_Page_SetLineWidth(page, 0.5f);
-    for (const Cell& c : ReportCells(p)) {
+    for (const Cell& c : texts.Cells) {
       HPDF_Page_Rectangle(page, float(c.X), Y(c.Y + c.H), float(c.W), float(c.H));
       HPDF_Page_Stroke(page);
       Text(page, regular, TextSize, c.X + 3, c.Y + 4, c.Text);

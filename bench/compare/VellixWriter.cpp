@@ -32,16 +32,18 @@ void DrawReportIn(int aPages, const std::string& aOut, bool aUnicode) {
   TPdfCanvas& c = doc->Canvas();
   c.Font().SetName(aUnicode ? UnicodeFamily : "Liberation Sans");
   doc->BeginDoc();
+  ReportPage page;
   for (int p = 0; p < aPages; ++p) {
     if (p > 0) doc->NewPage();
+    page.Fill(p, aUnicode);
     c.Font().SetSize(HeaderSize);
     c.Font().SetStyle({fsBold});
-    c.TextOut(40, 30, HeaderText(p));
+    c.TextOut(40, 30, page.Header);
     c.Font().SetSize(TextSize);
     c.Font().SetStyle({});
-    for (const TextLine& l : aUnicode ? UnicodeLines(p) : ReportLines(p)) c.TextOut(l.X, l.Y, l.Text);
+    for (const TextLine& l : page.Lines) c.TextOut(l.X, l.Y, l.Text);
     c.Brush().SetStyle(bsClear);
-    for (const Cell& cell : ReportCells(p)) {
+    for (const Cell& cell : page.Cells) {
       c.Rectangle(cell.X, cell.Y, cell.X + cell.W, cell.Y + cell.H);
       c.TextOut(cell.X + 3, cell.Y + 4, cell.Text);
     }

@@ -2,9 +2,11 @@
 
 #include <jpeglib.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
+#include <string_view>
 
 namespace Compare {
 
@@ -22,26 +24,10 @@ private:
   uint32_t FState;
 };
 
-const char* const Words[] = {"quarterly", "revenue", "grew", "by", "eight", "percent", "while", "costs",
+constexpr std::string_view Words[] = {"quarterly", "revenue", "grew", "by", "eight", "percent", "while", "costs",
                              "fell", "in", "every", "region", "and", "the", "board", "approved", "a",
                              "new", "budget", "for", "research"};
 }  // namespace
-
-std::string HeaderText(int aPage) { return "Quarterly report - page " + std::to_string(aPage + 1); }
-
-std::vector<TextLine> ReportLines(int aPage) {
-  Lcg rng(uint32_t(aPage) + 7);
-  std::vector<TextLine> lines;
-  for (int i = 0; i < TextLines; ++i) {
-    std::string text;
-    while (text.size() < 40) {
-      if (!text.empty()) text += ' ';
-      text += Words[rng.Next(int(std::size(Words)))];
-    }
-    lines.push_back({40, 70 + i * 12, text});
-  }
-  return lines;
-}
 
 namespace {
 // Words of each script, drawn from as the Latin report draws its words.
@@ -55,37 +41,60 @@ const std::vector<std::vector<std::string>> ScriptWords = {
     {"收入", "增长", "百分之八", "每个", "地区", "成本", "下降", "董事会", "批准", "预算"},
     {"収益", "は", "八パーセント", "増加", "し", "全て", "の", "地域", "で", "費用", "が", "減少"},
 };
-}  // namespace
 
-std::vector<TextLine> UnicodeLines(int aPage) {
-  Lcg rng(uint32_t(aPage) + 7);
-  std::vector<TextLine> lines;
-  for (int i = 0; i < TextLines; ++i) {
-    const std::vector<std::string>& words = ScriptWords[size_t(i) % ScriptWords.size()];
-    std::string text;
-    for (int n = 0; n < 6; ++n) {
-      if (!text.empty()) text += ' ';
-      text += words[size_t(rng.Next(int(words.size())))];
-    }
-    lines.push_back({40, 70 + i * 12, text});
+void AppendNumber(std::string& aText, int aValue) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, aValue).ptr;
+  aText.append(digits, size_t(end - digits));
+}
+
+// "quarterly revenue grew ...": words until the line holds 40 characters.
+void LatinLine(Lcg& aRng, std::string& aText) {
+  while (aText.size() < 40) {
+    if (!aText.empty()) aText += ' ';
+    aText += Words[aRng.Next(int(std::size(Words)))];
   }
-  return lines;
 }
 
-namespace {
-std::string CellText(int aRow, int aCol, int aPage) {
-  char text[32];
-  std::snprintf(text, sizeof text, "R%dC%dP%d", aRow + 1, aCol + 1, aPage % 100);
-  return text;
+// Six words of the line's script.
+void ScriptLine(Lcg& aRng, int aLine, std::string& aText) {
+  const std::vector<std::string>& words = ScriptWords[size_t(aLine) % ScriptWords.size()];
+  for (int n = 0; n < 6; ++n) {
+    if (!aText.empty()) aText += ' ';
+    aText += words[size_t(aRng.Next(int(words.size())))];
+  }
 }
 }  // namespace
 
-std::vector<Cell> ReportCells(int aPage) {
-  std::vector<Cell> cells;
+void ReportPage::Fill(int aPage, bool aUnicode) {
+  Header = "Quarterly report - page ";
+  AppendNumber(Header, aPage + 1);
+  Lcg rng(uint32_t(aPage) + 7);
+  Lines.resize(TextLines);
+  for (int i = 0; i < TextLines; ++i) {
+    TextLine& line = Lines[size_t(i)];
+    line.X = 40;
+    line.Y = 70 + i * 12;
+    line.Text.clear();
+    if (aUnicode) ScriptLine(rng, i, line.Text);
+    else LatinLine(rng, line.Text);
+  }
+  Cells.resize(size_t(GridRows) * GridCols);
   for (int r = 0; r < GridRows; ++r)
-    for (int c = 0; c < GridCols; ++c)
-      cells.push_back({300 + c * 52, 70 + r * 18, 52, 18, CellText(r, c, aPage)});
-  return cells;
+    for (int c = 0; c < GridCols; ++c) {
+      Cell& cell = Cells[size_t(r) * GridCols + size_t(c)];
+      cell.X = 300 + c * 52;
+      cell.Y = 70 + r * 18;
+      cell.W = 52;
+      cell.H = 18;
+      cell.Text.clear();  // not = "R": GCC 12 at -O3 misreads that as an overlapping copy
+      cell.Text += 'R';
+      AppendNumber(cell.Text, r + 1);
+      cell.Text += 'C';
+      AppendNumber(cell.Text, c + 1);
+      cell.Text += 'P';
+      AppendNumber(cell.Text, aPage % 100);
+    }
 }
 
 Shapes PageShapes(int aPage) {

@@ -1,5 +1,8 @@
 #include "writer/PdfSyntax.h"
 
+#include <array>
+#include <cstdint>
+
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
@@ -34,13 +37,26 @@ bool IsAscii(std::string_view aText) {
 
 std::string Ref(int32_t aObjectNo) { return std::to_string(aObjectNo) + " 0 R"; }
 
+namespace {
+
+// For each byte, the escape modes in which it takes a backslash: bit 1 for
+// ebKeep, bit 2 for ebLineEnds. One look-up per character of every string
+// drawn.
+constexpr std::array<uint8_t, 256> EscapeTable = [] {
+  std::array<uint8_t, 256> table{};
+  for (unsigned char c : {'(', ')', '\\'}) table[c] = 1 | 2;
+  for (unsigned char c : {'\n', '\r'}) table[c] = 2;
+  return table;
+}();
+
+}  // namespace
+
 void AppendEscaped(std::string& aOut, std::string_view aText, TEscapeBreaks aBreaks) {
-  const bool lineEnds = aBreaks == ebLineEnds;
-  auto special = [lineEnds](char c) { return c == '(' || c == ')' || c == '\\' || (lineEnds && (c == '\n' || c == '\r')); };
+  const uint8_t mode = aBreaks == ebLineEnds ? 2 : 1;
   // Runs without a special character are copied whole.
   size_t from = 0;
   for (size_t at = 0; at < aText.size(); ++at) {
-    if (!special(aText[at])) continue;
+    if ((EscapeTable[uint8_t(aText[at])] & mode) == 0) continue;
     aOut.append(aText.data() + from, at - from);
     aOut += '\\';
     aOut += aText[at];

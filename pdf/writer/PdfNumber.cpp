@@ -114,7 +114,7 @@ void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale) {
 void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale, double aScaleAsDouble) {
   const double scale = aScaleAsDouble;
   if (aValue > FastScaledLimit || aValue < -FastScaledLimit || !(std::fabs(scale) <= 1e3)) {
-    AppendPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
+    AppendExactPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
     return;
   }
   // The double product differs from the extended one by less than four
@@ -125,7 +125,7 @@ void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale, d
   const double fraction = thousandths - static_cast<double>(whole);
   const double margin = thousandths * 0x1p-47 + 0x1p-60;
   if (std::fabs(fraction - 0.5) <= margin) {
-    AppendPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
+    AppendExactPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
     return;
   }
   const uint64_t rounded = whole + (fraction > 0.5 ? 1 : 0);
@@ -146,6 +146,26 @@ void AppendInteger(std::string& aOut, int64_t aValue) {
 }
 
 void AppendPdfNumber(std::string& aOut, long double aValue) {
+  // Converting to double and multiplying by 1000 round twice, each time by
+  // at most 2^-53 of the size; a fraction of a thousandth farther than 2^-50
+  // of the size from one half rounds as the exact value does. Magnitudes
+  // from 2^52 thousandths on, not-a-number and infinities take the exact
+  // path (the comparison is false for the last two).
+  const double thousandths = std::fabs(static_cast<double>(aValue)) * 1000.0;
+  if (thousandths < 0x1p52) {
+    const uint64_t whole = static_cast<uint64_t>(thousandths);
+    const double fraction = thousandths - static_cast<double>(whole);  // exact
+    if (std::fabs(fraction - 0.5) > thousandths * 0x1p-50) {
+      const uint64_t rounded = whole + (fraction > 0.5 ? 1 : 0);
+      if (rounded == 0) aOut += '0';
+      else AppendThousandths(aOut, aValue < 0, rounded);
+      return;
+    }
+  }
+  AppendExactPdfNumber(aOut, aValue);
+}
+
+void AppendExactPdfNumber(std::string& aOut, long double aValue) {
   bool negative = false;
   uint64_t mantissa = 0;
   int exponent = 0;

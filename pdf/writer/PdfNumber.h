@@ -12,7 +12,12 @@ namespace Vellix {
 
 // Appends the PDF form of aValue to aOut. This is the hot path of page content:
 // no allocation beyond aOut's growth, no locale, no stdio for usual magnitudes.
+// It decides in double precision unless the value's third decimal lies too
+// near a rounding boundary for double to tell, and then in exact arithmetic.
 void AppendPdfNumber(std::string& aOut, long double aValue);
+// The same bytes, always decided in exact arithmetic on the extended value:
+// the reference the double paths are checked against.
+void AppendExactPdfNumber(std::string& aOut, long double aValue);
 
 // AppendPdfNumber(aOut, aValue * aScale) with the product taken in extended
 // precision, for whole lengths in a unit (coordinates, widths, page sizes):

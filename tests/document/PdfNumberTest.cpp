@@ -110,6 +110,20 @@ uint64_t DifferentialCount() {
   return count != nullptr && *count != '\0' ? std::strtoull(count, nullptr, 10) : 1000000;
 }
 
+// AppendPdfNumber against the exact path, for values drawn by aNext.
+template <typename Next>
+void ExpectMatchesExact(Next aNext) {
+  std::string fast, reference;
+  for (uint64_t i = 0, n = DifferentialCount(); i < n; ++i) {
+    const long double v = aNext();
+    fast.clear();
+    reference.clear();
+    AppendPdfNumber(fast, v);
+    AppendExactPdfNumber(reference, v);
+    ASSERT_EQ(fast, reference) << static_cast<double>(v);
+  }
+}
+
 // AppendScaledNumber against the extended product formatted exactly, for
 // values drawn by aNext.
 template <typename Next>
@@ -120,7 +134,7 @@ void ExpectScaledMatches(long double aScale, Next aNext) {
     fast.clear();
     reference.clear();
     AppendScaledNumber(fast, v, aScale);
-    AppendPdfNumber(reference, static_cast<long double>(v) * aScale);
+    AppendExactPdfNumber(reference, static_cast<long double>(v) * aScale);
     ASSERT_EQ(fast, reference) << v << " * " << static_cast<double>(aScale);
   }
 }
@@ -144,4 +158,26 @@ TEST(PdfNumber, ScaledLengthsMatchTheExtendedProduct) {
   std::uniform_int_distribution<int64_t> huge(INT64_MIN / 4, INT64_MAX / 4);
   ExpectScaledMatches(tenths, [&] { return huge(random); });
   ExpectScaledMatches(1.0L / 16, [&] { return page(random); });
+}
+
+TEST(PdfNumber, ValuesMatchTheExactPath) {
+  std::mt19937_64 random(11);
+  const long double tenths = 72.0L / 254.0L;
+  std::uniform_int_distribution<int64_t> page(-20000, 20000), ascent(500, 1200), size(1, 96);
+  // Text positions as the canvas makes them: a scaled y less the font's
+  // ascent at its size.
+  ExpectMatchesExact([&] { return page(random) * tenths - size(random) * (ascent(random) / 1000.0L); });
+  // Any magnitude, from far below a thousandth to beyond the double path.
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  ExpectMatchesExact([&] { return static_cast<long double>(unit(random)) * std::pow(10.0L, int(random() % 22) - 6); });
+  // Near and on halves of a thousandth: exact binary halves (k / 16) and
+  // values a few units of the last place beside decimal halves.
+  std::uniform_int_distribution<int64_t> count(-1000000, 1000000), ulps(-4, 4);
+  ExpectMatchesExact([&] { return count(random) / 16.0L; });
+  ExpectMatchesExact([&] {
+    const long double half = (count(random) + 0.5L) / 1000.0L;
+    return half + ulps(random) * std::ldexp(1.0L, std::ilogb(half) - 52);
+  });
+  // Every bit pattern of the extended mantissa at small and large exponents.
+  ExpectMatchesExact([&] { return std::ldexp(static_cast<long double>(random()), -int(random() % 90)); });
 }

@@ -1,6 +1,7 @@
 #include <vellix/Canvas.h>
 
 #include <array>
+#include <cstring>
 #include <utility>
 
 #include <vellix/Messages.h>
@@ -45,25 +46,40 @@ long double TPdfCanvas::YToPoint(int32_t aValue) const {
 
 namespace {
 
-// "c " for each colour component value c / 255, made once.
-const std::array<std::string, 256>& ComponentTexts() {
-  static const std::array<std::string, 256> texts = [] {
-    std::array<std::string, 256> result;
+// "c " for a colour component value c / 255: at most "0.502 ", kept in a
+// block of 8 bytes so that it is copied as one word.
+struct TComponentText {
+  char Text[8];
+  size_t Length;
+};
+
+// The text of each component value, made once.
+const std::array<TComponentText, 256>& ComponentTexts() {
+  static const std::array<TComponentText, 256> texts = [] {
+    std::array<TComponentText, 256> result{};
     for (size_t i = 0; i < result.size(); ++i) {
-      AppendPdfNumber(result[i], static_cast<long double>(i) / 255.0L);
-      result[i] += ' ';
+      std::string text;
+      AppendPdfNumber(text, static_cast<long double>(i) / 255.0L);
+      text += ' ';
+      text.copy(result[i].Text, sizeof result[i].Text);
+      result[i].Length = text.size();
     }
     return result;
   }();
   return texts;
 }
 
+// The three components are put together first and appended at once.
 void AppendColor(std::string& aOut, TColor aColor, const char* aOperator) {
   const TColor rgb = ColorToRGB(aColor);
   const auto& texts = ComponentTexts();
-  aOut += texts[GetRValue(rgb)];
-  aOut += texts[GetGValue(rgb)];
-  aOut += texts[GetBValue(rgb)];
+  char components[3 * sizeof(TComponentText::Text)];
+  size_t length = 0;
+  for (const uint8_t value : {GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)}) {
+    std::memcpy(components + length, texts[value].Text, sizeof texts[value].Text);
+    length += texts[value].Length;
+  }
+  aOut.append(components, length);
   aOut += aOperator;
 }
 

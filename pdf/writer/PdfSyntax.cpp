@@ -98,13 +98,19 @@ std::string NameToken(std::string_view aValue) {
   return token + suffix;
 }
 
+namespace {
+
+// "(text)", the form of a text string that is ASCII in every encoding.
+void AppendLiteral(std::string& aOut, std::string_view aAscii) {
+  aOut += '(';
+  AppendEscaped(aOut, aAscii);
+  aOut += ')';
+}
+
+}  // namespace
+
 void AppendTextString(std::string& aOut, std::string_view aAnsi) {
-  if (IsAscii(aAnsi)) {
-    aOut += '(';
-    AppendEscaped(aOut, aAnsi);
-    aOut += ')';
-    return;
-  }
+  if (IsAscii(aAnsi)) return AppendLiteral(aOut, aAnsi);
   aOut += "<FEFF";
   // Every code point of code page 1252 lies in the basic plane: one unit each.
   for (const char c : aAnsi) AppendHexUnit(aOut, AnsiToUnicode(static_cast<uint8_t>(c)));
@@ -112,12 +118,7 @@ void AppendTextString(std::string& aOut, std::string_view aAnsi) {
 }
 
 void AppendUtf8TextString(std::string& aOut, std::string_view aUtf8) {
-  if (IsAscii(aUtf8)) {
-    aOut += '(';
-    AppendEscaped(aOut, aUtf8);
-    aOut += ')';
-    return;
-  }
+  if (IsAscii(aUtf8)) return AppendLiteral(aOut, aUtf8);
   aOut += "<FEFF";
   const auto* bytes = reinterpret_cast<const uint8_t*>(aUtf8.data());
   const int32_t length = int32_t(aUtf8.size());

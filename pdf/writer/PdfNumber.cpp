@@ -1,5 +1,6 @@
 #include "writer/PdfNumber.h"
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -39,17 +40,7 @@ bool Decompose(long double aValue, bool& aNegative, uint64_t& aMantissa, int& aE
 #endif
 }
 
-void AppendUnsigned(std::string& aOut, uint64_t aValue) {
-  char digits[20];
-  char* p = digits + sizeof digits;
-  do {
-    *--p = char('0' + aValue % 10);
-    aValue /= 10;
-  } while (aValue != 0);
-  aOut.append(p, size_t(digits + sizeof digits - p));
-}
-
-// Integers beyond 2^116, far past any page coordinate: the C library prints
+// Integers from 2^117 on, far past any page coordinate: the C library prints
 // them exactly. Kept out of line so the usual path has a small frame.
 [[gnu::noinline]] void AppendHugeInteger(std::string& aOut, long double aValue) {
   char buffer[5000];
@@ -58,18 +49,11 @@ void AppendUnsigned(std::string& aOut, uint64_t aValue) {
   aOut += buffer;
 }
 
-// Writes ".ddd" without trailing zeros, right to left, before aCursor.
-inline void PutFraction(char*& aCursor, unsigned aFraction) {
-  if (aFraction == 0) return;
-  const char d1 = char('0' + aFraction / 100), d2 = char('0' + aFraction / 10 % 10), d3 = char('0' + aFraction % 10);
-  if (d3 != '0') {
-    *--aCursor = d3;
-    *--aCursor = d2;
-  } else if (d2 != '0') {
-    *--aCursor = d2;
-  }
-  *--aCursor = d1;
-  *--aCursor = '.';
+// The decimal digits of a whole number up to 2^64.
+inline int DigitCount(uint64_t aValue) {
+  int count = 1;
+  for (; aValue >= 10000; aValue /= 10000) count += 4;
+  return count + (aValue >= 10) + (aValue >= 100) + (aValue >= 1000);
 }
 
 // "00" to "99": the whole part is written two digits at a time.
@@ -78,152 +62,150 @@ constexpr char DigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Appends the number aThousandths / 1000 (with "-" when aNegative), which
-// is not zero.
-void AppendThousandths(std::string& aOut, bool aNegative, uint64_t aThousandths) {
-  char buffer[32];
-  char* const end = buffer + sizeof buffer;
+// Writes the digits of aValue, which has aCount of them, from aOut on, right
+// to left; returns their end. Digits are stored where they belong rather
+// than made elsewhere and copied: a wide copy over bytes just stored one by
+// one waits for the stores to drain.
+char* PutDigits(char* aOut, uint64_t aValue, int aCount) {
+  char* const end = aOut + aCount;
   char* p = end;
-  PutFraction(p, unsigned(aThousandths % 1000));
-  uint64_t whole = aThousandths / 1000;
-  while (whole >= 100) {
-    const size_t pair = size_t(whole % 100) * 2;
-    whole /= 100;
+  while (aValue >= 100) {
+    const size_t pair = size_t(aValue % 100) * 2;
+    aValue /= 100;
     p -= 2;
     std::memcpy(p, DigitPairs + pair, 2);
   }
-  if (whole >= 10) {
-    p -= 2;
-    std::memcpy(p, DigitPairs + size_t(whole) * 2, 2);
-  } else {
-    *--p = char('0' + whole);
-  }
-  if (aNegative) *--p = '-';
-  aOut.append(p, size_t(end - p));
+  if (aValue >= 10) std::memcpy(p - 2, DigitPairs + size_t(aValue) * 2, 2);
+  else p[-1] = char('0' + aValue);
+  return end;
 }
 
-// Lengths up to 2^40 units keep the double product below 2^53 thousandths.
-constexpr int64_t FastScaledLimit = int64_t(1) << 40;
+// ".ddd" without trailing zeros for each fraction 1 to 999 (empty for 0),
+// four bytes stored at once, and how many of them count.
+struct TFractionText {
+  char Text[4];
+  uint32_t Length;
+};
+constexpr auto FractionTexts = [] {
+  std::array<TFractionText, 1000> texts{};
+  for (unsigned f = 1; f < 1000; ++f) {
+    texts[f] = {{'.', char('0' + f / 100), char('0' + f / 10 % 10), char('0' + f % 10)},
+                f % 100 == 0 ? 2u : f % 10 == 0 ? 3u : 4u};
+  }
+  return texts;
+}();
+
+inline char* PutFraction(char* aOut, unsigned aFraction) {
+  const TFractionText& text = FractionTexts[aFraction];
+  std::memcpy(aOut, text.Text, 4);
+  return aOut + text.Length;
+}
+
+// "0" to "999", four bytes stored at once, and how many of them count: a
+// coordinate on a page is written with one look-up for its whole part.
+struct TSmallWhole {
+  char Text[4];
+  uint32_t Length;
+};
+constexpr auto SmallWholes = [] {
+  std::array<TSmallWhole, 1000> texts{};
+  for (unsigned w = 0; w < 1000; ++w) {
+    if (w >= 100) texts[w] = {{char('0' + w / 100), char('0' + w / 10 % 10), char('0' + w % 10), 0}, 3u};
+    else if (w >= 10) texts[w] = {{char('0' + w / 10), char('0' + w % 10), 0, 0}, 2u};
+    else texts[w] = {{char('0' + w), 0, 0, 0}, 1u};
+  }
+  return texts;
+}();
 
 }  // namespace
+
+char* Detail::PutThousandths(char* aOut, bool aNegative, uint64_t aThousandths) {
+  *aOut = '-';
+  aOut += aNegative;
+  const uint64_t whole = aThousandths / 1000;
+  if (whole < 1000) {
+    const TSmallWhole& text = SmallWholes[whole];
+    std::memcpy(aOut, text.Text, 4);
+    aOut += text.Length;
+  } else {
+    aOut = PutDigits(aOut, whole, DigitCount(whole));
+  }
+  return PutFraction(aOut, unsigned(aThousandths % 1000));
+}
+
+char* Detail::PutExactPdfNumber(char* aOut, long double aValue) {
+  bool negative = false;
+  uint64_t mantissa = 0;
+  int exponent = 0;
+  if (!Decompose(aValue, negative, mantissa, exponent) || mantissa == 0) return Detail::PutZero(aOut);
+  // Thousandths of the value, rounded half away from zero, computed exactly:
+  // mantissa * 1000 needs at most 74 bits, so a 128-bit shift never loses
+  // anything before the rounding decision.
+  u128 thousandths;
+  if (exponent >= 0) {
+    if (exponent > 53) return nullptr;
+    thousandths = (u128(mantissa) * 1000u) << exponent;
+  } else {
+    const int shift = -exponent;
+    if (shift > 74) return Detail::PutZero(aOut);
+    const u128 scaled = u128(mantissa) * 1000u;
+    thousandths = scaled >> shift;
+    const u128 rest = scaled - (thousandths << shift);
+    if (rest >= (u128(1) << (shift - 1))) ++thousandths;
+  }
+  if (thousandths == 0) return Detail::PutZero(aOut);
+  if (thousandths <= UINT64_MAX) return Detail::PutThousandths(aOut, negative, uint64_t(thousandths));
+  // Up to 36 whole digits: still within NumberRoom with the fraction and the
+  // sign. Rare enough to be made right to left and copied.
+  char digits[40];
+  char* const end = digits + sizeof digits;
+  char* p = end;
+  for (u128 whole = thousandths / 1000; whole != 0; whole /= 10) *--p = char('0' + int(whole % 10));
+  *aOut = '-';
+  aOut += negative;
+  std::memcpy(aOut, p, size_t(end - p));
+  return PutFraction(aOut + (end - p), unsigned(thousandths % 1000));
+}
+
+namespace {
+
+// Appends what aPut writes, or the huge integer aValue when aPut declines.
+template <typename Put>
+void AppendPut(std::string& aOut, long double aValue, Put aPut) {
+  char text[NumberRoom];
+  if (const char* end = aPut(text)) aOut.append(text, size_t(end - text));
+  else AppendHugeInteger(aOut, aValue);
+}
+
+}  // namespace
+
+char* PutInteger(char* aOut, int64_t aValue) {
+  const uint64_t magnitude = aValue < 0 ? uint64_t(0) - uint64_t(aValue) : uint64_t(aValue);
+  *aOut = '-';
+  aOut += aValue < 0;
+  return PutDigits(aOut, magnitude, DigitCount(magnitude));
+}
 
 void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale) {
   AppendScaledNumber(aOut, aValue, aScale, static_cast<double>(aScale));
 }
 
 void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale, double aScaleAsDouble) {
-  const double scale = aScaleAsDouble;
-  if (aValue > FastScaledLimit || aValue < -FastScaledLimit || !(std::fabs(scale) <= 1e3)) {
-    AppendExactPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
-    return;
-  }
-  // The double product differs from the extended one by less than four
-  // double roundings (about 2^-51 of its size); a fraction farther than
-  // 2^-47 of the size from one half rounds the same way in both.
-  const double thousandths = std::fabs(static_cast<double>(aValue) * scale * 1000.0);
-  const uint64_t whole = static_cast<uint64_t>(thousandths);  // below 2^53: exact
-  const double fraction = thousandths - static_cast<double>(whole);
-  const double margin = thousandths * 0x1p-47 + 0x1p-60;
-  if (std::fabs(fraction - 0.5) <= margin) {
-    AppendExactPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
-    return;
-  }
-  const uint64_t rounded = whole + (fraction > 0.5 ? 1 : 0);
-  if (rounded == 0) {
-    aOut += '0';
-    return;
-  }
-  AppendThousandths(aOut, (aValue < 0) != (scale < 0), rounded);
+  AppendPut(aOut, static_cast<long double>(aValue) * aScale,
+            [&](char* aText) { return PutScaledNumber(aText, aValue, aScale, aScaleAsDouble); });
 }
 
 void AppendInteger(std::string& aOut, int64_t aValue) {
-  if (aValue < 0) {
-    aOut += '-';
-    AppendUnsigned(aOut, uint64_t(0) - uint64_t(aValue));
-  } else {
-    AppendUnsigned(aOut, uint64_t(aValue));
-  }
+  char text[NumberRoom];
+  aOut.append(text, size_t(PutInteger(text, aValue) - text));
 }
 
 void AppendPdfNumber(std::string& aOut, long double aValue) {
-  // Converting to double and multiplying by 1000 round twice, each time by
-  // at most 2^-53 of the size; a fraction of a thousandth farther than 2^-50
-  // of the size from one half rounds as the exact value does. Magnitudes
-  // from 2^52 thousandths on, not-a-number and infinities take the exact
-  // path (the comparison is false for the last two).
-  const double thousandths = std::fabs(static_cast<double>(aValue)) * 1000.0;
-  if (thousandths < 0x1p52) {
-    const uint64_t whole = static_cast<uint64_t>(thousandths);
-    const double fraction = thousandths - static_cast<double>(whole);  // exact
-    if (std::fabs(fraction - 0.5) > thousandths * 0x1p-50) {
-      const uint64_t rounded = whole + (fraction > 0.5 ? 1 : 0);
-      if (rounded == 0) aOut += '0';
-      else AppendThousandths(aOut, aValue < 0, rounded);
-      return;
-    }
-  }
-  AppendExactPdfNumber(aOut, aValue);
+  AppendPut(aOut, aValue, [&](char* aText) { return PutPdfNumber(aText, aValue); });
 }
 
 void AppendExactPdfNumber(std::string& aOut, long double aValue) {
-  bool negative = false;
-  uint64_t mantissa = 0;
-  int exponent = 0;
-  if (!Decompose(aValue, negative, mantissa, exponent) || mantissa == 0) {
-    aOut += '0';
-    return;
-  }
-  // Thousandths of the value, rounded half away from zero, computed exactly:
-  // mantissa * 1000 needs at most 74 bits, so a 128-bit shift never loses
-  // anything before the rounding decision.
-  u128 thousandths;
-  if (exponent >= 0) {
-    if (exponent > 53) {
-      AppendHugeInteger(aOut, aValue);
-      return;
-    }
-    thousandths = (u128(mantissa) * 1000u) << exponent;
-  } else {
-    const int shift = -exponent;
-    if (shift > 74) {
-      aOut += '0';
-      return;
-    }
-    const u128 scaled = u128(mantissa) * 1000u;
-    thousandths = scaled >> shift;
-    const u128 rest = scaled - (thousandths << shift);
-    if (rest >= (u128(1) << (shift - 1))) ++thousandths;
-  }
-  if (thousandths == 0) {
-    aOut += '0';
-    return;
-  }
-  // Digits are placed from the right into a local buffer and appended at once.
-  char buffer[48];
-  char* const end = buffer + sizeof buffer;
-  char* p = end;
-  unsigned fraction;
-  if (thousandths <= UINT64_MAX) {
-    uint64_t t = uint64_t(thousandths);
-    fraction = unsigned(t % 1000);
-    t /= 1000;
-    PutFraction(p, fraction);
-    do {
-      *--p = char('0' + t % 10);
-      t /= 10;
-    } while (t != 0);
-  } else {
-    u128 t = thousandths;
-    fraction = unsigned(t % 1000);
-    t /= 1000;
-    PutFraction(p, fraction);
-    do {
-      *--p = char('0' + int(t % 10));
-      t /= 10;
-    } while (t != 0);
-  }
-  if (negative) *--p = '-';
-  aOut.append(p, size_t(end - p));
+  AppendPut(aOut, aValue, [&](char* aText) { return Detail::PutExactPdfNumber(aText, aValue); });
 }
 
 std::string FormatPdfNumber(long double aValue) {

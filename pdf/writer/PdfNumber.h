@@ -5,6 +5,8 @@
 // exponent. 595.2755905511811 -> "595.276", 12 -> "12", -0.0004 -> "0".
 // Not a number and infinities, which no PDF reader accepts, are written "0".
 
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -28,6 +30,24 @@ void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale);
 // for callers that scale many lengths alike.
 void AppendScaledNumber(std::string& aOut, int64_t aValue, long double aScale, double aScaleAsDouble);
 
+// ---- Writing into a character buffer ----
+// The same texts written at aOut, which must have NumberRoom bytes free (the
+// writers may fill all of them), returning the end of the text: for content
+// writers that make room once for a whole line. A value of 2^117 or more,
+// whose integer text may run to thousands of digits, is not written: the
+// result is nullptr and the string forms above must be used.
+inline constexpr size_t NumberRoom = 48;
+inline char* PutPdfNumber(char* aOut, long double aValue);
+inline char* PutScaledNumber(char* aOut, int64_t aValue, long double aScale, double aScaleAsDouble);
+// The form of aA * aScale - aB * aFactor, both products and the difference
+// taken in extended precision (a text baseline: a scaled y less the font's
+// ascent at its size), decided in double precision unless too near a
+// rounding boundary.
+inline char* PutScaledDifference(char* aOut, int64_t aA, long double aScale, double aScaleAsDouble, int64_t aB,
+                                 long double aFactor, double aFactorAsDouble);
+// Never nullptr.
+char* PutInteger(char* aOut, int64_t aValue);
+
 // The PDF form of aValue as a new string.
 std::string FormatPdfNumber(long double aValue);
 
@@ -38,5 +58,87 @@ int32_t RoundToInt32(long double aValue);
 
 // Appends the decimal digits of an integer (with "-" when negative).
 void AppendInteger(std::string& aOut, int64_t aValue);
+
+// ---- The double-precision paths, inline for the content writers ----
+
+namespace Detail {
+// aThousandths / 1000 (with "-" when aNegative), not zero and below 2^64.
+char* PutThousandths(char* aOut, bool aNegative, uint64_t aThousandths);
+// aValue decided in exact arithmetic; nullptr from 2^117 on.
+char* PutExactPdfNumber(char* aOut, long double aValue);
+inline char* PutZero(char* aOut) {
+  *aOut = '0';
+  return aOut + 1;
+}
+// Lengths up to 2^40 units keep the double product below 2^53 thousandths.
+inline constexpr int64_t FastScaledLimit = int64_t(1) << 40;
+}  // namespace Detail
+
+inline char* PutScaledNumber(char* aOut, int64_t aValue, long double aScale, double aScaleAsDouble) {
+  const double scale = aScaleAsDouble;
+  if (aValue > Detail::FastScaledLimit || aValue < -Detail::FastScaledLimit || !(std::fabs(scale) <= 1e3))
+    return Detail::PutExactPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
+  // The double product differs from the extended one by less than four
+  // double roundings (about 2^-51 of its size); a fraction farther than
+  // 2^-47 of the size from one half rounds the same way in both.
+  const double thousandths = std::fabs(static_cast<double>(aValue) * scale * 1000.0);
+  // Below 2^53: exact, and signed conversions are single instructions.
+  const int64_t whole = static_cast<int64_t>(thousandths);
+  const double fraction = thousandths - static_cast<double>(whole);
+  const double margin = thousandths * 0x1p-47 + 0x1p-60;
+  if (std::fabs(fraction - 0.5) <= margin)
+    return Detail::PutExactPdfNumber(aOut, static_cast<long double>(aValue) * aScale);
+  const uint64_t rounded = uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+  if (rounded == 0) return Detail::PutZero(aOut);
+  return Detail::PutThousandths(aOut, (aValue < 0) != (scale < 0), rounded);
+}
+
+inline char* PutPdfNumber(char* aOut, long double aValue) {
+  // Converting to double and multiplying by 1000 round twice, each time by
+  // at most 2^-53 of the size; a fraction of a thousandth farther than 2^-50
+  // of the size from one half rounds as the exact value does. Magnitudes
+  // from 2^52 thousandths on, not-a-number and infinities take the exact
+  // path (the comparison is false for the last two).
+  const double thousandths = std::fabs(static_cast<double>(aValue)) * 1000.0;
+  if (thousandths < 0x1p52) {
+    const int64_t whole = static_cast<int64_t>(thousandths);  // below 2^52: exact
+    const double fraction = thousandths - static_cast<double>(whole);  // exact
+    if (std::fabs(fraction - 0.5) > thousandths * 0x1p-50) {
+      const uint64_t rounded = uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+      if (rounded == 0) return Detail::PutZero(aOut);
+      return Detail::PutThousandths(aOut, aValue < 0, rounded);
+    }
+  }
+  return Detail::PutExactPdfNumber(aOut, aValue);
+}
+
+inline char* PutScaledDifference(char* aOut, int64_t aA, long double aScale, double aScaleAsDouble, int64_t aB,
+                                 long double aFactor, double aFactorAsDouble) {
+  // Against the extended result, the double one errs by the conversions of
+  // the two factors, the two products and the difference, each at most 2^-53
+  // of the larger of the products' sizes, and the extended roundings add
+  // less than one more: below 2^-50 of that size, and 1000 times as much in
+  // thousandths, plus the rounding of the multiplication by 1000. A fraction
+  // farther than 2^-47 of the size from one half (eight times that) rounds
+  // as the extended value does.
+  constexpr int64_t limit = int64_t(1) << 40;
+  if (aA > -limit && aA < limit && aB > -limit && aB < limit && std::fabs(aScaleAsDouble) <= 1e3 &&
+      std::fabs(aFactorAsDouble) <= 1e3) {
+    const double first = static_cast<double>(aA) * aScaleAsDouble, second = static_cast<double>(aB) * aFactorAsDouble;
+    const double value = first - second;
+    const double thousandths = std::fabs(value) * 1000.0;
+    const double size = (std::fabs(first) + std::fabs(second)) * 1000.0;
+    // Exact below 2^53; from 2^48 on the margin passes one half, and the
+    // exact path decides.
+    const int64_t whole = static_cast<int64_t>(thousandths);
+    const double fraction = thousandths - static_cast<double>(whole);
+    if (std::fabs(fraction - 0.5) > size * 0x1p-47 + 0x1p-60) {
+      const uint64_t rounded = uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+      if (rounded == 0) return Detail::PutZero(aOut);
+      return Detail::PutThousandths(aOut, value < 0, rounded);
+    }
+  }
+  return Detail::PutExactPdfNumber(aOut, static_cast<long double>(aA) * aScale - static_cast<long double>(aB) * aFactor);
+}
 
 }  // namespace Vellix

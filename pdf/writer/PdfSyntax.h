@@ -18,6 +18,9 @@ enum TEscapeBreaks { ebKeep, ebLineEnds };
 
 // Appends the body of a PDF literal string (without the parentheses).
 void AppendEscaped(std::string& aOut, std::string_view aText, TEscapeBreaks aBreaks = ebKeep);
+// The same written at aOut, which has room for twice aText's length; returns
+// the end of what was written.
+char* PutEscaped(char* aOut, std::string_view aText, TEscapeBreaks aBreaks);
 
 // Appends aAnsi (code page 1252 text) as a PDF text string, the kind a reader
 // shows in its own panels (outline titles): "(...)" when every character is

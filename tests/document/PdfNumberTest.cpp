@@ -181,3 +181,38 @@ TEST(PdfNumber, ValuesMatchTheExactPath) {
   // Every bit pattern of the extended mantissa at small and large exponents.
   ExpectMatchesExact([&] { return std::ldexp(static_cast<long double>(random()), -int(random() % 90)); });
 }
+
+// Text baselines, a scaled y less the ascent at the font size, decided in
+// double precision against the extended expression formatted exactly.
+TEST(PdfNumber, TextBaselinesMatchTheExtendedExpression) {
+  std::mt19937_64 random(13);
+  std::uniform_int_distribution<int64_t> page(-20000, 20000), any(-(int64_t(1) << 33), int64_t(1) << 33);
+  std::uniform_int_distribution<int64_t> size(-200, 2000), ascender(0, 3000), em(1000, 4096);
+  std::uniform_real_distribution<double> unit(0.0, 1.5);
+  // Ascents as fonts give them (ascender * 1000 / em / 1000), and with an
+  // arbitrary extended mantissa.
+  const auto ascent = [&] {
+    if (random() % 2 == 0) return static_cast<long double>(ascender(random)) * (1000.0L / em(random)) / 1000;
+    return std::ldexp(static_cast<long double>(random() | (uint64_t(1) << 63)), -64) * unit(random);
+  };
+  std::string fast, reference;
+  for (const long double scale : {72.0L / 254.0L, 1.0L}) {
+    for (uint64_t i = 0, n = DifferentialCount(); i < n; ++i) {
+      const int64_t a = i % 4 == 0 ? any(random) : page(random), b = size(random) | 1;
+      long double factor = ascent();
+      if (i % 4 == 1) {
+        // An ascent that puts the baseline on a half of a thousandth, give or
+        // take the roundings.
+        const long double half = (std::floor(static_cast<long double>(a) * scale * 1000) + 0.5L) / 1000;
+        factor = (static_cast<long double>(a) * scale - half) / static_cast<long double>(b);
+      }
+      char text[NumberRoom];
+      fast.assign(text, PutScaledDifference(text, a, scale, static_cast<double>(scale), b, factor,
+                                            static_cast<double>(factor)));
+      reference.clear();
+      AppendExactPdfNumber(reference, static_cast<long double>(a) * scale - static_cast<long double>(b) * factor);
+      ASSERT_EQ(fast, reference) << a << " * " << static_cast<double>(scale) << " - " << b << " * "
+                                 << static_cast<double>(factor);
+    }
+  }
+}

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "support/Internals.h"
@@ -104,6 +105,28 @@ TEST(PdfSyntax, EscapesStringsAndNames) {
   EXPECT_EQ(s, "a\\(b\\)\\\r\\\n");
   EXPECT_EQ(Ref(12), "12 0 R");
   EXPECT_EQ(EncodeSpaces(std::string("A B\0C", 5)), "A#20BC");
+}
+
+// Strings are scanned eight bytes at a time: every special byte at every
+// place in a word and in the tail, in both modes, against the byte rule.
+TEST(PdfSyntax, EscapingAgreesWithTheByteRuleAtEveryPosition) {
+  const std::string alphabet = std::string("ab()\\\r\n'\x28\x29\x5c\x0d\x0a\x7f\x80\xff ") + '\0';
+  std::mt19937 random(5);
+  for (int n = 0; n < 20000; ++n) {
+    std::string text(size_t(random() % 40), 'x');
+    for (char& c : text)
+      if (random() % 4 == 0) c = alphabet[random() % alphabet.size()];
+    for (const TEscapeBreaks breaks : {ebKeep, ebLineEnds}) {
+      std::string expected;
+      for (const char c : text) {
+        if (c == '(' || c == ')' || c == '\\' || (breaks == ebLineEnds && (c == '\r' || c == '\n'))) expected += '\\';
+        expected += c;
+      }
+      std::string written = "prefix";
+      AppendEscaped(written, text, breaks);
+      ASSERT_EQ(written, "prefix" + expected);
+    }
+  }
 }
 
 // Text strings shown in a reader's panels: ASCII as a literal string, the

@@ -15,6 +15,7 @@
 
 #include <vellix/Canvas.h>
 
+#include "canvas/ContentLines.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
 
@@ -43,7 +44,7 @@ class TPathBuilder {
 public:
   explicit TPathBuilder(const TPdfCanvas& aCanvas)
       : FPointPerUnit(aCanvas.Context().PointPerUnit),
-        FPointPerUnitAsDouble(static_cast<double>(FPointPerUnit)),
+        FPointPerUnitAsDouble(aCanvas.Context().PointPerUnitAsDouble),
         FPageHeight(aCanvas.Context().PageHeight) {}
 
   // A length (or an x coordinate) in points.
@@ -58,16 +59,37 @@ public:
     aOut += ' ';
     Y(aOut, aY);
   }
+  // The same written through content lines.
+  void Length(TContentLines& aOut, int64_t aValue) const { aOut.Scaled(aValue, FPointPerUnit, FPointPerUnitAsDouble); }
+  void XY(TContentLines& aOut, int64_t aX, int64_t aY) const {
+    Length(aOut, aX);
+    aOut << ' ';
+    Length(aOut, FPageHeight - aY);
+  }
+  // And at a cursor of aLines with NumberRoom (a length) or 2 * NumberRoom + 1
+  // (a point) bytes of room.
+  char* Length(TContentLines& aLines, char* aCursor, int64_t aValue) const {
+    return aLines.PutScaled(aCursor, aValue, FPointPerUnit, FPointPerUnitAsDouble);
+  }
+  char* XY(TContentLines& aLines, char* aCursor, int64_t aX, int64_t aY) const {
+    char* p = Length(aLines, aCursor, aX);
+    *p++ = ' ';
+    return Length(aLines, p, FPageHeight - aY);
+  }
   // Appends the line "x y" + aSuffix (" m", " l", " l S"...) to aOut.
+  void AddPointLine(TContentLines& aOut, int64_t aX, int64_t aY, std::string_view aSuffix) const {
+    XY(aOut, aX, aY);
+    aOut << aSuffix;
+    aOut.EndLine();
+  }
   void AddPointLine(TPageBuffer& aOut, int64_t aX, int64_t aY, std::string_view aSuffix) const {
-    std::string& line = aOut.OpenLine();
-    XY(line, aX, aY);
-    line += aSuffix;
-    aOut.CloseLine();
+    TContentLines lines(aOut, 128);
+    AddPointLine(lines, aX, aY, aSuffix);
   }
 
 private:
-  long double FPointPerUnit;
+  // A reference: copying an extended value costs two slow x87 moves.
+  const long double& FPointPerUnit;
   double FPointPerUnitAsDouble;
   int64_t FPageHeight;
 };

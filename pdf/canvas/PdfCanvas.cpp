@@ -6,6 +6,8 @@
 
 #include <vellix/Messages.h>
 
+#include "canvas/ColorOperands.h"
+#include "canvas/ContentLines.h"
 #include "canvas/PdfResources.h"
 #include "canvas/PageCompressor.h"
 #include "navigation/Navigation.h"
@@ -46,40 +48,9 @@ long double TPdfCanvas::YToPoint(int32_t aValue) const {
 
 namespace {
 
-// "c " for a colour component value c / 255: at most "0.502 ", kept in a
-// block of 8 bytes so that it is copied as one word.
-struct TComponentText {
-  char Text[8];
-  size_t Length;
-};
-
-// The text of each component value, made once.
-const std::array<TComponentText, 256>& ComponentTexts() {
-  static const std::array<TComponentText, 256> texts = [] {
-    std::array<TComponentText, 256> result{};
-    for (size_t i = 0; i < result.size(); ++i) {
-      std::string text;
-      AppendPdfNumber(text, static_cast<long double>(i) / 255.0L);
-      text += ' ';
-      text.copy(result[i].Text, sizeof result[i].Text);
-      result[i].Length = text.size();
-    }
-    return result;
-  }();
-  return texts;
-}
-
-// The three components are put together first and appended at once.
 void AppendColor(std::string& aOut, TColor aColor, const char* aOperator) {
-  const TColor rgb = ColorToRGB(aColor);
-  const auto& texts = ComponentTexts();
-  char components[3 * sizeof(TComponentText::Text)];
-  size_t length = 0;
-  for (const uint8_t value : {GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)}) {
-    std::memcpy(components + length, texts[value].Text, sizeof texts[value].Text);
-    length += texts[value].Length;
-  }
-  aOut.append(components, length);
+  char operands[Detail::ColorOperandsRoom];
+  aOut.append(operands, size_t(Detail::PutColorOperands(operands, aColor) - operands));
   aOut += aOperator;
 }
 
@@ -92,21 +63,24 @@ std::string TPdfCanvas::ColorDef(TColor aColor) const {
 }
 
 std::string TPdfCanvas::AssignBrushAndPen(bool aWantBorder, bool aWantBackground) {
+  Detail::TContentLines lines(FPdfStream);
+  return std::string(WriteBrushAndPen(lines, aWantBorder, aWantBackground));
+}
+
+std::string_view TPdfCanvas::WriteBrushAndPen(Detail::TContentLines& aLines, bool aWantBorder,
+                                              bool aWantBackground) {
+  using Detail::TContentLines;
   const bool background = aWantBackground && FBrush.Style() != bsClear;
   const bool border = aWantBorder && FPen.Style() != psClear && FPen.Width() > 0;
-  if (background) {
-    AppendColor(FPdfStream.OpenLine(), FBrush.Color(), "rg");
-    FPdfStream.CloseLine();
-  }
+  char* p = aLines.Reserve(2 * Detail::ColorOperandsRoom + NumberRoom + 32);
+  if (background) p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FBrush.Color()), "rg"));
   if (border) {
-    AppendColor(FPdfStream.OpenLine(), FPen.Color(), "RG");
-    FPdfStream.CloseLine();
-    AddLine(FPen.Style() == psSolid ? "[]0 d" : "[3 3]0 d");
-    std::string& width = FPdfStream.OpenLine();
-    AppendScaledNumber(width, FPen.Width(), FContext.PointPerUnit);
-    width += " w";
-    FPdfStream.CloseLine();
+    p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FPen.Color()), "RG"));
+    p = aLines.PutLineEnd(TContentLines::Put(p, FPen.Style() == psSolid ? "[]0 d" : "[3 3]0 d"));
+    p = aLines.PutScaled(p, FPen.Width(), FContext.PointPerUnit, FContext.PointPerUnitAsDouble);
+    p = aLines.PutLineEnd(TContentLines::Put(p, " w"));
   }
+  aLines.Advance(p);
   if (border) return background ? "B" : "S";
   return background ? "f" : "";
 }

@@ -19,27 +19,32 @@ namespace {
 // Appends "x y w h re op" for a rectangle whose PDF origin is the caller's
 // (aLeft, aBottom). Widths are computed in 64 bits so that a rectangle spanning
 // the whole 32-bit range cannot overflow.
+void AddRectangleLine(Detail::TContentLines& aLines, const TPathBuilder& aPath, int64_t aLeft, int64_t aTop,
+                      int64_t aRight, int64_t aBottom, std::string_view aPaintOp) {
+  using Detail::TContentLines;
+  char* p = aLines.Reserve(4 * NumberRoom + aPaintOp.size() + 16);
+  p = aPath.XY(aLines, p, aLeft, aBottom);
+  *p++ = ' ';
+  p = aPath.Length(aLines, p, aRight - aLeft);
+  *p++ = ' ';
+  p = TContentLines::Put(aPath.Length(aLines, p, aBottom - aTop), " re ");
+  aLines.Advance(aLines.PutLineEnd(TContentLines::Put(p, aPaintOp)));
+}
+
 void AddRectangleLine(TPageBuffer& aOut, const TPathBuilder& aPath, int64_t aLeft, int64_t aTop, int64_t aRight,
-                      int64_t aBottom, const std::string& aPaintOp) {
-  std::string& line = aOut.OpenLine();
-  aPath.XY(line, aLeft, aBottom);
-  line += ' ';
-  aPath.Length(line, aRight - aLeft);
-  line += ' ';
-  aPath.Length(line, aBottom - aTop);
-  line += " re ";
-  line += aPaintOp;
-  aOut.CloseLine();
+                      int64_t aBottom, std::string_view aPaintOp) {
+  Detail::TContentLines lines(aOut, 160);
+  AddRectangleLine(lines, aPath, aLeft, aTop, aRight, aBottom, aPaintOp);
 }
 
 // Appends a move to the first point, a line to each further point and the
 // paint operator on a line of its own.
 void WritePointPath(TPdfCanvas& aCanvas, std::span<const TPoint> aPoints, const std::string& aPaintOp) {
   TPathBuilder path(aCanvas);
-  auto& out = aCanvas.PdfStream();
-  path.AddPointLine(out, aPoints[0].X, aPoints[0].Y, " m");
-  for (size_t i = 1; i < aPoints.size(); ++i) path.AddPointLine(out, aPoints[i].X, aPoints[i].Y, " l");
-  out.push_back(aPaintOp);
+  Detail::TContentLines lines(aCanvas.PdfStream());
+  path.AddPointLine(lines, aPoints[0].X, aPoints[0].Y, " m");
+  for (size_t i = 1; i < aPoints.size(); ++i) path.AddPointLine(lines, aPoints[i].X, aPoints[i].Y, " l");
+  lines.Line(aPaintOp);
 }
 
 }  // namespace
@@ -47,14 +52,11 @@ void WritePointPath(TPdfCanvas& aCanvas, std::span<const TPoint> aPoints, const 
 void TPdfCanvas::DrawMoveTo(int32_t X, int32_t Y) { TPathBuilder(*this).AddPointLine(PdfStream(), X, Y, " m"); }
 
 void TPdfCanvas::DrawLineTo(int32_t X, int32_t Y, const std::string& aPaintOp) {
-  std::string& line = PdfStream().OpenLine();
+  Detail::TContentLines line(PdfStream(), 128);
   TPathBuilder(*this).XY(line, X, Y);
-  line += " l";
-  if (!aPaintOp.empty()) {
-    line += ' ';
-    line += aPaintOp;
-  }
-  PdfStream().CloseLine();
+  line << " l";
+  if (!aPaintOp.empty()) line << ' ' << aPaintOp;
+  line.EndLine();
 }
 
 void TPdfCanvas::MoveTo(int32_t X, int32_t Y) {
@@ -76,9 +78,10 @@ void TPdfCanvas::LineTo(int32_t X, int32_t Y) {
 void TPdfCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   if (!CheckDocumentState()) return;
   CheckRectangle(X1, Y1, X2, Y2);
-  const std::string paintOp = AssignBrushAndPen(true, true);
+  Detail::TContentLines lines(PdfStream());
+  const std::string_view paintOp = WriteBrushAndPen(lines, true, true);
   if (paintOp.empty()) return;
-  AddRectangleLine(PdfStream(), TPathBuilder(*this), X1, Y1, X2, Y2, paintOp);
+  AddRectangleLine(lines, TPathBuilder(*this), X1, Y1, X2, Y2, paintOp);
 }
 
 void TPdfCanvas::Rectangle(const TRect& aRect) { Rectangle(aRect.Left, aRect.Top, aRect.Right, aRect.Bottom); }

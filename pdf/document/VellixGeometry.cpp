@@ -80,6 +80,7 @@ void TVellix::SetLengthUnit(TLengthUnit aLengthUnit) {
       FContext->PageWidth = Convert(FContext->PageWidth, 254, 72);
     }
   }
+  FContext->PointPerUnitAsDouble = static_cast<double>(FContext->PointPerUnit);
   FLengthUnit = aLengthUnit;
 }
 

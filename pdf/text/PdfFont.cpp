@@ -102,7 +102,7 @@ void TPdfFont::RegisterFont() {
   FTM = metrics->TextMetric();
   FFirstChar = FTM.tmFirstChar;
   FLastChar = FTM.tmLastChar;
-  FAscent = FTM.tmAscent * FScale / 1000;
+  SetAscent(FTM.tmAscent * FScale / 1000);
   FOTM = metrics->OutlineTextMetric();
   if (FEmbedded) FEmbedNo = EmbedFont(*metrics);
   WriteFontDesc(*metrics);
@@ -120,7 +120,7 @@ void TPdfFont::WriteStandardSymbol(const TFontMetrics& aMetrics) {
   FOTM = aMetrics.OutlineTextMetric();
   FFirstChar = FTM.tmFirstChar;
   FLastChar = FTM.tmLastChar;
-  FAscent = FTM.tmAscent * FScale / 1000;
+  SetAscent(FTM.tmAscent * FScale / 1000);
   const int32_t widthsNo = WriteWidths(aMetrics);
   TPdfWriter& writer = FCanvas.Context().Writer;
   FObjectNo = writer.BeginDic();

@@ -48,6 +48,8 @@ public:
   // Ascent per point of font size: the baseline lies Size * Ascent() points
   // below the top of the text.
   long double Ascent() const { return FAscent; }
+  // The same rounded to double, for the double-precision number paths.
+  double AscentAsDouble() const { return FAscentAsDouble; }
   bool Embedded() const { return FEmbedded; }
   uint8_t FirstChar() const { return FFirstChar; }
   uint8_t LastChar() const { return FLastChar; }
@@ -78,8 +80,13 @@ private:
   // font itself.
   bool IsStandardSymbol(const TFontMetrics& aMetrics) const;
   void WriteStandardSymbol(const TFontMetrics& aMetrics);
+  void SetAscent(long double aAscent) {
+    FAscent = aAscent;
+    FAscentAsDouble = static_cast<double>(aAscent);
+  }
 
   long double FAscent = 0;
+  double FAscentAsDouble = 0;
   bool FEmbedded = false;
   int32_t FEmbedNo = 0;
   uint8_t FFirstChar = 0;

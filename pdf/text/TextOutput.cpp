@@ -16,6 +16,7 @@
 #include <vellix/Exception.h>
 #include <vellix/Messages.h>
 
+#include "canvas/ContentLines.h"
 #include "platform/fonts/FontMetrics.h"
 #include "text/PdfFont.h"
 #include "text/TextPlacement.h"
@@ -34,41 +35,34 @@ long double PixelsPerThousandth(const TFont& aFont, int32_t aBitmapRes) {
   return std::abs(aFont.Size()) * static_cast<long double>(aBitmapRes) / 72000;
 }
 
-void AppendNumber(std::string& aOut, long double aValue) {
-  AppendPdfNumber(aOut, aValue);
-  aOut += ' ';
-}
-
-// BT, font, colour, position, the escaped string, ET.
+// BT, font, colour, position, the escaped string, ET. aPutPosition(lines,
+// cursor) writes the position line, in at most 6 * NumberRoom + 16 bytes.
 // A word spacing other than 0 (justified text) is set for the string alone:
 // text state outlives the text object, and later text must not inherit it.
-void AddTextObject(TPageBuffer& aOut, const TPdfFont& aFont, int32_t aSize, const std::string& aColor,
-                   const TTextPlacement& aAt, const std::string& aText, long double aWordSpacing) {
-  aOut.push_back("BT");
-  std::string* line = &aOut.OpenLine();
-  *line += aFont.FontRef();
-  *line += ' ';
-  AppendInteger(*line, aSize);
-  *line += " Tf";
-  aOut.CloseLine();
-  line = &aOut.OpenLine();
-  *line += aColor;
-  *line += "rg";
-  aOut.CloseLine();
-  AddTextPosition(aOut, aAt);
-  if (aWordSpacing != 0) {
-    line = &aOut.OpenLine();
-    AppendNumber(*line, aWordSpacing);
-    *line += "Tw";
-    aOut.CloseLine();
-  }
-  line = &aOut.OpenLine();
-  *line += '(';
-  AppendEscaped(*line, aText, ebLineEnds);
-  *line += ") Tj";
-  aOut.CloseLine();
-  if (aWordSpacing != 0) aOut.push_back("0 Tw");
-  aOut.push_back("ET");
+template <typename PutPosition>
+void AddTextObject(TPageBuffer& aOut, const TPdfFont& aFont, int32_t aSize, TColor aColor, const std::string& aText,
+                   long double aWordSpacing, PutPosition aPutPosition) {
+  using Detail::TContentLines;
+  TContentLines lines(aOut, 0);
+  // The size, the Tw number, the position line, the escaped text and the
+  // fixed parts.
+  const size_t room = 8 * NumberRoom + Detail::ColorOperandsRoom + aFont.FontRef().size() + 2 * aText.size() + 64;
+  char* p = lines.Reserve(room);
+  p = lines.PutLineEnd(TContentLines::Put(p, "BT"));
+  p = TContentLines::Put(p, aFont.FontRef());
+  *p++ = ' ';
+  p = TContentLines::Put(PutInteger(p, aSize), " Tf");
+  p = lines.PutLineEnd(p);
+  p = TContentLines::Put(Detail::PutColorOperands(p, aColor), "rg");
+  p = lines.PutLineEnd(p);
+  p = aPutPosition(lines, p);
+  if (aWordSpacing != 0) p = lines.PutLineEnd(TContentLines::Put(lines.PutNumber(p, aWordSpacing), " Tw"));
+  *p++ = '(';
+  p = TContentLines::Put(PutEscaped(p, aText, ebLineEnds), ") Tj");
+  p = lines.PutLineEnd(p);
+  if (aWordSpacing != 0) p = lines.PutLineEnd(TContentLines::Put(p, "0 Tw"));
+  p = lines.PutLineEnd(TContentLines::Put(p, "ET"));
+  lines.Advance(p);
 }
 
 }  // namespace
@@ -90,11 +84,29 @@ void TPdfCanvas::TextOutSpaced(int32_t X, int32_t Y, const std::string& Text, lo
   TPdfFont& font = PdfFont(FFont);
   const int32_t size = FFont.Size();
   const bool rotated = FFontAngle != 0;
+  const bool underline = FFont.Style().Contains(fsUnderline);
+  if (!rotated && !underline) {
+    // The usual text: "x y Td" straight from the integers, x = X in points and
+    // y = (PageHeight - Y) in points less the ascent at the size.
+    const long double& scale = FContext.PointPerUnit;
+    const double scaleAsDouble = FContext.PointPerUnitAsDouble;
+    const int64_t fromTop = int64_t(FContext.PageHeight) - Y;
+    AddTextObject(FPdfStream, font, size, FFont.Color(), Text, aWordSpacing,
+                  [&](Detail::TContentLines& aLines, char* aCursor) {
+                    char* p = aLines.PutScaled(aCursor, X, scale, scaleAsDouble);
+                    *p++ = ' ';
+                    p = aLines.PutDifference(p, fromTop, scale, scaleAsDouble, size, font.Ascent(),
+                                             font.AscentAsDouble());
+                    return aLines.PutLineEnd(Detail::TContentLines::Put(p, " Td"));
+                  });
+    return;
+  }
   const TTextPlacement at{UnitToPoint(X), YToPoint(Y) - size * font.Ascent(), rotated ? std::cos(FFontAngle) : 1,
                           rotated ? std::sin(FFontAngle) : 0, rotated};
-  const std::string color = ColorDef(FFont.Color());
-  AddTextObject(FPdfStream, font, size, color, at, Text, aWordSpacing);
-  if (FFont.Style().Contains(fsUnderline)) {
+  AddTextObject(FPdfStream, font, size, FFont.Color(), Text, aWordSpacing,
+                [&](Detail::TContentLines& aLines, char* aCursor) { return PutTextPosition(aLines, aCursor, at); });
+  if (underline) {
+    const std::string color = ColorDef(FFont.Color());
     long double width = TextWidthInPoints(Text);
     if (aWordSpacing != 0) width += aWordSpacing * static_cast<long double>(std::count(Text.begin(), Text.end(), ' '));
     AddUnderline(FPdfStream, size * font.UnderlinePosition(), size * font.UnderlineWidth(), color, at, width);

@@ -2,6 +2,7 @@
 
 #include <vellix/PageBuffer.h>
 
+#include "canvas/ContentLines.h"
 #include "writer/PdfNumber.h"
 
 namespace Vellix {
@@ -15,22 +16,26 @@ void AppendNumber(std::string& aOut, long double aValue) {
 
 }  // namespace
 
-void AddTextPosition(TPageBuffer& aOut, const TTextPlacement& aAt) {
-  std::string* line = &aOut.OpenLine();
+char* PutTextPosition(Detail::TContentLines& aLines, char* aCursor, const TTextPlacement& aAt) {
+  using Detail::TContentLines;
+  char* p = aCursor;
   if (aAt.Rotated) {
-    AppendNumber(*line, aAt.Cosine);
-    AppendNumber(*line, aAt.Sine);
-    AppendNumber(*line, -aAt.Sine);
-    AppendNumber(*line, aAt.Cosine);
-    AppendNumber(*line, aAt.X);
-    AppendNumber(*line, aAt.Y);
-    *line += "Tm";
+    for (const long double v : {aAt.Cosine, aAt.Sine, -aAt.Sine, aAt.Cosine, aAt.X, aAt.Y}) {
+      p = aLines.PutNumber(p, v);
+      *p++ = ' ';
+    }
+    p = TContentLines::Put(p, "Tm");
   } else {
-    AppendNumber(*line, aAt.X);
-    AppendNumber(*line, aAt.Y);
-    *line += "Td";
+    p = aLines.PutNumber(p, aAt.X);
+    *p++ = ' ';
+    p = TContentLines::Put(aLines.PutNumber(p, aAt.Y), " Td");
   }
-  aOut.CloseLine();
+  return aLines.PutLineEnd(p);
+}
+
+void AddTextPosition(TPageBuffer& aOut, const TTextPlacement& aAt) {
+  Detail::TContentLines lines(aOut, 0);
+  lines.Advance(PutTextPosition(lines, lines.Reserve(6 * NumberRoom + 16), aAt));
 }
 
 void AddUnderline(TPageBuffer& aOut, long double aPosition, long double aThickness, const std::string& aColor,

@@ -8,6 +8,9 @@
 namespace Vellix {
 
 class TPageBuffer;
+namespace Detail {
+class TContentLines;
+}
 
 // A line's baseline origin, in points, and which way it runs.
 struct TTextPlacement {
@@ -19,6 +22,9 @@ struct TTextPlacement {
 // Appends the text position line: "x y Td", or the whole text matrix
 // "cos sin -sin cos x y Tm" for turned text.
 void AddTextPosition(TPageBuffer& aOut, const TTextPlacement& aAt);
+// The same line written at aCursor, which has 6 * NumberRoom + 16 bytes of
+// room; returns the cursor after it.
+char* PutTextPosition(Detail::TContentLines& aLines, char* aCursor, const TTextPlacement& aAt);
 
 // A stroked line aWidth points long under the text at aPosition points from
 // the baseline (negative below it), aThickness points thick, turned with it.

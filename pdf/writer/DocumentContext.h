@@ -39,6 +39,7 @@ struct TDocumentContext {
   int32_t PageWidth = 0;
   int32_t PageHeight = 0;
   long double PointPerUnit = 0;
+  double PointPerUnitAsDouble = 0;  // the same rounded, for the double paths
   long double UnitPerPixel = 0;
   long double UnitPerTenth = 0;
 

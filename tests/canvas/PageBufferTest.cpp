@@ -5,6 +5,9 @@
 
 #include <vellix/PageBuffer.h>
 
+#include "canvas/ContentLines.h"
+#include "writer/PdfNumber.h"
+
 using Vellix::TPageBuffer;
 
 TEST(PageBuffer, LinesAndContentAgree) {
@@ -33,4 +36,46 @@ TEST(PageBuffer, LinesAndContentAgree) {
   EXPECT_EQ(buffer.Content(), "");
   buffer.push_back("Q");
   EXPECT_EQ(buffer.Lines(), std::vector<std::string>{"Q"});
+}
+
+// Lines written in place (the drawing operations' path) and appended lines
+// mix in one buffer; the room grows past what was asked for at first, and a
+// number too long for the in-place forms still comes out whole.
+TEST(PageBuffer, LinesWrittenInPlaceMixWithAppendedOnes) {
+  TPageBuffer buffer;
+  std::vector<std::string> expected;
+  std::string content;
+  const auto add = [&](const std::string& aLine) {
+    expected.push_back(aLine);
+    content += aLine + "\r\n";
+  };
+  for (int round = 0; round < 3; ++round) {
+    {
+      Vellix::Detail::TContentLines lines(buffer, 8);  // far too little: it grows
+      for (int i = 0; i < 200; ++i) {
+        lines.Number(i + 0.25L) << ' ';
+        lines.Integer(-i) << " l";
+        lines.EndLine();
+        add(Vellix::FormatPdfNumber(i + 0.25L) + " " + std::to_string(-i) + " l");
+      }
+      lines.Number(1e40L);
+      lines.EndLine();
+      add(Vellix::FormatPdfNumber(1e40L));
+      char* p = lines.Reserve(Vellix::NumberRoom + 8);
+      p = lines.PutNumber(p, -1e300L);
+      lines.Advance(lines.PutLineEnd(Vellix::Detail::TContentLines::Put(p, " w")));
+      add(Vellix::FormatPdfNumber(-1e300L) + " w");
+    }
+    buffer.push_back("Q");
+    add("Q");
+  }
+  EXPECT_EQ(buffer.Lines(), expected);
+  EXPECT_EQ(buffer.Content(), content);
+  EXPECT_GT(Vellix::FormatPdfNumber(-1e300L).size(), Vellix::NumberRoom);
+
+  // A new page starts empty, whatever the block still holds.
+  buffer.clear();
+  { Vellix::Detail::TContentLines(buffer).Line("q"); }
+  EXPECT_EQ(buffer.Content(), "q\r\n");
+  EXPECT_EQ(buffer.Lines(), std::vector<std::string>{"q"});
 }

@@ -16,6 +16,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <vellix/Alignment.h>
@@ -42,6 +43,9 @@ class TPageCompressor;
 class TNavigation;
 class TPageCountForms;
 class TUnicodeText;
+namespace Detail {
+class TContentLines;
+}
 
 class VELLIX_API TPdfCanvas : public TObject {
 public:
@@ -388,6 +392,9 @@ private:
   struct TBrokenText BreakInBox(int32_t aWidth, int64_t aMaxLines, const std::string& Text);
   // One justified line from X: its blanks widened so that it ends at aRight.
   void DrawJustifiedLine(int32_t X, int32_t Y, int32_t aRight, const std::string& aLine);
+  // AssignBrushAndPen written through content lines already open on the
+  // page buffer, so that a shape's own line can follow in the same piece.
+  std::string_view WriteBrushAndPen(Detail::TContentLines& aLines, bool aWantBorder, bool aWantBackground);
   // The Unicode text operations when the document's text is UTF-8, else null.
   TUnicodeText* UnicodeText() const;
   // Appends "a b c d e f cm".

@@ -55,7 +55,7 @@ public:
   // Line aIndex (below size()), without its line end.
   std::string_view operator[](size_t aIndex) const {
     const size_t begin = aIndex == 0 ? 0 : FLineEnds[aIndex - 1];
-    return std::string_view(FText).substr(begin, FLineEnds[aIndex] - begin - 2);
+    return std::string_view(FText.data() + begin, FLineEnds[aIndex] - begin - 2);
   }
   std::string_view back() const { return (*this)[size() - 1]; }
   const_iterator begin() const { return const_iterator(this, 0); }
@@ -63,30 +63,49 @@ public:
   // The lines as separate strings (a copy, for callers that keep them).
   std::vector<std::string> Lines() const;
   // Every line followed by CR LF: the bytes of the content stream.
-  std::string_view Content() const { return FText; }
+  std::string_view Content() const { return std::string_view(FText.data(), FSize); }
 
   // ---- Growing ----
 
   // Appends aLine as one line.
   void push_back(std::string_view aLine) {
-    FText.append(aLine);
+    OpenLine().append(aLine);
     CloseLine();
   }
   // Appending in place: text appended to OpenLine()'s string becomes one line
   // at the next CloseLine. Nothing else may change the buffer in between.
-  std::string& OpenLine() { return FText; }
+  std::string& OpenLine() {
+    FText.resize(FSize);
+    return FText;
+  }
   void CloseLine() {
     FText.append("\r\n", 2);
-    FLineEnds.push_back(FText.size());
+    FSize = FText.size();
+    FLineEnds.push_back(FSize);
   }
-  // Removes every line; the block's capacity is kept for the next page.
+  // Writing in place, for writers that make room once for several pieces:
+  // Room gives at least aRoom writable bytes just past the content, Commit
+  // makes the bytes up to aEnd part of it, and LineEndsAt records, in order,
+  // the end of each line written there (the byte just past its CR LF).
+  // Nothing else may change the buffer between Room and Commit.
+  char* Room(size_t aRoom) {
+    if (FText.size() - FSize < aRoom) MakeRoom(aRoom);
+    return FText.data() + FSize;
+  }
+  void Commit(const char* aEnd) { FSize = size_t(aEnd - FText.data()); }
+  void LineEndsAt(const char* aEnd) { FLineEnds.push_back(size_t(aEnd - FText.data())); }
+  // Removes every line; the block is kept for the next page.
   void clear() {
-    FText.clear();
+    FSize = 0;
     FLineEnds.clear();
   }
 
 private:
+  void MakeRoom(size_t aRoom);
+
+  // The content is the first FSize bytes; the rest is room for the next.
   std::string FText;
+  size_t FSize = 0;
   std::vector<size_t> FLineEnds;  // offset just past each line's CR LF
 };
 

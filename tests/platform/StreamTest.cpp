@@ -42,12 +42,20 @@ TEST(FileStream, LargeBlocksBypassTheBufferInOrder) {
     f.WriteBuffer(big.data(), int64_t(big.size()));
     f.WriteBuffer("tail", 4);
     EXPECT_EQ(f.Position(), 200008);
+    // A page-sized block (smaller than the buffer) after buffered bytes.
+    const std::string page(30000, 'p');
+    f.WriteBuffer("mid", 3);
+    EXPECT_EQ(f.Write(page.data(), int64_t(page.size())), 30000);
+    f.WriteBuffer("end", 3);
+    EXPECT_EQ(f.Position(), 230014);
   }
   TMemoryStream m;
   m.LoadFromFile(name);
   const std::string all = m.DataString();
+  ASSERT_EQ(all.size(), 230014u);
   EXPECT_EQ(all.substr(0, 5), "headx");
-  EXPECT_EQ(all.substr(all.size() - 5), "xtail");
+  EXPECT_EQ(all.substr(200003, 9), "xtailmidp");
+  EXPECT_EQ(all.substr(all.size() - 4), "pend");
   std::remove(name.c_str());
 }
 
@@ -56,6 +64,12 @@ TEST(FileStream, FullDeviceFailsOnFlushNotSilently) {
   f.Write("abc", 3);  // buffered: accepted
   EXPECT_THROW(f.Flush(), EWriteError);
   EXPECT_EQ(f.Write("abc", 3), 0);  // the stream stays failed
+
+  TFileStream g("/dev/full", fmOpenWrite);
+  const std::string page(30000, 'p');
+  g.Write("abc", 3);
+  EXPECT_EQ(g.Write(page.data(), int64_t(page.size())), 0);  // written at once: refused at once
+  EXPECT_THROW(g.Flush(), EWriteError);
 }
 
 TEST(FileStream, OpenErrorsNameTheFile) {

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -51,6 +52,32 @@ int64_t TStream::CopyFrom(TStream& aSource, int64_t aCount) {
 
 namespace {
 constexpr size_t FileBufferSize = 64 * 1024;
+// Blocks from this size on (page content, image and font data) are not
+// copied into the buffer: they go to the file after what it holds, in one
+// call.
+constexpr size_t DirectWriteSize = 16 * 1024;
+
+// Writes every byte of aParts (aCount of them) to aHandle; the bytes written
+// before a failure are added to aDone.
+bool WriteParts(int aHandle, iovec* aParts, int aCount, int64_t& aDone) {
+  while (aCount > 0) {
+    const ssize_t n = ::writev(aHandle, aParts, aCount);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    aDone += n;
+    for (size_t left = size_t(n); left > 0 && aCount > 0;) {
+      const size_t step = std::min(left, aParts->iov_len);
+      aParts->iov_base = static_cast<char*>(aParts->iov_base) + step;
+      aParts->iov_len -= step;
+      left -= step;
+      if (aParts->iov_len == 0) {
+        ++aParts;
+        --aCount;
+      }
+    }
+  }
+  return true;
+}
 
 std::string SystemError(const std::string& aWhat, const std::string& aFileName) {
   return aWhat + " " + aFileName + ". " + std::strerror(errno);
@@ -97,22 +124,18 @@ void TFileStream::Flush() {
 int64_t TFileStream::Write(const void* aBuffer, int64_t aCount) {
   if (FFailed || aCount <= 0) return 0;
   const char* bytes = static_cast<const char*>(aBuffer);
-  if (FBuffer.size() + size_t(aCount) > FileBufferSize && !FlushBuffer()) return 0;
-  if (size_t(aCount) >= FileBufferSize) {
-    // Large blocks (image and font data) go straight to the file.
+  if (size_t(aCount) >= DirectWriteSize) {
+    iovec parts[2] = {{FBuffer.data(), FBuffer.size()}, {const_cast<char*>(bytes), size_t(aCount)}};
+    const int64_t buffered = int64_t(FBuffer.size());
     int64_t done = 0;
-    while (done < aCount) {
-      const ssize_t n = ::write(FHandle, bytes + done, size_t(aCount - done));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        FFailed = true;
-        break;
-      }
-      done += n;
-    }
+    FFailed = !WriteParts(FHandle, FBuffer.empty() ? parts + 1 : parts, FBuffer.empty() ? 1 : 2, done);
+    FBuffer.clear();
+    if (FFailed) return 0;
+    done -= buffered;
     FPosition += done;
     return done;
   }
+  if (FBuffer.size() + size_t(aCount) > FileBufferSize && !FlushBuffer()) return 0;
   FBuffer.insert(FBuffer.end(), bytes, bytes + aCount);
   FPosition += aCount;
   return aCount;

@@ -79,20 +79,28 @@ void ReportPage::Fill(int aPage, bool aUnicode) {
     if (aUnicode) ScriptLine(rng, i, line.Text);
     else LatinLine(rng, line.Text);
   }
+  // The cells and their texts' "R<row>C<column>P" are the same on every
+  // page: made once, then only the page number is written again.
+  const bool made = Cells.size() == size_t(GridRows) * GridCols;
   Cells.resize(size_t(GridRows) * GridCols);
   for (int r = 0; r < GridRows; ++r)
     for (int c = 0; c < GridCols; ++c) {
       Cell& cell = Cells[size_t(r) * GridCols + size_t(c)];
-      cell.X = 300 + c * 52;
-      cell.Y = 70 + r * 18;
-      cell.W = 52;
-      cell.H = 18;
-      cell.Text.clear();  // not = "R": GCC 12 at -O3 misreads that as an overlapping copy
-      cell.Text += 'R';
-      AppendNumber(cell.Text, r + 1);
-      cell.Text += 'C';
-      AppendNumber(cell.Text, c + 1);
-      cell.Text += 'P';
+      if (made) {
+        cell.Text.resize(cell.PrefixLength);
+      } else {
+        cell.X = 300 + c * 52;
+        cell.Y = 70 + r * 18;
+        cell.W = 52;
+        cell.H = 18;
+        cell.Text.clear();  // not = "R": GCC 12 at -O3 misreads that as an overlapping copy
+        cell.Text += 'R';
+        AppendNumber(cell.Text, r + 1);
+        cell.Text += 'C';
+        AppendNumber(cell.Text, c + 1);
+        cell.Text += 'P';
+        cell.PrefixLength = cell.Text.size();
+      }
       AppendNumber(cell.Text, aPage % 100);
     }
 }

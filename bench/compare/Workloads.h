@@ -28,6 +28,7 @@ struct TextLine {
 struct Cell {
   int X, Y, W, H;
   std::string Text;
+  size_t PrefixLength = 0;  // of Text, without the page number
 };
 
 // Unicode report: the report with each text line in another script (Latin

@@ -1,6 +1,8 @@
 #include <vellix/PageBuffer.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 
 namespace Vellix {
 
@@ -9,6 +11,21 @@ std::vector<std::string> TPageBuffer::Lines() const {
   lines.reserve(size());
   for (std::string_view line : *this) lines.emplace_back(line);
   return lines;
+}
+
+void TPageBuffer::push_back(std::string_view aLine) {
+  // A line of the buffer itself may move when the block grows.
+  const std::less_equal<const char*> notAfter;
+  const bool own = !aLine.empty() && notAfter(FText.data(), aLine.data()) &&
+                   notAfter(aLine.data() + aLine.size(), FText.data() + FText.size());
+  if (own) return push_back(std::string(aLine));
+  char* p = Room(aLine.size() + 2);
+  if (!aLine.empty()) std::memcpy(p, aLine.data(), aLine.size());
+  p += aLine.size();
+  p[0] = '\r';
+  p[1] = '\n';
+  Commit(p + 2);
+  LineEndsAt(p + 2);
 }
 
 void TPageBuffer::MakeRoom(size_t aRoom) {

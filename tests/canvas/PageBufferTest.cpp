@@ -73,6 +73,11 @@ TEST(PageBuffer, LinesWrittenInPlaceMixWithAppendedOnes) {
   EXPECT_EQ(buffer.Content(), content);
   EXPECT_GT(Vellix::FormatPdfNumber(-1e300L).size(), Vellix::NumberRoom);
 
+  // A line copied from the buffer itself, while the block grows under it.
+  for (int i = 0; i < 2000; ++i) buffer.push_back(buffer[0]);
+  EXPECT_EQ(buffer.back(), expected[0]);
+  EXPECT_EQ(buffer.size(), expected.size() + 2000);
+
   // A new page starts empty, whatever the block still holds.
   buffer.clear();
   { Vellix::Detail::TContentLines(buffer).Line("q"); }

@@ -68,21 +68,15 @@ public:
   // ---- Growing ----
 
   // Appends aLine as one line.
-  void push_back(std::string_view aLine) {
-    OpenLine().append(aLine);
-    CloseLine();
-  }
-  // Appending in place: text appended to OpenLine()'s string becomes one line
-  // at the next CloseLine. Nothing else may change the buffer in between.
+  void push_back(std::string_view aLine);
+  // Appending through a string: text appended to OpenLine()'s string (empty
+  // when it is opened) becomes one line at the next CloseLine. Nothing else
+  // may change the buffer in between.
   std::string& OpenLine() {
-    FText.resize(FSize);
-    return FText;
+    FLine.clear();
+    return FLine;
   }
-  void CloseLine() {
-    FText.append("\r\n", 2);
-    FSize = FText.size();
-    FLineEnds.push_back(FSize);
-  }
+  void CloseLine() { push_back(FLine); }
   // Writing in place, for writers that make room once for several pieces:
   // Room gives at least aRoom writable bytes just past the content, Commit
   // makes the bytes up to aEnd part of it, and LineEndsAt records, in order,
@@ -106,6 +100,7 @@ private:
   // The content is the first FSize bytes; the rest is room for the next.
   std::string FText;
   size_t FSize = 0;
+  std::string FLine;  // the line open for appending
   std::vector<size_t> FLineEnds;  // offset just past each line's CR LF
 };
 

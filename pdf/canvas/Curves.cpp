@@ -18,6 +18,7 @@ namespace Vellix {
 
 using Detail::ClampToInt32;
 using Detail::RoundEven;
+using Detail::TContentLines;
 using Detail::TPathBuilder;
 using Detail::TPoint64;
 
@@ -35,17 +36,15 @@ constexpr int64_t MaxArcRadiusSum = 65536;
 void AppendCorner(TPageBuffer& aOut, const TPathBuilder& aPath, int64_t X1, int64_t Y1, int64_t X2,
                   int64_t Y2, int64_t DX1, int64_t DY1, int64_t DX2, int64_t DY2, const std::string& aPaintOp) {
   const long double k = TPdfCanvas::Kappa;
-  std::string& line = aOut.OpenLine();
-  aPath.XY(line, X1, Y1);
-  line += " m ";
-  aPath.XY(line, X1 + RoundEven(DX1 * k), Y1 + RoundEven(DY1 * k));
-  line += ' ';
-  aPath.XY(line, X2 + RoundEven(DX2 * k), Y2 + RoundEven(DY2 * k));
-  line += ' ';
-  aPath.XY(line, X2, Y2);
-  line += " c ";
-  line += aPaintOp;
-  aOut.CloseLine();
+  TContentLines lines(aOut, 0);
+  char* p = lines.Reserve(8 * NumberRoom + aPaintOp.size() + 16);
+  p = TContentLines::Put(aPath.XY(lines, p, X1, Y1), " m ");
+  p = aPath.XY(lines, p, X1 + RoundEven(DX1 * k), Y1 + RoundEven(DY1 * k));
+  *p++ = ' ';
+  p = aPath.XY(lines, p, X2 + RoundEven(DX2 * k), Y2 + RoundEven(DY2 * k));
+  *p++ = ' ';
+  p = TContentLines::Put(aPath.XY(lines, p, X2, Y2), " c ");
+  lines.Advance(lines.PutLineEnd(TContentLines::Put(p, aPaintOp)));
 }
 
 // The angle of the radial from the centre through (X, Y), counter-clockwise
@@ -157,9 +156,10 @@ private:
 template <class PointAt>
 void WalkArcWith(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometry& g, long double aStep,
                  PointAt&& aPointAt, TPoint64& P3, TPoint64& P4) {
+  TContentLines lines(aOut, 0);
   long double t = g.A;
   P3 = aPointAt(t);
-  aPath.AddPointLine(aOut, P3.X, P3.Y, " m");
+  aPath.AddPointLine(lines, P3.X, P3.Y, " m");
   // The count bound only guards against an accumulation that would stop
   // advancing.
   const int64_t maxSteps = static_cast<int64_t>((g.B - g.A) / aStep) + 2;
@@ -167,7 +167,7 @@ void WalkArcWith(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometr
   do {
     t += aStep;
     P4 = aPointAt(t);
-    aPath.AddPointLine(aOut, P4.X, P4.Y, " l");
+    aPath.AddPointLine(lines, P4.X, P4.Y, " l");
   } while (t < g.B && ++steps < maxSteps);
 }
 

@@ -78,9 +78,9 @@ public:
   }
   // Appends the line "x y" + aSuffix (" m", " l", " l S"...) to aOut.
   void AddPointLine(TContentLines& aOut, int64_t aX, int64_t aY, std::string_view aSuffix) const {
-    XY(aOut, aX, aY);
-    aOut << aSuffix;
-    aOut.EndLine();
+    char* p = aOut.Reserve(2 * NumberRoom + aSuffix.size() + 3);
+    p = XY(aOut, p, aX, aY);
+    aOut.Advance(aOut.PutLineEnd(TContentLines::Put(p, aSuffix)));
   }
   void AddPointLine(TPageBuffer& aOut, int64_t aX, int64_t aY, std::string_view aSuffix) const {
     TContentLines lines(aOut, 128);

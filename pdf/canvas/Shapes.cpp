@@ -66,10 +66,14 @@ void TPdfCanvas::MoveTo(int32_t X, int32_t Y) {
 
 void TPdfCanvas::LineTo(int32_t X, int32_t Y) {
   if (!CheckDocumentState()) return;
-  if (!AssignBrushAndPen(true, false).empty()) {
-    const TPoint from = PenPos();
-    DrawMoveTo(from.X, from.Y);
-    DrawLineTo(X, Y, "S");
+  {
+    Detail::TContentLines lines(PdfStream(), 0);
+    if (!WriteBrushAndPen(lines, true, false).empty()) {
+      const TPathBuilder path(*this);
+      const TPoint from = PenPos();
+      path.AddPointLine(lines, from.X, from.Y, " m");
+      path.AddPointLine(lines, X, Y, " l S");
+    }
   }
   // An invisible pen still moves: the next LineTo starts here.
   SetPenPos(Point(X, Y));

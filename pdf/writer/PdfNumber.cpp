@@ -80,14 +80,11 @@ char* PutDigits(char* aOut, uint64_t aValue, int aCount) {
   return end;
 }
 
-// ".ddd" without trailing zeros for each fraction 1 to 999 (empty for 0),
-// four bytes stored at once, and how many of them count.
-struct TFractionText {
-  char Text[4];
-  uint32_t Length;
-};
-constexpr auto FractionTexts = [] {
-  std::array<TFractionText, 1000> texts{};
+}  // namespace
+
+// ".ddd" without trailing zeros for each fraction 1 to 999 (empty for 0).
+constexpr std::array<Detail::TShortText, 1000> Detail::FractionTexts = [] {
+  std::array<TShortText, 1000> texts{};
   for (unsigned f = 1; f < 1000; ++f) {
     texts[f] = {{'.', char('0' + f / 100), char('0' + f / 10 % 10), char('0' + f % 10)},
                 f % 100 == 0 ? 2u : f % 10 == 0 ? 3u : 4u};
@@ -95,20 +92,9 @@ constexpr auto FractionTexts = [] {
   return texts;
 }();
 
-inline char* PutFraction(char* aOut, unsigned aFraction) {
-  const TFractionText& text = FractionTexts[aFraction];
-  std::memcpy(aOut, text.Text, 4);
-  return aOut + text.Length;
-}
-
-// "0" to "999", four bytes stored at once, and how many of them count: a
-// coordinate on a page is written with one look-up for its whole part.
-struct TSmallWhole {
-  char Text[4];
-  uint32_t Length;
-};
-constexpr auto SmallWholes = [] {
-  std::array<TSmallWhole, 1000> texts{};
+// "0" to "999".
+constexpr std::array<Detail::TShortText, 1000> Detail::SmallWholeTexts = [] {
+  std::array<TShortText, 1000> texts{};
   for (unsigned w = 0; w < 1000; ++w) {
     if (w >= 100) texts[w] = {{char('0' + w / 100), char('0' + w / 10 % 10), char('0' + w % 10), 0}, 3u};
     else if (w >= 10) texts[w] = {{char('0' + w / 10), char('0' + w % 10), 0, 0}, 2u};
@@ -117,21 +103,7 @@ constexpr auto SmallWholes = [] {
   return texts;
 }();
 
-}  // namespace
-
-char* Detail::PutThousandths(char* aOut, bool aNegative, uint64_t aThousandths) {
-  *aOut = '-';
-  aOut += aNegative;
-  const uint64_t whole = aThousandths / 1000;
-  if (whole < 1000) {
-    const TSmallWhole& text = SmallWholes[whole];
-    std::memcpy(aOut, text.Text, 4);
-    aOut += text.Length;
-  } else {
-    aOut = PutDigits(aOut, whole, DigitCount(whole));
-  }
-  return PutFraction(aOut, unsigned(aThousandths % 1000));
-}
+char* Detail::PutLargeWhole(char* aOut, uint64_t aWhole) { return PutDigits(aOut, aWhole, DigitCount(aWhole)); }
 
 char* Detail::PutExactPdfNumber(char* aOut, long double aValue) {
   bool negative = false;
@@ -164,7 +136,7 @@ char* Detail::PutExactPdfNumber(char* aOut, long double aValue) {
   *aOut = '-';
   aOut += negative;
   std::memcpy(aOut, p, size_t(end - p));
-  return PutFraction(aOut + (end - p), unsigned(thousandths % 1000));
+  return Detail::PutShortText(aOut + (end - p), Detail::FractionTexts[unsigned(thousandths % 1000)]);
 }
 
 namespace {

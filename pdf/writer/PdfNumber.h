@@ -5,8 +5,10 @@
 // exponent. 595.2755905511811 -> "595.276", 12 -> "12", -0.0004 -> "0".
 // Not a number and infinities, which no PDF reader accepts, are written "0".
 
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <string>
 
@@ -62,8 +64,28 @@ void AppendInteger(std::string& aOut, int64_t aValue);
 // ---- The double-precision paths, inline for the content writers ----
 
 namespace Detail {
+// Short texts stored four bytes at once, and how many of them count: the
+// whole parts "0" to "999" (a coordinate on a page takes one look-up) and
+// the fractions ".ddd" without trailing zeros (empty for 0).
+struct TShortText {
+  char Text[4];
+  uint32_t Length;
+};
+extern const std::array<TShortText, 1000> SmallWholeTexts, FractionTexts;
+// The digits of a whole part from 1000 on.
+char* PutLargeWhole(char* aOut, uint64_t aWhole);
+inline char* PutShortText(char* aOut, const TShortText& aText) {
+  std::memcpy(aOut, aText.Text, 4);
+  return aOut + aText.Length;
+}
 // aThousandths / 1000 (with "-" when aNegative), not zero and below 2^64.
-char* PutThousandths(char* aOut, bool aNegative, uint64_t aThousandths);
+inline char* PutThousandths(char* aOut, bool aNegative, uint64_t aThousandths) {
+  *aOut = '-';
+  aOut += aNegative;
+  const uint64_t whole = aThousandths / 1000;
+  aOut = whole < 1000 ? PutShortText(aOut, SmallWholeTexts[whole]) : PutLargeWhole(aOut, whole);
+  return PutShortText(aOut, FractionTexts[aThousandths - whole * 1000]);
+}
 // aValue decided in exact arithmetic; nullptr from 2^117 on.
 char* PutExactPdfNumber(char* aOut, long double aValue);
 inline char* PutZero(char* aOut) {

@@ -2,8 +2,8 @@
 // per workload and page count: pages per second, output size, peak resident
 // memory, each library's time as a multiple of ours, and as a multiple of the
 // physical limit: the time a process takes to write as many bytes as our
-// default output from memory to a file in the same folder, measured in the
-// same run (row "limit").
+// default output from memory to a file in the same folder, the best of three
+// measured in the same run (row "limit").
 //
 //   vellix-compare [--pages 10,100,1000,10000] [--image-pages 10,100]
 //                  [--workloads report,shapes,images,unicode] [--dir /tmp]
@@ -129,9 +129,9 @@ Result RunChild(const Library& aLib, const std::string& aWorkload, int aPages, c
   return r;
 }
 
-// The physical limit for aBytes: a child process that writes that many bytes
-// from memory to aOut in blocks of 1 MiB and closes the file.
-Result RunLimit(long long aBytes, const std::string& aOut) {
+// One write of aBytes from memory to aOut in blocks of 1 MiB, closing the
+// file.
+Result RunLimitOnce(long long aBytes, const std::string& aOut) {
   Result r = RunTimed([&] {
     std::vector<char> block(1 << 20, 'x');
     FILE* f = std::fopen(aOut.c_str(), "wb");
@@ -146,6 +146,20 @@ Result RunLimit(long long aBytes, const std::string& aOut) {
   r.Bytes = aBytes;
   unlink(aOut.c_str());
   return r;
+}
+
+// The physical limit for aBytes: a child process that writes that many bytes
+// from memory to aOut in blocks of 1 MiB and closes the file; the best of
+// three, since the same write takes from one to five times as long with the
+// state of the page cache, and the limit is what the machine can do.
+Result RunLimit(long long aBytes, const std::string& aOut) {
+  Result best;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const Result r = RunLimitOnce(aBytes, aOut);
+    if (!r.Ok) return r;
+    if (!best.Ok || r.Seconds < best.Seconds) best = r;
+  }
+  return best;
 }
 
 }  // namespace

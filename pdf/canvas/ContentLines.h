@@ -6,7 +6,8 @@
 // piece to the buffer's string would cost a call and a check of its own.
 //
 // While one is open nothing else may change the buffer; what it wrote becomes
-// part of the content when it closes. Each line is ended with EndLine.
+// part of the content when it closes. Each line is ended with EndLine (or
+// PutLineEnd at a cursor).
 
 #include <cstddef>
 #include <cstdint>
@@ -16,9 +17,7 @@
 
 #include <vellix/PageBuffer.h>
 
-#include "canvas/ColorOperands.h"
 #include "writer/PdfNumber.h"
-#include "writer/PdfSyntax.h"
 
 namespace Vellix::Detail {
 
@@ -58,18 +57,6 @@ public:
   TContentLines& Integer(int64_t aValue) {
     Ensure(NumberRoom);
     FCursor = PutInteger(FCursor, aValue);
-    return *this;
-  }
-  // The operands of a colour operator, "r g b ".
-  TContentLines& Color(TColor aColor) {
-    Ensure(ColorOperandsRoom);
-    FCursor = PutColorOperands(FCursor, aColor);
-    return *this;
-  }
-  // The body of a literal string, as AppendEscaped writes it.
-  TContentLines& Escaped(std::string_view aText, TEscapeBreaks aBreaks) {
-    Ensure(2 * aText.size());
-    FCursor = PutEscaped(FCursor, aText, aBreaks);
     return *this;
   }
   // CR LF, and the line is recorded.

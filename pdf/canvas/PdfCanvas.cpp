@@ -1,7 +1,5 @@
 #include <vellix/Canvas.h>
 
-#include <array>
-#include <cstring>
 #include <utility>
 
 #include <vellix/Messages.h>

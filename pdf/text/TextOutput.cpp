@@ -16,6 +16,7 @@
 #include <vellix/Exception.h>
 #include <vellix/Messages.h>
 
+#include "canvas/ColorOperands.h"
 #include "canvas/ContentLines.h"
 #include "platform/fonts/FontMetrics.h"
 #include "text/PdfFont.h"

@@ -48,12 +48,6 @@ public:
     else AppendHuge(aValue);
     return *this;
   }
-  TContentLines& Scaled(int64_t aValue, long double aScale, double aScaleAsDouble) {
-    Ensure(NumberRoom);
-    if (char* end = PutScaledNumber(FCursor, aValue, aScale, aScaleAsDouble)) FCursor = end;
-    else AppendHuge(static_cast<long double>(aValue) * aScale);
-    return *this;
-  }
   TContentLines& Integer(int64_t aValue) {
     Ensure(NumberRoom);
     FCursor = PutInteger(FCursor, aValue);

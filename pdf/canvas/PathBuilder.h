@@ -59,14 +59,7 @@ public:
     aOut += ' ';
     Y(aOut, aY);
   }
-  // The same written through content lines.
-  void Length(TContentLines& aOut, int64_t aValue) const { aOut.Scaled(aValue, FPointPerUnit, FPointPerUnitAsDouble); }
-  void XY(TContentLines& aOut, int64_t aX, int64_t aY) const {
-    Length(aOut, aX);
-    aOut << ' ';
-    Length(aOut, FPageHeight - aY);
-  }
-  // And at a cursor of aLines with NumberRoom (a length) or 2 * NumberRoom + 1
+  // The same at a cursor of aLines with NumberRoom (a length) or 2 * NumberRoom + 1
   // (a point) bytes of room.
   char* Length(TContentLines& aLines, char* aCursor, int64_t aValue) const {
     return aLines.PutScaled(aCursor, aValue, FPointPerUnit, FPointPerUnitAsDouble);

@@ -52,11 +52,15 @@ void WritePointPath(TPdfCanvas& aCanvas, std::span<const TPoint> aPoints, const 
 void TPdfCanvas::DrawMoveTo(int32_t X, int32_t Y) { TPathBuilder(*this).AddPointLine(PdfStream(), X, Y, " m"); }
 
 void TPdfCanvas::DrawLineTo(int32_t X, int32_t Y, const std::string& aPaintOp) {
-  Detail::TContentLines line(PdfStream(), 128);
-  TPathBuilder(*this).XY(line, X, Y);
-  line << " l";
-  if (!aPaintOp.empty()) line << ' ' << aPaintOp;
-  line.EndLine();
+  using Detail::TContentLines;
+  TContentLines lines(PdfStream(), 0);
+  char* p = lines.Reserve(2 * NumberRoom + aPaintOp.size() + 8);
+  p = TContentLines::Put(TPathBuilder(*this).XY(lines, p, X, Y), " l");
+  if (!aPaintOp.empty()) {
+    *p++ = ' ';
+    p = TContentLines::Put(p, aPaintOp);
+  }
+  lines.Advance(lines.PutLineEnd(p));
 }
 
 void TPdfCanvas::MoveTo(int32_t X, int32_t Y) {

@@ -92,7 +92,8 @@ inline char* PutZero(char* aOut) {
   *aOut = '0';
   return aOut + 1;
 }
-// Lengths up to 2^40 units keep the double product below 2^53 thousandths.
+// Lengths (and the factors of a difference) up to 2^40 units: beyond, the
+// double paths leave the decision to the exact one.
 inline constexpr int64_t FastScaledLimit = int64_t(1) << 40;
 }  // namespace Detail
 
@@ -104,7 +105,8 @@ inline char* PutScaledNumber(char* aOut, int64_t aValue, long double aScale, dou
   // double roundings (about 2^-51 of its size); a fraction farther than
   // 2^-47 of the size from one half rounds the same way in both.
   const double thousandths = std::fabs(static_cast<double>(aValue) * scale * 1000.0);
-  // Below 2^53: exact, and signed conversions are single instructions.
+  // Exact below 2^53 (from 2^48 on the margin passes one half and the exact
+  // path decides); a signed conversion is a single instruction.
   const int64_t whole = static_cast<int64_t>(thousandths);
   const double fraction = thousandths - static_cast<double>(whole);
   const double margin = thousandths * 0x1p-47 + 0x1p-60;
@@ -143,7 +145,7 @@ inline char* PutScaledDifference(char* aOut, int64_t aA, long double aScale, dou
   // thousandths, plus the rounding of the multiplication by 1000. A fraction
   // farther than 2^-47 of the size from one half (eight times that) rounds
   // as the extended value does.
-  constexpr int64_t limit = int64_t(1) << 40;
+  constexpr int64_t limit = Detail::FastScaledLimit;
   if (aA > -limit && aA < limit && aB > -limit && aB < limit && std::fabs(aScaleAsDouble) <= 1e3 &&
       std::fabs(aFactorAsDouble) <= 1e3) {
     const double first = static_cast<double>(aA) * aScaleAsDouble, second = static_cast<double>(aB) * aFactorAsDouble;

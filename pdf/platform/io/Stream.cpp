@@ -57,14 +57,12 @@ constexpr size_t FileBufferSize = 64 * 1024;
 // call.
 constexpr size_t DirectWriteSize = 16 * 1024;
 
-// Writes every byte of aParts (aCount of them) to aHandle; the bytes written
-// before a failure are added to aDone.
-bool WriteParts(int aHandle, iovec* aParts, int aCount, int64_t& aDone) {
+// Writes every byte of aParts (aCount of them) to aHandle.
+bool WriteParts(int aHandle, iovec* aParts, int aCount) {
   while (aCount > 0) {
     const ssize_t n = ::writev(aHandle, aParts, aCount);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
-    aDone += n;
     for (size_t left = size_t(n); left > 0 && aCount > 0;) {
       const size_t step = std::min(left, aParts->iov_len);
       aParts->iov_base = static_cast<char*>(aParts->iov_base) + step;
@@ -126,14 +124,11 @@ int64_t TFileStream::Write(const void* aBuffer, int64_t aCount) {
   const char* bytes = static_cast<const char*>(aBuffer);
   if (size_t(aCount) >= DirectWriteSize) {
     iovec parts[2] = {{FBuffer.data(), FBuffer.size()}, {const_cast<char*>(bytes), size_t(aCount)}};
-    const int64_t buffered = int64_t(FBuffer.size());
-    int64_t done = 0;
-    FFailed = !WriteParts(FHandle, FBuffer.empty() ? parts + 1 : parts, FBuffer.empty() ? 1 : 2, done);
+    FFailed = !WriteParts(FHandle, FBuffer.empty() ? parts + 1 : parts, FBuffer.empty() ? 1 : 2);
     FBuffer.clear();
     if (FFailed) return 0;
-    done -= buffered;
-    FPosition += done;
-    return done;
+    FPosition += aCount;
+    return aCount;
   }
   if (FBuffer.size() + size_t(aCount) > FileBufferSize && !FlushBuffer()) return 0;
   FBuffer.insert(FBuffer.end(), bytes, bytes + aCount);

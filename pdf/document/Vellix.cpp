@@ -139,6 +139,9 @@ void TVellix::OpenOutput() {
     if (oldFileStays) RaiseError(MSG_FILE_LOCKED, FFileName);
     RaiseError(MSG_CANT_OPEN_FILE, FFileName + ": " + std::strerror(error));
   }
+  // The document is written in one long run: the system's copy of each
+  // buffer into the file overlaps with the drawing of the next pages.
+  FFileStream->SetWriteBehind(true);
   FOutStream = FFileStream.get();
 }
 

@@ -216,6 +216,26 @@ TEST(DocumentErrors, FullDeviceAsFileNameIsWrittenButNeverRemoved) {
   EXPECT_TRUE(FileExists("/dev/full"));
 }
 
+// A long document's file is written while the pages are drawn: a refusal
+// stops the drawing pages before EndDoc, not only at its final flush.
+TEST(DocumentErrors, FullDeviceAsFileNameStopsALongDocumentEarly) {
+  TVellix doc;
+  doc.SetFileName("/dev/full");
+  int pagesDrawn = 0;
+  const std::string message = MessageOf([&] {
+    doc.BeginDoc();
+    for (; pagesDrawn < 1000; ++pagesDrawn) {
+      for (int i = 0; i < 200; ++i) doc.Canvas().Rectangle(100 + i, 100, 900 + i, 700);
+      doc.NewPage();
+    }
+    doc.EndDoc();
+  });
+  EXPECT_EQ(message, "File write error, or disk full");
+  EXPECT_LT(pagesDrawn, 100);
+  EXPECT_TRUE(doc.Aborted());
+  EXPECT_TRUE(FileExists("/dev/full"));
+}
+
 TEST(DocumentErrors, FileSizeLimitMidDocumentLeavesNoFile) {
   TTempDir dir;
   const std::string path = dir.File("limited.pdf");

@@ -72,6 +72,72 @@ TEST(FileStream, FullDeviceFailsOnFlushNotSilently) {
   EXPECT_THROW(g.Flush(), EWriteError);
 }
 
+// Writes of every size through the writing thread: small lines, page-sized
+// blocks, blocks of several buffers. Positions count every byte at once;
+// reading and seeking wait for the thread; turning it off mid-file keeps the
+// order.
+TEST(FileStream, WriteBehindKeepsOrderAndPositions) {
+  const std::string name = TempName("behind");
+  std::string expected;
+  {
+    TFileStream f(name, fmCreate);
+    f.SetWriteBehind(true);
+    for (int i = 0; i < 3000; ++i) {
+      const std::string piece = i % 100 == 7   ? std::string(size_t(300000 + i), char('a' + i % 26))
+                                : i % 10 == 3 ? std::string(30000, char('A' + i % 26))
+                                              : "line " + std::to_string(i) + "\r\n";
+      ASSERT_EQ(f.Write(piece.data(), int64_t(piece.size())), int64_t(piece.size()));
+      expected += piece;
+      ASSERT_EQ(f.Position(), int64_t(expected.size()));
+    }
+    // Read back the start while the rest may still be on its way.
+    f.SetPosition(0);
+    std::string head(64, '\0');
+    ASSERT_EQ(f.Read(head.data(), 64), 64);
+    EXPECT_EQ(head, expected.substr(0, 64));
+    f.Seek(0, soEnd);
+    f.WriteBuffer("tail behind", 11);
+    expected += "tail behind";
+    f.SetWriteBehind(false);
+    f.WriteBuffer("tail direct", 11);
+    expected += "tail direct";
+    f.SetWriteBehind(true);
+    f.WriteBuffer("last", 4);
+    expected += "last";
+  }
+  TMemoryStream m;
+  m.LoadFromFile(name);
+  EXPECT_TRUE(m.DataString() == expected) << "the file differs from what was written";
+  std::remove(name.c_str());
+}
+
+// A refused write on the thread shows at a later Write, which returns 0, and
+// at Flush, with the system's reason.
+TEST(FileStream, WriteBehindFailureShowsOnALaterWriteAndOnFlush) {
+  TFileStream f("/dev/full", fmOpenWrite);
+  f.SetWriteBehind(true);
+  const std::string block(4096, 'b');
+  int accepted = 0;
+  while (accepted < 1000 && f.Write(block.data(), int64_t(block.size())) == int64_t(block.size())) ++accepted;
+  // Three buffers of 128 KiB at most are in hand when the first failure
+  // is known; it cannot take 4 MB to show.
+  EXPECT_LT(accepted, 1000);
+  EXPECT_GT(accepted, 0);
+  EXPECT_EQ(f.Write("x", 1), 0);
+  try {
+    f.Flush();
+    FAIL() << "Flush reported success";
+  } catch (const EWriteError& e) {
+    EXPECT_NE(e.Message().find("No space left on device"), std::string::npos) << e.Message();
+  }
+
+  // A file that never fills a buffer is refused at Flush all the same.
+  TFileStream g("/dev/full", fmOpenWrite);
+  g.SetWriteBehind(true);
+  EXPECT_EQ(g.Write("abc", 3), 3);
+  EXPECT_THROW(g.Flush(), EWriteError);
+}
+
 TEST(FileStream, OpenErrorsNameTheFile) {
   try {
     TFileStream f("/nonexistent-dir/x.pdf", fmCreate);

@@ -108,6 +108,41 @@ TEST(Threads, EightDocumentsWrittenAtOnceAreEachComplete) {
   EXPECT_EQ(ReadFileBytes(dir.File("alone.pdf")), ReadFileBytes(dir.File("t3-0.pdf")));
 }
 
+// Long documents hand their file to a writing thread of their own while they
+// draw: eight at once, each byte for byte the document a caller's memory
+// stream receives, where no such thread writes.
+TEST(Threads, LongDocumentsWrittenBehindMatchTheirMemoryStreams) {
+  TTempDir dir;
+  auto draw = [](TVellix& aDoc, int aSeed) {
+    aDoc.SetCreationDate(FixedCreationDate);
+    aDoc.BeginDoc();
+    for (int page = 0; page < 30; ++page) {
+      if (page > 0) aDoc.NewPage();
+      for (int i = 0; i < 700; ++i) aDoc.Canvas().Rectangle(100 + i, 1500, 600 + i, 1900 + (i + aSeed) % 50);
+    }
+    aDoc.EndDoc();
+  };
+  std::vector<std::string> inMemory(kThreads);
+  const std::vector<std::string> errors = RunInThreads([&](int t) {
+    TVellix doc;
+    doc.SetFileName(dir.File("long" + std::to_string(t) + ".pdf"));
+    draw(doc, t);
+    TMemoryStream memory;
+    TVellix same;
+    same.SetOutStream(&memory);
+    draw(same, t);
+    inMemory[size_t(t)] = memory.DataString();
+  });
+  for (int t = 0; t < kThreads; ++t) {
+    EXPECT_EQ(errors[size_t(t)], "") << "thread " << t;
+    const std::string path = dir.File("long" + std::to_string(t) + ".pdf");
+    const std::string bytes = ReadFileBytes(path);
+    EXPECT_GT(bytes.size(), 1000000u);
+    EXPECT_TRUE(bytes == inMemory[size_t(t)]) << path << " differs from its memory stream";
+    EXPECT_EQ(QpdfCheck(path).Status, 0) << path;
+  }
+}
+
 // One JPEG picture, loaded once and decoded on first read, placed by eight
 // documents at once: the decoding happens once, whichever thread asks first.
 TEST(Threads, OneLoadedJpegPlacedByEightDocumentsAtOnce) {

@@ -6,6 +6,7 @@
 
 #include <vellix/Export.h>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@
 namespace Vellix {
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+namespace Detail {
+class TWriteBehind;
+}
 
 class VELLIX_API TStream {
 public:
@@ -51,6 +56,12 @@ enum TFileMode {
 // A file on disk. Writes are buffered (64 KiB); Flush pushes the buffer out
 // and throws EWriteError if the device refuses it. The destructor flushes but
 // never throws: call Flush first when a late failure matters.
+//
+// With SetWriteBehind(true) full buffers (128 KiB) are written by a thread of
+// the stream's own while the caller goes on writing, for files written in one
+// long run (the document writer's output). A refused write then shows at a
+// later Write, which returns 0, or at Flush; Read, Seek and Flush first wait
+// for every byte written so far. At most three buffers exist at once.
 class VELLIX_API TFileStream : public TStream {
 public:
   // Throws EFCreateError (fmCreate) or EFOpenError with the file name.
@@ -65,15 +76,19 @@ public:
   int64_t Size() override;
   void Flush();
   const std::string& FileName() const { return FFileName; }
+  // Off by default. Turning it off waits for the thread's writes.
+  void SetWriteBehind(bool aOn);
 
 private:
   bool FlushBuffer();
+  int64_t WriteBehind(const char* aBytes, int64_t aCount);
 
   std::string FFileName;
   int FHandle = -1;
   int64_t FPosition = 0;  // logical position, including buffered bytes
   std::vector<char> FBuffer;
   bool FFailed = false;
+  std::unique_ptr<Detail::TWriteBehind> FWriteBehind;
 };
 
 // A stream held in memory; grows on write.

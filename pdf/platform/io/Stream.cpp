@@ -4,6 +4,8 @@
 
 #include <vellix/Stream.h>
 
+#include "platform/io/WriteBehind.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
@@ -52,6 +54,8 @@ int64_t TStream::CopyFrom(TStream& aSource, int64_t aCount) {
 
 namespace {
 constexpr size_t FileBufferSize = 64 * 1024;
+// Larger with a writing thread: each hand-over wakes it.
+constexpr size_t WriteBehindBufferSize = 128 * 1024;
 // Blocks from this size on (page content, image and font data) are not
 // copied into the buffer: they go to the file after what it holds, in one
 // call.
@@ -100,10 +104,27 @@ TFileStream::TFileStream(const std::string& aFileName, TFileMode aMode) : FFileN
 
 TFileStream::~TFileStream() {
   FlushBuffer();
+  FWriteBehind.reset();
   ::close(FHandle);
 }
 
+void TFileStream::SetWriteBehind(bool aOn) {
+  if (aOn == (FWriteBehind != nullptr)) return;
+  if (aOn) {
+    FWriteBehind = std::make_unique<Detail::TWriteBehind>(FHandle);
+    FBuffer.reserve(WriteBehindBufferSize);
+  } else {
+    FlushBuffer();
+    FWriteBehind.reset();
+  }
+}
+
 bool TFileStream::FlushBuffer() {
+  if (FWriteBehind && FWriteBehind->Started()) {
+    if (!FBuffer.empty()) FWriteBehind->Hand(FBuffer);
+    if (!FWriteBehind->Drain()) FFailed = true;
+    return !FFailed;
+  }
   size_t done = 0;
   while (done < FBuffer.size() && !FFailed) {
     const ssize_t n = ::write(FHandle, FBuffer.data() + done, FBuffer.size() - done);
@@ -122,6 +143,7 @@ void TFileStream::Flush() {
 int64_t TFileStream::Write(const void* aBuffer, int64_t aCount) {
   if (FFailed || aCount <= 0) return 0;
   const char* bytes = static_cast<const char*>(aBuffer);
+  if (FWriteBehind) return WriteBehind(bytes, aCount);
   if (size_t(aCount) >= DirectWriteSize) {
     iovec parts[2] = {{FBuffer.data(), FBuffer.size()}, {const_cast<char*>(bytes), size_t(aCount)}};
     FFailed = !WriteParts(FHandle, FBuffer.empty() ? parts + 1 : parts, FBuffer.empty() ? 1 : 2);
@@ -132,6 +154,25 @@ int64_t TFileStream::Write(const void* aBuffer, int64_t aCount) {
   }
   if (FBuffer.size() + size_t(aCount) > FileBufferSize && !FlushBuffer()) return 0;
   FBuffer.insert(FBuffer.end(), bytes, bytes + aCount);
+  FPosition += aCount;
+  return aCount;
+}
+
+int64_t TFileStream::WriteBehind(const char* aBytes, int64_t aCount) {
+  // Every byte goes through the buffer: a block written from the caller's
+  // memory would have to be waited for.
+  for (size_t left = size_t(aCount); left > 0;) {
+    const size_t part = std::min(left, WriteBehindBufferSize - FBuffer.size());
+    FBuffer.insert(FBuffer.end(), aBytes, aBytes + part);
+    aBytes += part;
+    left -= part;
+    if (FBuffer.size() < WriteBehindBufferSize) continue;
+    FWriteBehind->Hand(FBuffer);
+    if (FWriteBehind->Failed()) {
+      FFailed = true;
+      return 0;
+    }
+  }
   FPosition += aCount;
   return aCount;
 }

@@ -81,9 +81,11 @@ public:
   char* PutLineEnd(char* aCursor) {
     aCursor[0] = '\r';
     aCursor[1] = '\n';
-    FOut.LineEndsAt(aCursor + 2);
+    LineEndedAt(aCursor + 2);
     return aCursor + 2;
   }
+  // Records a line already written at the cursor, CR LF included, up to aEnd.
+  void LineEndedAt(const char* aEnd) { FOut.LineEndsAt(aEnd); }
   // The number forms, with NumberRoom bytes of room at aCursor.
   char* PutNumber(char* aCursor, long double aValue) {
     if (char* end = PutPdfNumber(aCursor, aValue)) return end;

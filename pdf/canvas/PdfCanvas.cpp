@@ -6,8 +6,9 @@
 
 #include "canvas/ColorOperands.h"
 #include "canvas/ContentLines.h"
-#include "canvas/PdfResources.h"
 #include "canvas/PageCompressor.h"
+#include "canvas/PaintLines.h"
+#include "canvas/PdfResources.h"
 #include "navigation/Navigation.h"
 #include "text/PageCount.h"
 #include "text/PdfFont.h"
@@ -26,7 +27,8 @@ TPdfCanvas::TPdfCanvas(TDocumentContext& aContext)
       FResources(std::make_unique<TPdfResources>()),
       FNavigation(std::make_unique<TNavigation>(aContext)),
       FPageCountForms(std::make_unique<TPageCountForms>()),
-      FUnicodeText(std::make_unique<TUnicodeText>(*this)) {
+      FUnicodeText(std::make_unique<TUnicodeText>(*this)),
+      FPaintLines(std::make_unique<Detail::TPaintLines>()) {
   FPointPerPixel = 72.0L / FBitmapRes;
   FFont.SetName("Arial");
 }
@@ -68,15 +70,31 @@ std::string TPdfCanvas::AssignBrushAndPen(bool aWantBorder, bool aWantBackground
 std::string_view TPdfCanvas::WriteBrushAndPen(Detail::TContentLines& aLines, bool aWantBorder,
                                               bool aWantBackground) {
   using Detail::TContentLines;
+  using Detail::TPaintLines;
+  static_assert(TPaintLines::Room >= 2 * Detail::ColorOperandsRoom + NumberRoom + 32);
   const bool background = aWantBackground && FBrush.Style() != bsClear;
   const bool border = aWantBorder && FPen.Style() != psClear && FPen.Width() > 0;
-  char* p = aLines.Reserve(2 * Detail::ColorOperandsRoom + NumberRoom + 32);
-  if (background) p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FBrush.Color()), "rg"));
+  TPaintLines::TKey key;
+  key.Background = background;
+  key.Border = border;
+  if (background) key.BrushColor = FBrush.Color();
   if (border) {
-    p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FPen.Color()), "RG"));
-    p = aLines.PutLineEnd(TContentLines::Put(p, FPen.Style() == psSolid ? "[]0 d" : "[3 3]0 d"));
-    p = aLines.PutScaled(p, FPen.Width(), FContext.PointPerUnit, FContext.PointPerUnitAsDouble);
-    p = aLines.PutLineEnd(TContentLines::Put(p, " w"));
+    key.PenColor = FPen.Color();
+    key.PenWidth = FPen.Width();
+    key.PenStyle = FPen.Style() == psSolid ? 0 : 1;
+  }
+  char* const start = aLines.Reserve(TPaintLines::Room);
+  char* p = FPaintLines->Replay(aLines, start, key);
+  if (p == nullptr) {
+    p = start;
+    if (background) p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FBrush.Color()), "rg"));
+    if (border) {
+      p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FPen.Color()), "RG"));
+      p = aLines.PutLineEnd(TContentLines::Put(p, FPen.Style() == psSolid ? "[]0 d" : "[3 3]0 d"));
+      p = aLines.PutScaled(p, FPen.Width(), FContext.PointPerUnit, FContext.PointPerUnitAsDouble);
+      p = aLines.PutLineEnd(TContentLines::Put(p, " w"));
+    }
+    FPaintLines->Keep(key, start, p);
   }
   aLines.Advance(p);
   if (border) return background ? "B" : "S";
@@ -115,6 +133,7 @@ TPdfFont& TPdfCanvas::PdfFont(const TFont& aFont) {
 
 void TPdfCanvas::ResetPage() {
   FPdfStream.clear();
+  FPaintLines->Forget();
   FSavedStates.clear();
   FPenPos = TPoint{};
 }

@@ -93,6 +93,57 @@ TEST_F(ShapeTest, PenWidthInPoints) {
   EXPECT_EQ(Drawn([&] { Canvas().LineTo(10, 20); }), (Lines{"0 0 0 RG", "[]0 d", "4 w", "0 842 m", "10 822 l S"}));
 }
 
+// Shapes drawn one after another under changing pens and brushes get the
+// lines each gets first on a page of its own, where nothing written before
+// can be reused; and a pen kept across documents is written in the unit of
+// the new one.
+TEST_F(ShapeTest, PaintLinesFollowEveryChangeOfPenAndBrush) {
+  struct Paint {
+    TColor PenColor, BrushColor;
+    int32_t Width;
+    TPenStyle PenStyle;
+    TBrushStyle BrushStyle;
+    int Shape;
+  };
+  const TColor colours[] = {clBlack, clNavy, RGB(1, 2, 3)};
+  const TPenStyle penStyles[] = {psSolid, psDash, psClear, psInsideFrame};
+  uint32_t seed = 7;
+  auto next = [&](uint32_t aBound) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % aBound;
+  };
+  std::vector<Paint> paints;
+  for (int i = 0; i < 300; ++i)
+    paints.push_back({colours[next(3)], colours[next(3)], int32_t(next(3)), penStyles[next(4)],
+                      next(2) ? bsSolid : bsClear, int(next(3))});
+  auto draw = [&](const Paint& aPaint) {
+    return Drawn([&] {
+      Canvas().Pen().SetColor(aPaint.PenColor);
+      Canvas().Pen().SetWidth(aPaint.Width);
+      Canvas().Pen().SetStyle(aPaint.PenStyle);
+      Canvas().Brush().SetColor(aPaint.BrushColor);
+      Canvas().Brush().SetStyle(aPaint.BrushStyle);
+      Canvas().MoveTo(30, 40);
+      if (aPaint.Shape == 0) Canvas().LineTo(300, 400);
+      if (aPaint.Shape == 1) Canvas().Rectangle(100, 200, 300, 500);
+      if (aPaint.Shape == 2) Canvas().Ellipse(100, 200, 300, 500);
+    });
+  };
+  std::vector<Lines> together;
+  for (const Paint& paint : paints) together.push_back(draw(paint));
+  for (size_t i = 0; i < paints.size(); ++i) {
+    Doc.NewPage();
+    ASSERT_EQ(draw(paints[i]), together[i]) << "shape " << i;
+  }
+
+  Begin(luPoint);
+  Canvas().Pen().SetWidth(2);
+  EXPECT_EQ(Drawn([&] { Canvas().LineTo(10, 20); })[2], "2 w");
+  Begin(luTenth);
+  Canvas().Pen().SetWidth(2);
+  EXPECT_EQ(Drawn([&] { Canvas().LineTo(10, 20); })[2], "0.567 w");
+}
+
 TEST_F(ShapeTest, RectangleNormalisesItsCorners) {
   Canvas().Pen().SetStyle(psClear);
   const Lines expected{"1 1 1 rg", "283.465 147.402 28.346 28.346 re f"};

@@ -45,7 +45,8 @@ public:
   explicit TPathBuilder(const TPdfCanvas& aCanvas)
       : FPointPerUnit(aCanvas.Context().PointPerUnit),
         FPointPerUnitAsDouble(aCanvas.Context().PointPerUnitAsDouble),
-        FPageHeight(aCanvas.Context().PageHeight) {}
+        FPageHeight(aCanvas.Context().PageHeight),
+        FUnitIsPoint(aCanvas.Context().UnitIsPoint) {}
 
   // A length (or an x coordinate) in points.
   void Length(std::string& aOut, int64_t aValue) const {
@@ -62,6 +63,7 @@ public:
   // The same at a cursor of aLines with NumberRoom (a length) or 2 * NumberRoom + 1
   // (a point) bytes of room.
   char* Length(TContentLines& aLines, char* aCursor, int64_t aValue) const {
+    if (FUnitIsPoint) return PutWholeNumber(aCursor, aValue);
     return aLines.PutScaled(aCursor, aValue, FPointPerUnit, FPointPerUnitAsDouble);
   }
   char* XY(TContentLines& aLines, char* aCursor, int64_t aX, int64_t aY) const {
@@ -85,6 +87,7 @@ private:
   const long double& FPointPerUnit;
   double FPointPerUnitAsDouble;
   int64_t FPageHeight;
+  bool FUnitIsPoint;
 };
 
 }  // namespace Vellix::Detail

@@ -81,6 +81,7 @@ void TVellix::SetLengthUnit(TLengthUnit aLengthUnit) {
     }
   }
   FContext->PointPerUnitAsDouble = static_cast<double>(FContext->PointPerUnit);
+  FContext->UnitIsPoint = FContext->PointPerUnit == 1;
   FLengthUnit = aLengthUnit;
 }
 

@@ -92,9 +92,10 @@ void TPdfCanvas::TextOutSpaced(int32_t X, int32_t Y, const std::string& Text, lo
     const long double& scale = FContext.PointPerUnit;
     const double scaleAsDouble = FContext.PointPerUnitAsDouble;
     const int64_t fromTop = int64_t(FContext.PageHeight) - Y;
+    const bool unitIsPoint = FContext.UnitIsPoint;
     AddTextObject(FPdfStream, font, size, FFont.Color(), Text, aWordSpacing,
                   [&](Detail::TContentLines& aLines, char* aCursor) {
-                    char* p = aLines.PutScaled(aCursor, X, scale, scaleAsDouble);
+                    char* p = unitIsPoint ? PutWholeNumber(aCursor, X) : aLines.PutScaled(aCursor, X, scale, scaleAsDouble);
                     *p++ = ' ';
                     p = aLines.PutDifference(p, fromTop, scale, scaleAsDouble, size, font.Ascent(),
                                              font.AscentAsDouble());

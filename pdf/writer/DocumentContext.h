@@ -40,6 +40,7 @@ struct TDocumentContext {
   int32_t PageHeight = 0;
   long double PointPerUnit = 0;
   double PointPerUnitAsDouble = 0;  // the same rounded, for the double paths
+  bool UnitIsPoint = false;  // PointPerUnit is 1: a whole length is its own text
   long double UnitPerPixel = 0;
   long double UnitPerTenth = 0;
 

@@ -49,6 +49,9 @@ inline char* PutScaledDifference(char* aOut, int64_t aA, long double aScale, dou
                                  long double aFactor, double aFactorAsDouble);
 // Never nullptr.
 char* PutInteger(char* aOut, int64_t aValue);
+// The same, quicker for 0 to 999: the text of a whole length in a unit of
+// one point, the bytes PutScaledNumber gives for it with a scale of 1.
+inline char* PutWholeNumber(char* aOut, int64_t aValue);
 
 // The PDF form of aValue as a new string.
 std::string FormatPdfNumber(long double aValue);
@@ -115,6 +118,11 @@ inline char* PutScaledNumber(char* aOut, int64_t aValue, long double aScale, dou
   const uint64_t rounded = uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
   if (rounded == 0) return Detail::PutZero(aOut);
   return Detail::PutThousandths(aOut, (aValue < 0) != (scale < 0), rounded);
+}
+
+inline char* PutWholeNumber(char* aOut, int64_t aValue) {
+  if (uint64_t(aValue) < 1000) return Detail::PutShortText(aOut, Detail::SmallWholeTexts[size_t(aValue)]);
+  return PutInteger(aOut, aValue);
 }
 
 inline char* PutPdfNumber(char* aOut, long double aValue) {

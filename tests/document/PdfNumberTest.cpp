@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string_view>
+#include <vector>
 
 #include "writer/PdfNumber.h"
 #include <vellix/Document.h>
@@ -99,6 +101,21 @@ TEST(PdfNumber, Integers) {
   out += ' ';
   AppendInteger(out, INT64_MIN);
   EXPECT_EQ(out, "0 -42 -9223372036854775808");
+}
+
+// Whole lengths in points are written without the scaled paths: the same
+// bytes as a scale of 1 gives, at both ends of the table and of the range.
+TEST(PdfNumber, WholePointLengthsMatchTheScaledForm) {
+  std::mt19937_64 random(3);
+  std::uniform_int_distribution<int64_t> near(-3000, 3000), any(INT64_MIN, INT64_MAX);
+  std::vector<int64_t> values = {0, 1, 999, 1000, -1, -999, -1000, INT64_MIN, INT64_MAX, int64_t(1) << 40,
+                                 -(int64_t(1) << 40) - 1};
+  for (int i = 0; i < 100000; ++i) values.push_back(i % 2 ? near(random) : any(random));
+  char whole[NumberRoom], scaled[NumberRoom];
+  for (const int64_t v : values) {
+    const std::string_view expected(scaled, size_t(PutScaledNumber(scaled, v, 1.0L, 1.0) - scaled));
+    ASSERT_EQ(std::string_view(whole, size_t(PutWholeNumber(whole, v) - whole)), expected) << v;
+  }
 }
 
 namespace {

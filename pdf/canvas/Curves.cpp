@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
 #include <numbers>
 #include <string>
 
@@ -102,6 +105,18 @@ TPoint64 ExactArcPoint(const TArcGeometry& g, long double t) {
   return TPoint64{g.CX + RoundEven(r * c), g.CY - RoundEven(r * s)};
 }
 
+// llrint of a double well inside the 64-bit range, without the call the
+// library makes of it: the conversion instruction rounds in the current
+// mode, to nearest with ties to even unless the program changed it, as
+// llrint does.
+inline int64_t RoundEvenDouble(double aValue) {
+#if defined(__x86_64__)
+  return _mm_cvtsd_si64(_mm_set_sd(aValue));
+#else
+  return std::llrint(aValue);
+#endif
+}
+
 // Beyond this radius the walk stays in extended precision throughout.
 constexpr int64_t FastArcRadiusLimit = int64_t(1) << 20;
 // Steps between two fresh sine and cosine; in between, each step rotates the
@@ -135,7 +150,7 @@ public:
     const double r = 1 / std::sqrt(cx * cx + sy * sy);
     const double x = r * FCos, y = r * FSin;
     if (NearHalf(x) || NearHalf(y)) return ExactArcPoint(FArc, t);
-    return TPoint64{FArc.CX + std::llrint(x), FArc.CY - std::llrint(y)};
+    return TPoint64{FArc.CX + RoundEvenDouble(x), FArc.CY - RoundEvenDouble(y)};
   }
 
 private:

@@ -72,7 +72,10 @@ public:
     return Length(aLines, p, FPageHeight - aY);
   }
   // Appends the line "x y" + aSuffix (" m", " l", " l S"...) to aOut.
-  void AddPointLine(TContentLines& aOut, int64_t aX, int64_t aY, std::string_view aSuffix) const {
+  // Always inline: a shape writes a few of these, an arc thousands in a
+  // loop, and the call costs as much as the line's own work.
+  [[gnu::always_inline]] void AddPointLine(TContentLines& aOut, int64_t aX, int64_t aY,
+                                           std::string_view aSuffix) const {
     char* p = aOut.Reserve(2 * NumberRoom + aSuffix.size() + 3);
     p = XY(aOut, p, aX, aY);
     aOut.Advance(aOut.PutLineEnd(TContentLines::Put(p, aSuffix)));

@@ -54,6 +54,12 @@ void AppendColor(std::string& aOut, TColor aColor, const char* aOperator) {
   aOut += aOperator;
 }
 
+// Apart, so that the check before every drawing call builds no message
+// strings on its way.
+[[noreturn, gnu::noinline, gnu::cold]] void RaiseNotOpened(TDocumentContext& aContext) {
+  aContext.RaiseError(MSG_DOCUMENT_NOT_OPENED);
+}
+
 }  // namespace
 
 std::string TPdfCanvas::ColorDef(TColor aColor) const {
@@ -109,7 +115,7 @@ void TPdfCanvas::CheckRectangle(int32_t& X1, int32_t& Y1, int32_t& X2, int32_t& 
 
 bool TPdfCanvas::CheckDocumentState() {
   if (FContext.Aborted) return false;
-  if (!FContext.Printing) FContext.RaiseError(MSG_DOCUMENT_NOT_OPENED);
+  if (!FContext.Printing) RaiseNotOpened(FContext);
   return true;
 }
 

@@ -112,10 +112,12 @@ TEST(PdfSyntax, EscapesStringsAndNames) {
 TEST(PdfSyntax, EscapingAgreesWithTheByteRuleAtEveryPosition) {
   const std::string alphabet = std::string("ab()\\\r\n'\x28\x29\x5c\x0d\x0a\x7f\x80\xff ") + '\0';
   std::mt19937 random(5);
-  for (int n = 0; n < 20000; ++n) {
-    std::string text(size_t(random() % 40), 'x');
+  for (int n = 0; n < 30000; ++n) {
+    // Short and long strings, with special bytes dense, sparse or alone.
+    std::string text(size_t(random() % (n % 3 == 0 ? 100 : 40)), 'x');
+    const unsigned density = n % 5 == 0 ? 1 : n % 5 == 1 ? 30 : 4;
     for (char& c : text)
-      if (random() % 4 == 0) c = alphabet[random() % alphabet.size()];
+      if (random() % density == 0) c = alphabet[random() % alphabet.size()];
     for (const TEscapeBreaks breaks : {ebKeep, ebLineEnds}) {
       std::string expected;
       for (const char c : text) {

@@ -1,13 +1,17 @@
 #pragma once
-// TPaintLines: the brush and pen lines written before a shape ("r g b rg",
-// "r g b RG", the dash and the width), kept as written for the last shape.
-// Their bytes depend on nothing but the brush colour, the pen's colour, style
-// and width, what the shape paints and the length unit, and the thousands of
-// shapes of a page mostly share them: copying the bytes costs a fraction of
-// writing the colours and the width again.
+// Lines kept as written, for the next drawing call that needs the same ones.
+// The thousands of shapes and texts of a page mostly share their brush and
+// pen lines ("r g b rg", "r g b RG", the dash, the width) and the start of
+// their text objects (BT, the font and size, the colour); those bytes depend
+// on nothing but a few properties and the length unit, and copying them
+// costs a fraction of writing the colours and numbers again.
+//
+// The canvas forgets them at every page: the length unit, and the font
+// resources a key points to, may change between documents.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include <vellix/Color.h>
 
@@ -15,20 +19,11 @@
 
 namespace Vellix::Detail {
 
-class TPaintLines {
+// The lines last written for one key; TKey is compared as a whole.
+template <class TKey>
+class TKeptLines {
 public:
-  // What the lines are written for; a colour or pen that is not painted
-  // with is left at zero.
-  struct TKey {
-    TColor BrushColor = 0;
-    TColor PenColor = 0;
-    int32_t PenWidth = 0;
-    int32_t PenStyle = 0;
-    bool Background = false;
-    bool Border = false;
-    bool operator==(const TKey&) const = default;
-  };
-  // The most the lines take: the colours, the dash, the width.
+  // The most the kept lines take.
   static constexpr size_t Room = 128;
 
   // When the lines kept were written for aKey, writes them again at aCursor
@@ -39,19 +34,64 @@ public:
     for (uint8_t i = 0; i < FLineCount; ++i) aLines.LineEndedAt(aCursor + FLineEnds[i]);
     return aCursor + FSize;
   }
-  // Keeps the lines [aBegin, aEnd), each ended with CR LF, just written for aKey.
-  void Keep(const TKey& aKey, const char* aBegin, const char* aEnd);
-  // Forgets the lines: the length unit may differ on the next page written.
+  // Keeps the lines [aBegin, aEnd), each ended with CR LF, just written for
+  // aKey; lines too long to keep are not.
+  void Keep(const TKey& aKey, const char* aBegin, const char* aEnd) {
+    const size_t size = size_t(aEnd - aBegin);
+    FKept = false;
+    if (size > Room) return;
+    uint8_t count = 0;
+    for (size_t i = 1; i < size; ++i) {
+      if (aBegin[i] != '\n') continue;
+      if (count == MaxLines) return;
+      FLineEnds[count++] = uint8_t(i + 1);
+    }
+    std::memcpy(FBytes, aBegin, size);
+    FSize = uint8_t(size);
+    FLineCount = count;
+    FKey = aKey;
+    FKept = true;
+  }
   void Forget() { FKept = false; }
 
 private:
   static constexpr size_t MaxLines = 4;
-  TKey FKey;
+  TKey FKey{};
   bool FKept = false;
   uint8_t FSize = 0;
   uint8_t FLineCount = 0;
   uint8_t FLineEnds[MaxLines] = {};
   char FBytes[Room] = {};
+};
+
+// What the brush and pen lines before a shape are written for; a colour or
+// pen that is not painted with is left at zero.
+struct TPaintKey {
+  TColor BrushColor = 0;
+  TColor PenColor = 0;
+  int32_t PenWidth = 0;
+  int32_t PenStyle = 0;
+  bool Background = false;
+  bool Border = false;
+  bool operator==(const TPaintKey&) const = default;
+};
+
+// What the first lines of a text object are written for.
+struct TTextStartKey {
+  const void* Font = nullptr;  // the font resource, whose name the lines carry
+  int32_t Size = 0;
+  TColor Color = 0;
+  bool operator==(const TTextStartKey&) const = default;
+};
+
+// The lines a canvas keeps.
+struct TKeptContent {
+  TKeptLines<TPaintKey> Paint;
+  TKeptLines<TTextStartKey> TextStart;
+  void Forget() {
+    Paint.Forget();
+    TextStart.Forget();
+  }
 };
 
 }  // namespace Vellix::Detail

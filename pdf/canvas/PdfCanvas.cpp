@@ -7,7 +7,7 @@
 #include "canvas/ColorOperands.h"
 #include "canvas/ContentLines.h"
 #include "canvas/PageCompressor.h"
-#include "canvas/PaintLines.h"
+#include "canvas/KeptLines.h"
 #include "canvas/PdfResources.h"
 #include "navigation/Navigation.h"
 #include "text/PageCount.h"
@@ -28,7 +28,7 @@ TPdfCanvas::TPdfCanvas(TDocumentContext& aContext)
       FNavigation(std::make_unique<TNavigation>(aContext)),
       FPageCountForms(std::make_unique<TPageCountForms>()),
       FUnicodeText(std::make_unique<TUnicodeText>(*this)),
-      FPaintLines(std::make_unique<Detail::TPaintLines>()) {
+      FKept(std::make_unique<Detail::TKeptContent>()) {
   FPointPerPixel = 72.0L / FBitmapRes;
   FFont.SetName("Arial");
 }
@@ -76,11 +76,12 @@ std::string TPdfCanvas::AssignBrushAndPen(bool aWantBorder, bool aWantBackground
 std::string_view TPdfCanvas::WriteBrushAndPen(Detail::TContentLines& aLines, bool aWantBorder,
                                               bool aWantBackground) {
   using Detail::TContentLines;
-  using Detail::TPaintLines;
-  static_assert(TPaintLines::Room >= 2 * Detail::ColorOperandsRoom + NumberRoom + 32);
+  auto& kept = FKept->Paint;
+  constexpr size_t room = Detail::TKeptLines<Detail::TPaintKey>::Room;
+  static_assert(room >= 2 * Detail::ColorOperandsRoom + NumberRoom + 32);
   const bool background = aWantBackground && FBrush.Style() != bsClear;
   const bool border = aWantBorder && FPen.Style() != psClear && FPen.Width() > 0;
-  TPaintLines::TKey key;
+  Detail::TPaintKey key;
   key.Background = background;
   key.Border = border;
   if (background) key.BrushColor = FBrush.Color();
@@ -89,8 +90,8 @@ std::string_view TPdfCanvas::WriteBrushAndPen(Detail::TContentLines& aLines, boo
     key.PenWidth = FPen.Width();
     key.PenStyle = FPen.Style() == psSolid ? 0 : 1;
   }
-  char* const start = aLines.Reserve(TPaintLines::Room);
-  char* p = FPaintLines->Replay(aLines, start, key);
+  char* const start = aLines.Reserve(room);
+  char* p = kept.Replay(aLines, start, key);
   if (p == nullptr) {
     p = start;
     if (background) p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FBrush.Color()), "rg"));
@@ -100,7 +101,7 @@ std::string_view TPdfCanvas::WriteBrushAndPen(Detail::TContentLines& aLines, boo
       p = aLines.PutScaled(p, FPen.Width(), FContext.PointPerUnit, FContext.PointPerUnitAsDouble);
       p = aLines.PutLineEnd(TContentLines::Put(p, " w"));
     }
-    FPaintLines->Keep(key, start, p);
+    kept.Keep(key, start, p);
   }
   aLines.Advance(p);
   if (border) return background ? "B" : "S";
@@ -139,7 +140,7 @@ TPdfFont& TPdfCanvas::PdfFont(const TFont& aFont) {
 
 void TPdfCanvas::ResetPage() {
   FPdfStream.clear();
-  FPaintLines->Forget();
+  FKept->Forget();
   FSavedStates.clear();
   FPenPos = TPoint{};
 }

@@ -18,6 +18,7 @@
 
 #include "canvas/ColorOperands.h"
 #include "canvas/ContentLines.h"
+#include "canvas/KeptLines.h"
 #include "platform/fonts/FontMetrics.h"
 #include "text/PdfFont.h"
 #include "text/TextPlacement.h"
@@ -38,24 +39,33 @@ long double PixelsPerThousandth(const TFont& aFont, int32_t aBitmapRes) {
 
 // BT, font, colour, position, the escaped string, ET. aPutPosition(lines,
 // cursor) writes the position line, in at most 6 * NumberRoom + 16 bytes.
+// The first three lines come from aKept when the last text object had the
+// same font, size and colour.
 // A word spacing other than 0 (justified text) is set for the string alone:
 // text state outlives the text object, and later text must not inherit it.
 template <typename PutPosition>
-void AddTextObject(TPageBuffer& aOut, const TPdfFont& aFont, int32_t aSize, TColor aColor, const std::string& aText,
-                   long double aWordSpacing, PutPosition aPutPosition) {
+void AddTextObject(TPageBuffer& aOut, Detail::TKeptLines<Detail::TTextStartKey>& aKept, const TPdfFont& aFont,
+                   int32_t aSize, TColor aColor, const std::string& aText, long double aWordSpacing,
+                   PutPosition aPutPosition) {
   using Detail::TContentLines;
   TContentLines lines(aOut, 0);
   // The size, the Tw number, the position line, the escaped text and the
-  // fixed parts.
+  // fixed parts; at least the room the kept lines are copied with.
   const size_t room = 8 * NumberRoom + Detail::ColorOperandsRoom + aFont.FontRef().size() + 2 * aText.size() + 64;
-  char* p = lines.Reserve(room);
-  p = lines.PutLineEnd(TContentLines::Put(p, "BT"));
-  p = TContentLines::Put(p, aFont.FontRef());
-  *p++ = ' ';
-  p = TContentLines::Put(PutInteger(p, aSize), " Tf");
-  p = lines.PutLineEnd(p);
-  p = TContentLines::Put(Detail::PutColorOperands(p, aColor), "rg");
-  p = lines.PutLineEnd(p);
+  static_assert(8 * NumberRoom + 64 >= Detail::TKeptLines<Detail::TTextStartKey>::Room);
+  char* const start = lines.Reserve(room);
+  const Detail::TTextStartKey key{&aFont, aSize, aColor};
+  char* p = aKept.Replay(lines, start, key);
+  if (p == nullptr) {
+    p = lines.PutLineEnd(TContentLines::Put(start, "BT"));
+    p = TContentLines::Put(p, aFont.FontRef());
+    *p++ = ' ';
+    p = TContentLines::Put(PutInteger(p, aSize), " Tf");
+    p = lines.PutLineEnd(p);
+    p = TContentLines::Put(Detail::PutColorOperands(p, aColor), "rg");
+    p = lines.PutLineEnd(p);
+    aKept.Keep(key, start, p);
+  }
   p = aPutPosition(lines, p);
   if (aWordSpacing != 0) p = lines.PutLineEnd(TContentLines::Put(lines.PutNumber(p, aWordSpacing), " Tw"));
   *p++ = '(';
@@ -93,7 +103,7 @@ void TPdfCanvas::TextOutSpaced(int32_t X, int32_t Y, const std::string& Text, lo
     const double scaleAsDouble = FContext.PointPerUnitAsDouble;
     const int64_t fromTop = int64_t(FContext.PageHeight) - Y;
     const bool unitIsPoint = FContext.UnitIsPoint;
-    AddTextObject(FPdfStream, font, size, FFont.Color(), Text, aWordSpacing,
+    AddTextObject(FPdfStream, FKept->TextStart, font, size, FFont.Color(), Text, aWordSpacing,
                   [&](Detail::TContentLines& aLines, char* aCursor) {
                     char* p = unitIsPoint ? PutWholeNumber(aCursor, X) : aLines.PutScaled(aCursor, X, scale, scaleAsDouble);
                     *p++ = ' ';
@@ -105,7 +115,7 @@ void TPdfCanvas::TextOutSpaced(int32_t X, int32_t Y, const std::string& Text, lo
   }
   const TTextPlacement at{UnitToPoint(X), YToPoint(Y) - size * font.Ascent(), rotated ? std::cos(FFontAngle) : 1,
                           rotated ? std::sin(FFontAngle) : 0, rotated};
-  AddTextObject(FPdfStream, font, size, FFont.Color(), Text, aWordSpacing,
+  AddTextObject(FPdfStream, FKept->TextStart, font, size, FFont.Color(), Text, aWordSpacing,
                 [&](Detail::TContentLines& aLines, char* aCursor) { return PutTextPosition(aLines, aCursor, at); });
   if (underline) {
     const std::string color = ColorDef(FFont.Color());

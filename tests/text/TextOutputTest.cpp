@@ -56,6 +56,62 @@ TEST(TextOut, RotatedBoldRedLine) {
               }()).empty());
 }
 
+// Texts drawn one after another in changing fonts, sizes, colours, styles
+// and angles get the lines each gets first on a page of its own, where no
+// text object before it can lend its first lines; and a font whose resource
+// comes anew in the next document is named anew.
+TEST(TextOut, TextObjectsFollowEveryChangeOfFontSizeAndColour) {
+  TOpenText t;
+  const char* families[] = {"Arial", "Times New Roman", "Liberation Mono"};
+  const TColor colours[] = {clBlack, clRed, RGB(1, 2, 3)};
+  uint32_t seed = 11;
+  auto next = [&](uint32_t aBound) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % aBound;
+  };
+  struct Text {
+    TFont Font;
+    long double Angle;
+  };
+  std::vector<Text> texts;
+  for (int i = 0; i < 200; ++i) {
+    const TFontStyles style = next(3) == 0 ? TFontStyles{fsBold} : next(4) == 0 ? TFontStyles{fsUnderline} : TFontStyles{};
+    texts.push_back({MakeFont(families[next(3)], int32_t(8 + next(3)), style, colours[next(3)]), next(8) == 0 ? 30.0L : 0});
+  }
+  auto draw = [&](const Text& aText) {
+    const size_t before = t.Lines().size();
+    t.Font() = aText.Font;
+    t.Canvas().SetFontDegreeAngle(aText.Angle);
+    t.Canvas().TextOut(100, 200, "a (text)");
+    std::vector<std::string> lines;
+    for (size_t i = before; i < t.Lines().size(); ++i) lines.emplace_back(t.Lines()[i]);
+    return lines;
+  };
+  std::vector<std::vector<std::string>> together;
+  draw({MakeFont("Arial", 8), 0});
+  for (const Text& text : texts) together.push_back(draw(text));
+  for (size_t i = 0; i < texts.size(); ++i) {
+    t.Doc.NewPage();
+    ASSERT_EQ(draw(texts[i]), together[i]) << "text " << i;
+  }
+  // The last text in Times, whose resource is not the first one (Arial came
+  // first), so not /F0.
+  t.Doc.NewPage();
+  t.Canvas().SetFontDegreeAngle(0);
+  t.Font() = MakeFont("Times New Roman", 8);
+  t.Canvas().TextOut(100, 200, "x");
+  EXPECT_NE(t.Lines()[1], "/F0 8 Tf");
+  t.Doc.EndDoc();
+
+  // Times first in the next document: /F0 there, whatever the last text was.
+  t.Doc.BeginDoc();
+  t.Font() = MakeFont("Times New Roman", 8);
+  t.Canvas().SetFontDegreeAngle(0);
+  t.Canvas().TextOut(100, 200, "x");
+  EXPECT_EQ(t.Lines()[1], "/F0 8 Tf");
+  t.Doc.EndDoc();
+}
+
 TEST(TextOut, UnderlinedText) {
   TOpenText t;
   t.Font() = MakeFont("Times New Roman", 12, {fsBold, fsUnderline});

@@ -45,7 +45,7 @@ class TPageCountForms;
 class TUnicodeText;
 namespace Detail {
 class TContentLines;
-class TPaintLines;
+struct TKeptContent;
 }
 
 class VELLIX_API TPdfCanvas : public TObject {
@@ -420,7 +420,7 @@ private:
   std::unique_ptr<TPageCountForms> FPageCountForms;
   std::unique_ptr<TUnicodeText> FUnicodeText;
   TPageBuffer FPdfStream;
-  std::unique_ptr<Detail::TPaintLines> FPaintLines;  // the last brush and pen lines
+  std::unique_ptr<Detail::TKeptContent> FKept;  // the last brush and pen lines, text object start
   std::unique_ptr<TPageCompressor> FCompressor;  // compresses pages, made on first use
   TPdfFont* FLastFont = nullptr;  // the font resource PdfFont found last
   uint64_t FLastFontGeneration = 0;

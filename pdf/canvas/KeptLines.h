@@ -64,17 +64,21 @@ private:
   char FBytes[Room] = {};
 };
 
-// What the brush and pen lines before a shape are written for; a colour or
-// pen that is not painted with is left at zero.
+// What the brush and pen lines before a shape are written for: the pen, the
+// brush and what the shape asks to paint, as they are. Two keys that differ
+// may still give the same lines; they are then written again.
 struct TPaintKey {
-  TColor BrushColor = 0;
   TColor PenColor = 0;
-  int32_t PenWidth = 0;
   int32_t PenStyle = 0;
-  bool Background = false;
-  bool Border = false;
-  bool operator==(const TPaintKey&) const = default;
+  int32_t PenWidth = 0;
+  TColor BrushColor = 0;
+  int32_t BrushStyle = 0;
+  uint8_t WantBorder = 0;
+  uint8_t WantBackground = 0;
+  uint8_t Unused[2] = {};  // no padding: the key compares as three words
+  bool operator==(const TPaintKey& aOther) const { return std::memcmp(this, &aOther, sizeof *this) == 0; }
 };
+static_assert(sizeof(TPaintKey) == 24);
 
 // What the first lines of a text object are written for.
 struct TTextStartKey {

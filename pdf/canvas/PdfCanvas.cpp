@@ -79,17 +79,10 @@ std::string_view TPdfCanvas::WriteBrushAndPen(Detail::TContentLines& aLines, boo
   auto& kept = FKept->Paint;
   constexpr size_t room = Detail::TKeptLines<Detail::TPaintKey>::Room;
   static_assert(room >= 2 * Detail::ColorOperandsRoom + NumberRoom + 32);
+  const Detail::TPaintKey key{FPen.Color(), FPen.Style(), FPen.Width(),  FBrush.Color(), FBrush.Style(),
+                              aWantBorder, aWantBackground};
   const bool background = aWantBackground && FBrush.Style() != bsClear;
   const bool border = aWantBorder && FPen.Style() != psClear && FPen.Width() > 0;
-  Detail::TPaintKey key;
-  key.Background = background;
-  key.Border = border;
-  if (background) key.BrushColor = FBrush.Color();
-  if (border) {
-    key.PenColor = FPen.Color();
-    key.PenWidth = FPen.Width();
-    key.PenStyle = FPen.Style() == psSolid ? 0 : 1;
-  }
   char* const start = aLines.Reserve(room);
   char* p = kept.Replay(aLines, start, key);
   if (p == nullptr) {

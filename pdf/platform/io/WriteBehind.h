@@ -21,7 +21,9 @@ namespace Vellix::Detail {
 
 class TWriteBehind {
 public:
-  explicit TWriteBehind(int aHandle) : FHandle(aHandle) {}
+  // The list of written buffers is made here, so that the writing thread
+  // never allocates (a thread's first allocation gives it an arena of its own).
+  explicit TWriteBehind(int aHandle) : FHandle(aHandle) { FFree.reserve(MaxPending + 1); }
   // Waits for every buffer handed over, then stops the thread.
   ~TWriteBehind();
   TWriteBehind(const TWriteBehind&) = delete;

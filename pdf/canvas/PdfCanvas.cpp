@@ -79,7 +79,7 @@ std::string_view TPdfCanvas::WriteBrushAndPen(Detail::TContentLines& aLines, boo
   auto& kept = FKept->Paint;
   constexpr size_t room = Detail::TKeptLines<Detail::TPaintKey>::Room;
   static_assert(room >= 2 * Detail::ColorOperandsRoom + NumberRoom + 32);
-  const Detail::TPaintKey key{FPen.Color(), FPen.Style(), FPen.Width(),  FBrush.Color(), FBrush.Style(),
+  const Detail::TPaintKey key{FPen.Color(), FPen.Style(), FPen.Width(), FBrush.Color(), FBrush.Style(),
                               aWantBorder, aWantBackground};
   const bool background = aWantBackground && FBrush.Style() != bsClear;
   const bool border = aWantBorder && FPen.Style() != psClear && FPen.Width() > 0;

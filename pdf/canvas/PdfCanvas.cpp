@@ -118,14 +118,18 @@ TPdfFont& TPdfCanvas::PdfFont(const TFont& aFont) {
   // the document's fonts are.
   const bool bold = aFont.Style().Contains(fsBold), italic = aFont.Style().Contains(fsItalic);
   if (FLastFont != nullptr && FLastFontGeneration == FResources->Generation() && FLastFontBold == bold &&
-      FLastFontItalic == italic && FLastFontName == aFont.Name())
+      FLastFontItalic == italic &&
+      (FLastFontNameStamp == aFont.NameStamp() || FLastFontName == aFont.Name())) {
+    FLastFontNameStamp = aFont.NameStamp();
     return *FLastFont;
+  }
   TStringList<TPdfFont>& fonts = FResources->Fonts();
   const int32_t index = fonts.IndexOf(TPdfFont::MakeFontId(aFont));
   TPdfFont& font = index >= 0 ? *fonts.Objects(index) : TPdfFont::Create(*this, aFont);
   FLastFont = &font;
   FLastFontGeneration = FResources->Generation();
   FLastFontName = aFont.Name();
+  FLastFontNameStamp = aFont.NameStamp();
   FLastFontBold = bold;
   FLastFontItalic = italic;
   return font;

@@ -112,6 +112,37 @@ TEST(TextOut, TextObjectsFollowEveryChangeOfFontSizeAndColour) {
   t.Doc.EndDoc();
 }
 
+// The font of each text follows its name however it was set: renamed,
+// copied, assigned, or set again to a name an earlier font had.
+TEST(TextOut, FontResourceFollowsRenamesAndCopies) {
+  TOpenText t;
+  auto fontLine = [&](const std::string& aText) {
+    t.Canvas().TextOut(100, 200, aText);
+    return std::string(t.Lines()[t.Lines().size() - 5]);
+  };
+  t.Font() = MakeFont("Arial", 10);
+  EXPECT_EQ(fontLine("a"), "/F0 10 Tf");
+  TFont times = t.Font();
+  times.SetName("Times New Roman");
+  t.Font() = times;
+  EXPECT_EQ(fontLine("b"), "/F1 10 Tf");
+  t.Font().SetName("Arial");
+  EXPECT_EQ(fontLine("c"), "/F0 10 Tf");
+  // Another font object of the same name: the same resource.
+  t.Font() = MakeFont("Times New Roman", 10);
+  EXPECT_EQ(fontLine("d"), "/F1 10 Tf");
+  t.Font() = times;
+  EXPECT_EQ(fontLine("e"), "/F1 10 Tf");
+  t.Font().SetName("Times New Roman");
+  EXPECT_EQ(fontLine("f"), "/F1 10 Tf");
+  t.Font().SetName("Liberation Mono");
+  EXPECT_EQ(fontLine("g"), "/F2 10 Tf");
+  // A copy made before the rename keeps its own name.
+  t.Font() = times;
+  EXPECT_EQ(fontLine("h"), "/F1 10 Tf");
+  EXPECT_EQ(t.Font().Name(), "Times New Roman");
+}
+
 TEST(TextOut, UnderlinedText) {
   TOpenText t;
   t.Font() = MakeFont("Times New Roman", 12, {fsBold, fsUnderline});

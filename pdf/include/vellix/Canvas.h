@@ -425,6 +425,7 @@ private:
   TPdfFont* FLastFont = nullptr;  // the font resource PdfFont found last
   uint64_t FLastFontGeneration = 0;
   std::string FLastFontName;
+  uint64_t FLastFontNameStamp = 0;  // FLastFontName's stamp (TFont::NameStamp)
   bool FLastFontBold = false, FLastFontItalic = false;
   TPoint FPenPos;
   long double FPointPerPixel = 0;

@@ -45,7 +45,14 @@ public:
   static constexpr int32_t PixelsPerInch = 96;
 
   const std::string& Name() const { return FName; }
-  void SetName(const std::string& aName) { FName = aName; }
+  void SetName(const std::string& aName) {
+    FName = aName;
+    FNameStamp = NextNameStamp();
+  }
+  // A number given anew by every SetName and carried by copies, so that two
+  // fonts with the same stamp have the same name: callers that keep
+  // something per name compare stamps before names.
+  uint64_t NameStamp() const { return FNameStamp; }
   // Size in points, derived from Height.
   int32_t Size() const { return -MulDiv(FHeight, 72, PixelsPerInch); }
   void SetSize(int32_t aSize) { FHeight = -MulDiv(aSize, PixelsPerInch, 72); }
@@ -59,7 +66,10 @@ public:
   void Assign(const TFont& aSource) { *this = aSource; }
 
 private:
+  static uint64_t NextNameStamp();
+
   std::string FName = "MS Sans Serif";
+  uint64_t FNameStamp = 0;  // 0: the name every font starts with
   int32_t FHeight = -11;  // 8 points
   TColor FColor = clWindowText;
   TFontStyles FStyle;

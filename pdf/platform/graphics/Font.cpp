@@ -1,8 +1,14 @@
 #include <vellix/Font.h>
 
+#include <atomic>
 #include <cstdlib>
 
 namespace Vellix {
+
+uint64_t TFont::NextNameStamp() {
+  static std::atomic<uint64_t> last{0};
+  return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
   if (c == 0) return -1;

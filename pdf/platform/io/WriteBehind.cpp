@@ -48,7 +48,11 @@ void TWriteBehind::Hand(std::vector<char>& aBuffer) {
   if (!Started()) Start();
   if (FInline) {
     std::lock_guard lock(FLock);
-    if (!FFailed) Record(WriteOut(aBuffer), errno);
+    if (!FFailed) {
+      // errno only once the write has run: the order of arguments is open.
+      const bool ok = WriteOut(aBuffer);
+      Record(ok, errno);
+    }
     aBuffer.clear();
     return;
   }

@@ -147,6 +147,8 @@ def png_samples():
 
 
 def main():
+    if len(sys.argv) != 2 or sys.argv[1].startswith("-"):
+        sys.exit(__doc__.strip())
     d = Path(sys.argv[1])
     d.mkdir(parents=True, exist_ok=True)
     samples = {

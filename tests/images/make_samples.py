@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes BMP and PNG files of many variants, each with the RGB pixels a
+r"""Writes BMP and PNG files of many variants, each with the RGB pixels a
 reader must produce, so the loaders are checked against an independent writer.
 
 Usage: make_samples.py DIR. For every sample NAME it writes DIR/NAME.bmp or

@@ -7,7 +7,8 @@
 //
 // While one is open nothing else may change the buffer; what it wrote becomes
 // part of the content when it closes. Each line is ended with EndLine (or
-// PutLineEnd at a cursor).
+// PutLineEnd at a cursor), and none may hold a CR LF inside: the buffer tells
+// the lines apart by their line ends.
 
 #include <cstddef>
 #include <cstdint>
@@ -53,12 +54,11 @@ public:
     FCursor = PutInteger(FCursor, aValue);
     return *this;
   }
-  // CR LF, and the line is recorded.
+  // CR LF.
   void EndLine() {
     Ensure(2);
     *FCursor++ = '\r';
     *FCursor++ = '\n';
-    FOut.LineEndsAt(FCursor);
   }
   // aText as a whole line.
   void Line(std::string_view aText) {
@@ -77,15 +77,12 @@ public:
     return FCursor;
   }
   void Advance(char* aCursor) { FCursor = aCursor; }
-  // CR LF at aCursor, and the line is recorded.
-  char* PutLineEnd(char* aCursor) {
+  // CR LF at aCursor.
+  static char* PutLineEnd(char* aCursor) {
     aCursor[0] = '\r';
     aCursor[1] = '\n';
-    LineEndedAt(aCursor + 2);
     return aCursor + 2;
   }
-  // Records a line already written at the cursor, CR LF included, up to aEnd.
-  void LineEndedAt(const char* aEnd) { FOut.LineEndsAt(aEnd); }
   // The number forms, with NumberRoom bytes of room at aCursor.
   char* PutNumber(char* aCursor, long double aValue) {
     if (char* end = PutPdfNumber(aCursor, aValue)) return end;
@@ -135,5 +132,17 @@ private:
   char* FCursor;
   char* FLimit;
 };
+
+// Writes, with aWrite(TPageBuffer&), one line that holds aCallersText, a
+// part given by the caller: should that hold a CR LF, the line goes in whole
+// through push_back, since in place it would read as two.
+template <class Write>
+void WriteCallersLine(TPageBuffer& aOut, std::string_view aCallersText, Write&& aWrite) {
+  if (aCallersText.find("\r\n") == std::string_view::npos) return aWrite(aOut);
+  TPageBuffer line;
+  aWrite(line);
+  const std::string_view bytes = line.Content();
+  aOut.push_back(bytes.substr(0, bytes.size() - 2));
+}
 
 }  // namespace Vellix::Detail

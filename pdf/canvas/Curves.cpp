@@ -251,7 +251,9 @@ void WriteArc(TPdfCanvas& aCanvas, int64_t X1, int64_t Y1, int64_t X2, int64_t Y
 
 void TPdfCanvas::DrawEllipticCorner(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t DX1, int32_t DY1,
                                     int32_t DX2, int32_t DY2, const std::string& aPaintOp) {
-  AppendCorner(PdfStream(), TPathBuilder(*this), X1, Y1, X2, Y2, DX1, DY1, DX2, DY2, aPaintOp);
+  Detail::WriteCallersLine(PdfStream(), aPaintOp, [&](TPageBuffer& aOut) {
+    AppendCorner(aOut, TPathBuilder(*this), X1, Y1, X2, Y2, DX1, DY1, DX2, DY2, aPaintOp);
+  });
 }
 
 void TPdfCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {

@@ -28,10 +28,9 @@ public:
 
   // When the lines kept were written for aKey, writes them again at aCursor
   // (with Room bytes free) and returns their end; nullptr otherwise.
-  char* Replay(TContentLines& aLines, char* aCursor, const TKey& aKey) const {
+  char* Replay(char* aCursor, const TKey& aKey) const {
     if (!FKept || !(aKey == FKey)) return nullptr;
     std::memcpy(aCursor, FBytes, Room);
-    for (uint8_t i = 0; i < FLineCount; ++i) aLines.LineEndedAt(aCursor + FLineEnds[i]);
     return aCursor + FSize;
   }
   // Keeps the lines [aBegin, aEnd), each ended with CR LF, just written for
@@ -40,27 +39,17 @@ public:
     const size_t size = size_t(aEnd - aBegin);
     FKept = false;
     if (size > Room) return;
-    uint8_t count = 0;
-    for (size_t i = 1; i < size; ++i) {
-      if (aBegin[i] != '\n') continue;
-      if (count == MaxLines) return;
-      FLineEnds[count++] = uint8_t(i + 1);
-    }
     std::memcpy(FBytes, aBegin, size);
     FSize = uint8_t(size);
-    FLineCount = count;
     FKey = aKey;
     FKept = true;
   }
   void Forget() { FKept = false; }
 
 private:
-  static constexpr size_t MaxLines = 4;
   TKey FKey{};
   bool FKept = false;
   uint8_t FSize = 0;
-  uint8_t FLineCount = 0;
-  uint8_t FLineEnds[MaxLines] = {};
   char FBytes[Room] = {};
 };
 
@@ -73,12 +62,13 @@ struct TPaintKey {
   int32_t PenWidth = 0;
   TColor BrushColor = 0;
   int32_t BrushStyle = 0;
-  uint8_t WantBorder = 0;
-  uint8_t WantBackground = 0;
-  uint8_t Unused[2] = {};  // no padding: the key compares as three words
-  bool operator==(const TPaintKey& aOther) const { return std::memcmp(this, &aOther, sizeof *this) == 0; }
+  bool WantBorder = false;
+  bool WantBackground = false;
+  // Field by field: the key is made just before it is compared, and a
+  // comparison as words would read it back across the narrow stores that
+  // made it, which the processor cannot forward.
+  bool operator==(const TPaintKey&) const = default;
 };
-static_assert(sizeof(TPaintKey) == 24);
 
 // What the first lines of a text object are written for.
 struct TTextStartKey {

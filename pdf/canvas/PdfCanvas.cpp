@@ -84,7 +84,7 @@ std::string_view TPdfCanvas::WriteBrushAndPen(Detail::TContentLines& aLines, boo
   const bool background = aWantBackground && FBrush.Style() != bsClear;
   const bool border = aWantBorder && FPen.Style() != psClear && FPen.Width() > 0;
   char* const start = aLines.Reserve(room);
-  char* p = kept.Replay(aLines, start, key);
+  char* p = kept.Replay(start, key);
   if (p == nullptr) {
     p = start;
     if (background) p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FBrush.Color()), "rg"));

@@ -53,14 +53,16 @@ void TPdfCanvas::DrawMoveTo(int32_t X, int32_t Y) { TPathBuilder(*this).AddPoint
 
 void TPdfCanvas::DrawLineTo(int32_t X, int32_t Y, const std::string& aPaintOp) {
   using Detail::TContentLines;
-  TContentLines lines(PdfStream(), 0);
-  char* p = lines.Reserve(2 * NumberRoom + aPaintOp.size() + 8);
-  p = TContentLines::Put(TPathBuilder(*this).XY(lines, p, X, Y), " l");
-  if (!aPaintOp.empty()) {
-    *p++ = ' ';
-    p = TContentLines::Put(p, aPaintOp);
-  }
-  lines.Advance(lines.PutLineEnd(p));
+  Detail::WriteCallersLine(PdfStream(), aPaintOp, [&](TPageBuffer& aOut) {
+    TContentLines lines(aOut, 0);
+    char* p = lines.Reserve(2 * NumberRoom + aPaintOp.size() + 8);
+    p = TContentLines::Put(TPathBuilder(*this).XY(lines, p, X, Y), " l");
+    if (!aPaintOp.empty()) {
+      *p++ = ' ';
+      p = TContentLines::Put(p, aPaintOp);
+    }
+    lines.Advance(lines.PutLineEnd(p));
+  });
 }
 
 void TPdfCanvas::MoveTo(int32_t X, int32_t Y) {

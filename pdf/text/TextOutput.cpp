@@ -55,7 +55,7 @@ void AddTextObject(TPageBuffer& aOut, Detail::TKeptLines<Detail::TTextStartKey>&
   static_assert(8 * NumberRoom + 64 >= Detail::TKeptLines<Detail::TTextStartKey>::Room);
   char* const start = lines.Reserve(room);
   const Detail::TTextStartKey key{&aFont, aSize, aColor};
-  char* p = aKept.Replay(lines, start, key);
+  char* p = aKept.Replay(start, key);
   if (p == nullptr) {
     p = lines.PutLineEnd(TContentLines::Put(start, "BT"));
     p = TContentLines::Put(p, aFont.FontRef());

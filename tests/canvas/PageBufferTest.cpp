@@ -1,6 +1,8 @@
 // The page buffer reads like a list of lines while keeping one block of
 // content bytes.
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include <vellix/PageBuffer.h>
@@ -83,4 +85,46 @@ TEST(PageBuffer, LinesWrittenInPlaceMixWithAppendedOnes) {
   { Vellix::Detail::TContentLines(buffer).Line("q"); }
   EXPECT_EQ(buffer.Content(), "q\r\n");
   EXPECT_EQ(buffer.Lines(), std::vector<std::string>{"q"});
+}
+
+// The lines are found when they are read: the same whether the buffer is
+// read after every change or only at the end, with appended lines that hold
+// line ends of every kind and in-place lines in between.
+TEST(PageBuffer, LinesAreTheSameWhenEverReadAndWhenNever) {
+  const std::vector<std::string> appended = {"q", "", "\r\n", "a\r\nb", "x\r", "\ny", "\r", "\n", "\n\r", "S\r\n"};
+  std::mt19937 rng(7);
+  TPageBuffer early, late;
+  std::vector<std::string> expected;
+  for (int step = 0; step < 3000; ++step) {
+    if (rng() % 3 == 0) {
+      const int count = int(rng() % 4);
+      for (TPageBuffer* buffer : {&early, &late}) {
+        Vellix::Detail::TContentLines lines(*buffer, 0);
+        for (int i = 0; i < count; ++i) {
+          lines.Integer(step) << " l";
+          lines.EndLine();
+        }
+      }
+      for (int i = 0; i < count; ++i) expected.push_back(std::to_string(step) + " l");
+    } else {
+      const std::string& line = appended[rng() % appended.size()];
+      early.push_back(line);
+      late.push_back(line);
+      expected.push_back(line);
+    }
+    ASSERT_EQ(early.size(), expected.size()) << "step " << step;
+    if (expected.empty()) continue;
+    ASSERT_EQ(early.back(), expected.back()) << "step " << step;
+    if (step % 97 == 0) {
+      const size_t i = rng() % expected.size();
+      ASSERT_EQ(early[i], expected[i]) << "step " << step;
+    }
+  }
+  EXPECT_EQ(late.Lines(), expected);
+  EXPECT_EQ(early.Lines(), expected);
+  EXPECT_EQ(early.Content(), late.Content());
+  early.clear();
+  EXPECT_EQ(early.size(), 0u);
+  early.push_back("a\r\nb");
+  EXPECT_EQ(early.Lines(), std::vector<std::string>{"a\r\nb"});
 }

@@ -215,6 +215,17 @@ TEST_F(ShapeTest, LineWritersForOtherDrawingCode) {
               Canvas().DrawLineTo(-10, 3000, "S");
             }),
             (Lines{"113.386 260.787 m", "481.89 260.787 l", "-2.835 -8.504 l S"}));
+  // A paint operator of the caller's that holds a CR LF stays one line.
+  const Lines drawn = Drawn([&] {
+    Canvas().DrawMoveTo(0, 0);
+    Canvas().DrawLineTo(0, 3000, "S\r\n1 1 m");
+    Canvas().DrawLineTo(10, 3000, "S");
+    Canvas().DrawEllipticCorner(0, 3000, 10, 2990, 0, -10, -10, 0, "B\r\n");
+  });
+  ASSERT_EQ(drawn.size(), 4u);
+  EXPECT_EQ(drawn[1], "0 -8.504 l S\r\n1 1 m");
+  EXPECT_EQ(drawn[2], "2.835 -8.504 l S");
+  EXPECT_TRUE(drawn[3].ends_with(" c B\r\n")) << drawn[3];
 }
 
 TEST_F(ShapeTest, ExtremeCoordinatesDoNotOverflow) {

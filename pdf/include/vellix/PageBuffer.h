@@ -6,7 +6,9 @@
 // that a page costs no allocation per line and is written with one write.
 //
 // Views returned by the reading operations are valid until the next change of
-// the buffer.
+// the buffer. Lines written in place are found by their line ends when the
+// lines are first read, so even reading one buffer from two threads at once
+// needs a lock.
 
 #include <cstddef>
 #include <cstdint>
@@ -50,10 +52,14 @@ public:
 
   // ---- Reading ----
 
-  size_t size() const { return FLineEnds.size(); }
-  bool empty() const { return FLineEnds.empty(); }
+  size_t size() const {
+    IndexLines();
+    return FLineEnds.size();
+  }
+  bool empty() const { return FSize == 0; }
   // Line aIndex (below size()), without its line end.
   std::string_view operator[](size_t aIndex) const {
+    IndexLines();
     const size_t begin = aIndex == 0 ? 0 : FLineEnds[aIndex - 1];
     return std::string_view(FText.data() + begin, FLineEnds[aIndex] - begin - 2);
   }
@@ -78,30 +84,41 @@ public:
   }
   void CloseLine() { push_back(FLine); }
   // Writing in place, for writers that make room once for several pieces:
-  // Room gives at least aRoom writable bytes just past the content, Commit
-  // makes the bytes up to aEnd part of it, and LineEndsAt records, in order,
-  // the end of each line written there (the byte just past its CR LF).
-  // Nothing else may change the buffer between Room and Commit.
+  // Room gives at least aRoom writable bytes just past the content, and
+  // Commit makes the bytes up to aEnd part of it. Each line written there
+  // ends with CR LF and holds no CR LF inside: the lines are told apart by
+  // their line ends, and bytes after the last one belong to the next line.
+  // (A line that must hold a CR LF goes in by push_back.) Nothing else may
+  // change the buffer between Room and Commit.
   char* Room(size_t aRoom) {
     if (FText.size() - FSize < aRoom) MakeRoom(aRoom);
     return FText.data() + FSize;
   }
   void Commit(const char* aEnd) { FSize = size_t(aEnd - FText.data()); }
-  void LineEndsAt(const char* aEnd) { FLineEnds.push_back(size_t(aEnd - FText.data())); }
   // Removes every line; the block is kept for the next page.
   void clear() {
     FSize = 0;
+    FIndexed = 0;
     FLineEnds.clear();
   }
 
 private:
   void MakeRoom(size_t aRoom);
+  // Finding the lines is left to the first reading: a page is mostly
+  // written to the file without ever being read by lines, and recording
+  // each line as it is written cost more than all the searching does.
+  void IndexLines() const {
+    if (FIndexed != FSize) IndexWrittenInPlace();
+  }
+  void IndexWrittenInPlace() const;
 
   // The content is the first FSize bytes; the rest is room for the next.
   std::string FText;
   size_t FSize = 0;
   std::string FLine;  // the line open for appending
-  std::vector<size_t> FLineEnds;  // offset just past each line's CR LF
+  // The offset just past each line's CR LF, for the first FIndexed bytes.
+  mutable std::vector<size_t> FLineEnds;
+  mutable size_t FIndexed = 0;
 };
 
 }  // namespace Vellix

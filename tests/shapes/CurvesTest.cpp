@@ -3,16 +3,38 @@
 // unit wide or high, and bounded output near the 32-bit limits.
 
 #include <climits>
+#include <cmath>
 #include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "ShapeFixture.h"
+#include "canvas/PathBuilder.h"
 
 namespace Vellix::ShapeTests {
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// Corners, radii and arc points are rounded with it: halves to even, on both
+// sides of zero, up to the far end of the 64-bit range.
+TEST(RoundEven, IsTheLibraryRoundingToNearestEven) {
+  using Detail::RoundEven;
+  EXPECT_EQ(RoundEven(2.5L), 2);
+  EXPECT_EQ(RoundEven(3.5L), 4);
+  EXPECT_EQ(RoundEven(-2.5L), -2);
+  EXPECT_EQ(RoundEven(-3.5L), -4);
+  EXPECT_EQ(RoundEven(0.49999999999999999L), 0);
+  EXPECT_EQ(RoundEven(-0.0L), 0);
+  EXPECT_EQ(RoundEven(0x1p62L + 0.5L), int64_t(1) << 62);
+  EXPECT_EQ(RoundEven(-0x1p63L), INT64_MIN);
+  std::mt19937_64 rng(5);
+  for (int i = 0; i < 100000; ++i) {
+    const long double v = std::ldexp(static_cast<long double>(int64_t(rng())), -int(rng() % 64)) / 3;
+    ASSERT_EQ(RoundEven(v), std::llrint(v)) << double(v);
+  }
+}
 
 size_t CountEnding(const Lines& aLines, const std::string& aEnd) {
   size_t n = 0;

@@ -36,8 +36,17 @@ private:
 };
 
 // Windows-style a * b / c rounded to the nearest integer, halves away from
-// zero; -1 when c is 0.
-VELLIX_API int32_t MulDiv(int32_t a, int32_t b, int32_t c);
+// zero; -1 when c is 0. Inline, so that Size and SetSize, which every text
+// drawn calls, divide by their constant with a multiplication.
+constexpr int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
+  if (c == 0) return -1;
+  const int64_t product = int64_t(a) * b;
+  const bool negative = (product < 0) != (c < 0);
+  const int64_t num = product < 0 ? -product : product;
+  const int64_t den = c < 0 ? -int64_t(c) : int64_t(c);
+  const int64_t q = (2 * num + den) / (2 * den);
+  return int32_t(negative ? -q : q);
+}
 
 class VELLIX_API TFont {
 public:

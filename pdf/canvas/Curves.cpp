@@ -257,7 +257,7 @@ void TPdfCanvas::DrawEllipticCorner(int32_t X1, int32_t Y1, int32_t X2, int32_t 
 }
 
 void TPdfCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   CheckRectangle(X1, Y1, X2, Y2);
   const std::string paintOp = AssignBrushAndPen(true, true);
   if (paintOp.empty()) return;
@@ -287,7 +287,7 @@ void TPdfCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
 void TPdfCanvas::Ellipse(const TRect& aRect) { Ellipse(aRect.Left, aRect.Top, aRect.Right, aRect.Bottom); }
 
 void TPdfCanvas::RoundRect(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   CheckRectangle(X1, Y1, X2, Y2);
   const std::string paintOp = AssignBrushAndPen(true, true);
   if (paintOp.empty()) return;
@@ -332,7 +332,7 @@ void TPdfCanvas::DrawArc(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t
 }
 
 void TPdfCanvas::Arc(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4, int32_t Y4) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   CheckRectangle(X1, Y1, X2, Y2);
   const std::string paintOp = AssignBrushAndPen(true, false);
   if (paintOp.empty()) return;
@@ -342,7 +342,7 @@ void TPdfCanvas::Arc(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3,
 
 void TPdfCanvas::Chord(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4,
                        int32_t Y4) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   CheckRectangle(X1, Y1, X2, Y2);
   const std::string paintOp = AssignBrushAndPen(true, true);
   if (paintOp.empty()) return;
@@ -355,7 +355,7 @@ void TPdfCanvas::Chord(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X
 }
 
 void TPdfCanvas::Pie(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3, int32_t X4, int32_t Y4) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   CheckRectangle(X1, Y1, X2, Y2);
   const std::string paintOp = AssignBrushAndPen(true, true);
   if (paintOp.empty()) return;

@@ -54,12 +54,6 @@ void AppendColor(std::string& aOut, TColor aColor, const char* aOperator) {
   aOut += aOperator;
 }
 
-// Apart, so that the check before every drawing call builds no message
-// strings on its way.
-[[noreturn, gnu::noinline, gnu::cold]] void RaiseNotOpened(TDocumentContext& aContext) {
-  aContext.RaiseError(MSG_DOCUMENT_NOT_OPENED);
-}
-
 }  // namespace
 
 std::string TPdfCanvas::ColorDef(TColor aColor) const {
@@ -107,11 +101,7 @@ void TPdfCanvas::CheckRectangle(int32_t& X1, int32_t& Y1, int32_t& X2, int32_t& 
   if (Y2 < Y1) std::swap(Y1, Y2);
 }
 
-bool TPdfCanvas::CheckDocumentState() {
-  if (FContext.Aborted) return false;
-  if (!FContext.Printing) RaiseNotOpened(FContext);
-  return true;
-}
+bool TPdfCanvas::CheckDocumentState() { return FContext.ReadyToDraw(); }
 
 TPdfFont& TPdfCanvas::PdfFont(const TFont& aFont) {
   // Text usually comes in long runs of one font: the last one is kept while

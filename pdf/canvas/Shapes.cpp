@@ -66,12 +66,12 @@ void TPdfCanvas::DrawLineTo(int32_t X, int32_t Y, const std::string& aPaintOp) {
 }
 
 void TPdfCanvas::MoveTo(int32_t X, int32_t Y) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   SetPenPos(Point(X, Y));
 }
 
 void TPdfCanvas::LineTo(int32_t X, int32_t Y) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   {
     Detail::TContentLines lines(PdfStream(), 0);
     if (!WriteBrushAndPen(lines, true, false).empty()) {
@@ -86,7 +86,7 @@ void TPdfCanvas::LineTo(int32_t X, int32_t Y) {
 }
 
 void TPdfCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   CheckRectangle(X1, Y1, X2, Y2);
   Detail::TContentLines lines(PdfStream());
   const std::string_view paintOp = WriteBrushAndPen(lines, true, true);
@@ -97,7 +97,7 @@ void TPdfCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
 void TPdfCanvas::Rectangle(const TRect& aRect) { Rectangle(aRect.Left, aRect.Top, aRect.Right, aRect.Bottom); }
 
 void TPdfCanvas::FillRect(const TRect& aRect) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   const std::string paintOp = AssignBrushAndPen(false, true);
   if (paintOp.empty()) return;
   // Not normalised: a reversed rectangle keeps its negative width or height.
@@ -105,7 +105,7 @@ void TPdfCanvas::FillRect(const TRect& aRect) {
 }
 
 void TPdfCanvas::FrameRect(const TRect& aRect) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   // The frame takes the brush colour and a one-unit solid line whatever the
   // pen and brush styles say, so its state lines are written here.
   auto& out = PdfStream();
@@ -119,7 +119,7 @@ void TPdfCanvas::FrameRect(const TRect& aRect) {
 }
 
 void TPdfCanvas::Polyline(std::span<const TPoint> Points) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   if (Points.size() < 2) Context().RaiseError(MSG_BAD_PARAMETERS, "Polyline");
   const std::string paintOp = AssignBrushAndPen(true, false);
   if (paintOp.empty()) return;  // nothing drawn, so the position stays
@@ -128,7 +128,7 @@ void TPdfCanvas::Polyline(std::span<const TPoint> Points) {
 }
 
 void TPdfCanvas::Polygon(std::span<const TPoint> Points) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   if (Points.size() < 2) Context().RaiseError(MSG_BAD_PARAMETERS, "Polygon");
   const std::string paintOp = AssignBrushAndPen(true, true);
   if (paintOp.empty()) return;
@@ -137,7 +137,7 @@ void TPdfCanvas::Polygon(std::span<const TPoint> Points) {
 }
 
 void TPdfCanvas::PolyBezier(std::span<const TPoint> Points) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   if (Points.size() < 4) Context().RaiseError(MSG_BAD_PARAMETERS, "PolyBezier");
   const std::string paintOp = AssignBrushAndPen(true, false);
   if (paintOp.empty()) return;

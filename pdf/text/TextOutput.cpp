@@ -90,7 +90,7 @@ const TFontMetrics& TPdfCanvas::MeasuringFont() {
 void TPdfCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) { TextOutSpaced(X, Y, Text, 0); }
 
 void TPdfCanvas::TextOutSpaced(int32_t X, int32_t Y, const std::string& Text, long double aWordSpacing) {
-  if (!CheckDocumentState()) return;
+  if (!FContext.ReadyToDraw()) return;
   if (TUnicodeText* unicode = UnicodeText()) return unicode->TextOut(X, Y, Text, aWordSpacing);
   TPdfFont& font = PdfFont(FFont);
   const int32_t size = FFont.Size();
@@ -131,7 +131,7 @@ long double TPdfCanvas::TextWidthInPoints(const std::string& Text) {
 }
 
 int32_t TPdfCanvas::TextWidth(const std::string& Text) {
-  if (!CheckDocumentState()) return 1;
+  if (!FContext.ReadyToDraw()) return 1;
   if (TUnicodeText* unicode = UnicodeText()) return unicode->Width(Text);
   const long double pixels = MeasuringFont().TextWidthThousandths(Text) * PixelsPerThousandth(FFont, FBitmapRes);
   return RoundToInt32(pixels * 1.02L * FContext.UnitPerPixel);
@@ -139,7 +139,7 @@ int32_t TPdfCanvas::TextWidth(const std::string& Text) {
 
 int32_t TPdfCanvas::TextHeight(const std::string& Text) {
   (void)Text;  // the cell height does not depend on the characters
-  if (!CheckDocumentState()) return 1;
+  if (!FContext.ReadyToDraw()) return 1;
   return RoundToInt32(MeasuringFont().TextMetric().tmHeight * FContext.UnitPerPixel);
 }
 
@@ -147,7 +147,7 @@ TSize TPdfCanvas::TextExtent(const std::string& Text) { return {TextWidth(Text),
 
 void TPdfCanvas::TruncateText(std::string& aText, int32_t aMaxWidth) {
   if (aText.empty()) return;
-  if (!CheckDocumentState()) {
+  if (!FContext.ReadyToDraw()) {
     // Every width measures 1 in an aborted document.
     if (aMaxWidth < 1) aText.clear();
     return;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <vellix/DocumentTypes.h>
+#include <vellix/Messages.h>
 #include <vellix/StringList.h>
 
 #include "writer/PdfWriter.h"
@@ -63,6 +64,15 @@ struct TDocumentContext {
   // until the next one begins.
   bool Printing = false;
   bool Aborted = false;
+  // The check before every drawing call: false after an abort, "Document not
+  // opened" when no document is open. Inline for the drawing calls that run
+  // thousands of times a page, with the error apart.
+  bool ReadyToDraw() {
+    if (Aborted) return false;
+    if (!Printing) RaiseNotOpened();
+    return true;
+  }
+  [[noreturn, gnu::noinline, gnu::cold]] void RaiseNotOpened() { RaiseError(MSG_DOCUMENT_NOT_OPENED); }
 
   // Object numbers of the pages written so far, in page order.
   std::vector<int32_t> PageObjNos;

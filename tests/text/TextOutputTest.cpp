@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <numbers>
+#include <random>
 
 #include "TextTestSupport.h"
 #include "platform/fonts/FontMetrics.h"
@@ -141,6 +143,32 @@ TEST(TextOut, FontResourceFollowsRenamesAndCopies) {
   t.Font() = times;
   EXPECT_EQ(fontLine("h"), "/F1 10 Tf");
   EXPECT_EQ(t.Font().Name(), "Times New Roman");
+}
+
+// Fonts taken up again in any order, by renames, copies and style changes,
+// each text naming the resource of its own name and style, numbered in the
+// order the name and style first appeared.
+TEST(TextOut, FontResourceFollowsEveryReturnToAnEarlierFont) {
+  TOpenText t;
+  const std::vector<std::string> names = {"Arial", "Times New Roman", "Liberation Mono"};
+  const std::vector<TFontStyles> styles = {{}, {fsBold}, {fsItalic}, {fsBold, fsItalic}};
+  std::vector<TFont> copies;
+  for (const std::string& name : names) copies.push_back(MakeFont(name, 10));
+  t.Font() = copies[0];
+  std::map<std::string, int> resources;
+  std::mt19937 rng(11);
+  for (int i = 0; i < 300; ++i) {
+    switch (rng() % 3) {
+      case 0: t.Font().SetName(names[rng() % names.size()]); break;
+      case 1: t.Font() = copies[rng() % copies.size()]; break;
+      default: t.Font().SetStyle(styles[rng() % styles.size()]); break;
+    }
+    const std::string key = t.Font().Name() + "/" + std::to_string(t.Font().Style().Bits());
+    const int expected = resources.emplace(key, int(resources.size())).first->second;
+    t.Canvas().TextOut(100, 200, "x");
+    ASSERT_EQ(t.Lines()[t.Lines().size() - 5], "/F" + std::to_string(expected) + " 10 Tf") << "text " << i << ", " << key;
+  }
+  EXPECT_EQ(resources.size(), names.size() * styles.size());
 }
 
 TEST(TextOut, UnderlinedText) {

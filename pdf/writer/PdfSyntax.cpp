@@ -68,6 +68,61 @@ inline bool NeedsEscape(uint64_t aWord, uint8_t aMode) {
   return aMode == 2 && (HasByte(aWord, '\r') || HasByte(aWord, '\n'));
 }
 
+#if defined(__SSE2__)
+// One bit for each of the sixteen bytes that takes a backslash in aMode.
+inline unsigned SpecialBytes(__m128i aBytes, uint8_t aMode) {
+  // "(" and ")" differ in the lowest bit alone.
+  __m128i special = _mm_or_si128(_mm_cmpeq_epi8(_mm_or_si128(aBytes, _mm_set1_epi8(1)), _mm_set1_epi8(')')),
+                                 _mm_cmpeq_epi8(aBytes, _mm_set1_epi8('\\')));
+  if (aMode == 2)
+    special = _mm_or_si128(special, _mm_or_si128(_mm_cmpeq_epi8(aBytes, _mm_set1_epi8('\r')),
+                                                 _mm_cmpeq_epi8(aBytes, _mm_set1_epi8('\n'))));
+  return unsigned(_mm_movemask_epi8(special));
+}
+#endif
+
+// Whether one of the bytes of two words takes a backslash in aMode.
+inline bool NeedsEscape(uint64_t aFirst, uint64_t aSecond, uint8_t aMode) {
+#if defined(__SSE2__)
+  return SpecialBytes(_mm_set_epi64x(int64_t(aSecond), int64_t(aFirst)), aMode) != 0;
+#else
+  return NeedsEscape(aFirst, aMode) || NeedsEscape(aSecond, aMode);
+#endif
+}
+
+template <class T>
+T Load(const char* aIn) {
+  T value;
+  std::memcpy(&value, aIn, sizeof value);
+  return value;
+}
+
+// A string's last bytes, fewer than sixteen, with no special byte among them
+// (the usual case): read and written as two overlapping pieces of a fixed
+// size, or as three bytes, instead of byte by byte. Returns the end of what
+// was written, or nullptr, having written nothing, when one is special.
+inline char* PutShortPlain(char* aOut, const char* aIn, size_t aLength, uint8_t aMode) {
+  if (aLength >= 8) {
+    const uint64_t first = Load<uint64_t>(aIn), last = Load<uint64_t>(aIn + aLength - 8);
+    if (NeedsEscape(first, last, aMode)) return nullptr;
+    std::memcpy(aOut, &first, 8);
+    std::memcpy(aOut + aLength - 8, &last, 8);
+  } else if (aLength >= 4) {
+    const uint32_t first = Load<uint32_t>(aIn), last = Load<uint32_t>(aIn + aLength - 4);
+    if (NeedsEscape(uint64_t(last) << 32 | first, aMode)) return nullptr;
+    std::memcpy(aOut, &first, 4);
+    std::memcpy(aOut + aLength - 4, &last, 4);
+  } else if (aLength > 0) {
+    const char first = aIn[0], middle = aIn[aLength / 2], last = aIn[aLength - 1];
+    if ((EscapeTable[uint8_t(first)] | EscapeTable[uint8_t(middle)] | EscapeTable[uint8_t(last)]) & aMode)
+      return nullptr;
+    aOut[0] = first;
+    aOut[aLength / 2] = middle;
+    aOut[aLength - 1] = last;
+  }
+  return aOut + aLength;
+}
+
 }  // namespace
 
 char* PutEscaped(char* aOut, std::string_view aText, TEscapeBreaks aBreaks) {
@@ -79,15 +134,9 @@ char* PutEscaped(char* aOut, std::string_view aText, TEscapeBreaks aBreaks) {
   // byte, which follows its backslash. The output never holds more than
   // twice what was read, so while sixteen bytes are left to read, at least
   // thirty-two bytes of room are left to store them.
-  const __m128i paren = _mm_set1_epi8(')'), one = _mm_set1_epi8(1), backslash = _mm_set1_epi8('\\');
-  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
   while (end - in >= 16) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-    // "(" and ")" differ in the lowest bit alone.
-    __m128i special =
-        _mm_or_si128(_mm_cmpeq_epi8(_mm_or_si128(bytes, one), paren), _mm_cmpeq_epi8(bytes, backslash));
-    if (mode == 2) special = _mm_or_si128(special, _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-    const unsigned mask = unsigned(_mm_movemask_epi8(special));
+    const unsigned mask = SpecialBytes(bytes, mode);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(aOut), bytes);
     if (mask == 0) {
       in += 16;
@@ -101,6 +150,9 @@ char* PutEscaped(char* aOut, std::string_view aText, TEscapeBreaks aBreaks) {
     *aOut++ = *in++;
   }
 #endif
+  if (end - in < 16) {
+    if (char* written = PutShortPlain(aOut, in, size_t(end - in), mode)) return written;
+  }
   // Eight bytes at a time: copied whole unless one of them is special.
   for (; end - in >= 8; in += 8) {
     uint64_t word;

@@ -155,8 +155,7 @@ char* PutEscaped(char* aOut, std::string_view aText, TEscapeBreaks aBreaks) {
   }
   // Eight bytes at a time: copied whole unless one of them is special.
   for (; end - in >= 8; in += 8) {
-    uint64_t word;
-    std::memcpy(&word, in, 8);
+    const uint64_t word = Load<uint64_t>(in);
     if (!NeedsEscape(word, mode)) {
       std::memcpy(aOut, &word, 8);
       aOut += 8;

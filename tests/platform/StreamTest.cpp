@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <future>
 #include <string>
+#include <thread>
 
 #include <vellix/Stream.h>
 
@@ -111,6 +116,78 @@ TEST(FileStream, WriteBehindKeepsOrderAndPositions) {
   std::remove(name.c_str());
 }
 
+// A block larger than a buffer, written while the thread is held up, comes
+// after every byte the thread still holds. The pipe holds one page and is not
+// read until the block is on its way: the thread waits in its first write
+// with another buffer behind it, so a block that went to the file by another
+// way would be cut into theirs page by page.
+TEST(FileStream, WriteBehindPutsALargeBlockAfterWhatTheThreadHolds) {
+  const std::string name = TempName("fifo");
+  ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0);
+  std::promise<bool> opened;
+  std::promise<void> readNow;
+  std::string received;
+  // Joined however the test ends, after the release below has let it read.
+  std::jthread reader([&name, &received, &opened, go = readNow.get_future()]() mutable {
+    // Opened without waiting for the writer, so that the pipe is made small
+    // before anything is written to it.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+      ::fcntl(fd, F_SETPIPE_SZ, 4096);
+      ::fcntl(fd, F_SETFL, 0);
+    }
+    opened.set_value(fd >= 0);
+    if (fd < 0) return;
+    go.wait();
+    char chunk[65536];
+    for (;;) {
+      const ssize_t n = ::read(fd, chunk, sizeof chunk);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      received.append(chunk, size_t(n));
+    }
+    ::close(fd);
+  });
+  // Lets the reader go however the writing side ends, so that it never waits.
+  struct TRelease {
+    std::promise<void>& Promise;
+    bool Done = false;
+    void operator()() {
+      if (!Done) Promise.set_value();
+      Done = true;
+    }
+    ~TRelease() { (*this)(); }
+  } release{readNow};
+  // Without a reader, opening the pipe to write would wait for ever.
+  if (!opened.get_future().get()) {
+    reader.join();
+    FAIL() << "the pipe cannot be opened to read";
+  }
+
+  std::string expected;
+  {
+    TFileStream f(name, fmOpenWrite);
+    f.SetWriteBehind(true);
+    // Two buffers handed over and a third begun, fewer than would wait.
+    for (int i = 0; expected.size() < 300000; ++i) {
+      const std::string line = "line " + std::to_string(i) + "\r\n";
+      ASSERT_EQ(f.Write(line.data(), int64_t(line.size())), int64_t(line.size()));
+      expected += line;
+    }
+    release();
+    const std::string block(300000, 'B');
+    ASSERT_EQ(f.Write(block.data(), int64_t(block.size())), int64_t(block.size()));
+    expected += block;
+    f.WriteBuffer("end", 3);
+    expected += "end";
+    f.Flush();
+  }
+  reader.join();
+  std::remove(name.c_str());
+  EXPECT_EQ(received.size(), expected.size());
+  EXPECT_TRUE(received == expected) << "the block is not where it was written";
+}
+
 // A refused write on the thread shows at a later Write, which returns 0, and
 // at Flush, with the system's reason.
 TEST(FileStream, WriteBehindFailureShowsOnALaterWriteAndOnFlush) {
@@ -136,6 +213,19 @@ TEST(FileStream, WriteBehindFailureShowsOnALaterWriteAndOnFlush) {
   g.SetWriteBehind(true);
   EXPECT_EQ(g.Write("abc", 3), 3);
   EXPECT_THROW(g.Flush(), EWriteError);
+
+  // Blocks larger than a buffer: the second is refused at the latest, since
+  // it cannot be taken before the first buffer's write has failed, and the
+  // stream stays failed.
+  TFileStream h("/dev/full", fmOpenWrite);
+  h.SetWriteBehind(true);
+  const std::string large(300000, 'L');
+  int acceptedLarge = 0;
+  while (acceptedLarge < 10 && h.Write(large.data(), int64_t(large.size())) == int64_t(large.size()))
+    ++acceptedLarge;
+  EXPECT_LT(acceptedLarge, 2);
+  EXPECT_EQ(h.Write("x", 1), 0);
+  EXPECT_THROW(h.Flush(), EWriteError);
 }
 
 TEST(FileStream, OpenErrorsNameTheFile) {

@@ -126,8 +126,9 @@ void DrawUnicodeReport(int aPages, const std::string& aOut) {
 void DrawShapes(int aPages, const std::string& aOut) {
   Document doc(aOut);
   cairo_t* cr = doc.Cr;
+  Compare::Shapes s;
   for (int p = 0; p < aPages; ++p) {
-    const Compare::Shapes s = PageShapes(p);
+    s.Fill(p);
     cairo_set_source_rgb(cr, 0, 0, 0.5);
     for (const Line& l : s.Lines) {
       cairo_move_to(cr, l.X1, l.Y1);

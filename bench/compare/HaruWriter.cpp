@@ -59,9 +59,10 @@ void DrawReport(int aPages, const std::string& aOut) {
 
 void DrawShapes(int aPages, const std::string& aOut) {
   Document doc;
+  Compare::Shapes s;
   for (int p = 0; p < aPages; ++p) {
     HPDF_Page page = doc.AddPage();
-    const Compare::Shapes s = PageShapes(p);
+    s.Fill(p);
     HPDF_Page_SetRGBStroke(page, 0, 0, 0.5f);
     for (const Line& l : s.Lines) {
       HPDF_Page_MoveTo(page, float(l.X1), Y(l.Y1));

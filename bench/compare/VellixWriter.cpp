@@ -61,9 +61,10 @@ void DrawShapes(int aPages, const std::string& aOut) {
   c.Pen().SetColor(clNavy);
   c.Brush().SetColor(clYellow);
   doc->BeginDoc();
+  Compare::Shapes s;
   for (int p = 0; p < aPages; ++p) {
     if (p > 0) doc->NewPage();
-    const Compare::Shapes s = PageShapes(p);
+    s.Fill(p);
     for (const Line& l : s.Lines) {
       c.MoveTo(l.X1, l.Y1);
       c.LineTo(l.X2, l.Y2);

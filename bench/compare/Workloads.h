@@ -51,11 +51,13 @@ struct ReportPage {
 // Shapes: 2,000 lines, 200 rectangles, 50 ellipses and 10 arcs a page.
 struct Line { int X1, Y1, X2, Y2; };
 struct Box { int X1, Y1, X2, Y2; };
+// Filled again for each page in the same storage, like the report's texts.
 struct Shapes {
   std::vector<Line> Lines;
   std::vector<Box> Rects, Ellipses, Arcs;  // arcs: the upper half of the ellipse in the box
+  // Makes page aPage (from 0).
+  void Fill(int aPage);
 };
-Shapes PageShapes(int aPage);
 
 // Images: the same 3000 x 2000 photograph on every page, full width.
 constexpr int PhotoWidth = 3000;

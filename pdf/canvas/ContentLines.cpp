@@ -3,8 +3,9 @@
 namespace Vellix::Detail {
 
 void TContentLines::Grow(size_t aCount) {
-  // The block itself grows by doubling, so a long group stays linear.
-  const size_t room = aCount + 256;
+  // The block itself grows by doubling, so a long group stays linear; the
+  // room made is enough for many more lines, since each growing is a call.
+  const size_t room = aCount + 2048;
   FOut.Commit(FCursor);
   FCursor = FOut.Room(room);
   FLimit = FCursor + room;

@@ -39,8 +39,9 @@ constexpr int64_t MaxArcRadiusSum = 65536;
 void AppendCorner(TPageBuffer& aOut, const TPathBuilder& aPath, int64_t X1, int64_t Y1, int64_t X2,
                   int64_t Y2, int64_t DX1, int64_t DY1, int64_t DX2, int64_t DY2, const std::string& aPaintOp) {
   const long double k = TPdfCanvas::Kappa;
-  TContentLines lines(aOut, 0);
-  char* p = lines.Reserve(8 * NumberRoom + aPaintOp.size() + 16);
+  const size_t room = 8 * NumberRoom + aPaintOp.size() + 16;
+  TContentLines lines(aOut, room);
+  char* p = lines.Reserve(room);
   p = TContentLines::Put(aPath.XY(lines, p, X1, Y1), " m ");
   p = aPath.XY(lines, p, X1 + RoundEven(DX1 * k), Y1 + RoundEven(DY1 * k));
   *p++ = ' ';
@@ -173,7 +174,8 @@ private:
 template <class PointAt>
 void WalkArcWith(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometry& g, long double aStep,
                  PointAt&& aPointAt, TPoint64& P3, TPoint64& P4) {
-  TContentLines lines(aOut, 0);
+  // Room for a few hundred lines at a time.
+  TContentLines lines(aOut, 4096);
   long double t = g.A;
   P3 = aPointAt(t);
   aPath.AddPointLine(lines, P3.X, P3.Y, " m");

@@ -6,6 +6,7 @@
 #include <vellix/Canvas.h>
 #include <vellix/Messages.h>
 
+#include "canvas/KeptLines.h"
 #include "canvas/PathBuilder.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"
@@ -54,8 +55,9 @@ void TPdfCanvas::DrawMoveTo(int32_t X, int32_t Y) { TPathBuilder(*this).AddPoint
 void TPdfCanvas::DrawLineTo(int32_t X, int32_t Y, const std::string& aPaintOp) {
   using Detail::TContentLines;
   Detail::WriteCallersLine(PdfStream(), aPaintOp, [&](TPageBuffer& aOut) {
-    TContentLines lines(aOut, 0);
-    char* p = lines.Reserve(2 * NumberRoom + aPaintOp.size() + 8);
+    const size_t room = 2 * NumberRoom + aPaintOp.size() + 8;
+    TContentLines lines(aOut, room);
+    char* p = lines.Reserve(room);
     p = TContentLines::Put(TPathBuilder(*this).XY(lines, p, X, Y), " l");
     if (!aPaintOp.empty()) {
       *p++ = ' ';
@@ -73,7 +75,9 @@ void TPdfCanvas::MoveTo(int32_t X, int32_t Y) {
 void TPdfCanvas::LineTo(int32_t X, int32_t Y) {
   if (!FContext.ReadyToDraw()) return;
   {
-    Detail::TContentLines lines(PdfStream(), 0);
+    // The room of the brush and pen lines and of both point lines, made at
+    // once: growing it on the way costs a call.
+    Detail::TContentLines lines(PdfStream(), Detail::TKeptLines<Detail::TPaintKey>::Room + 2 * (2 * NumberRoom + 8));
     if (!WriteBrushAndPen(lines, true, false).empty()) {
       const TPathBuilder path(*this);
       const TPoint from = PenPos();

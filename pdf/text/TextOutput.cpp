@@ -48,11 +48,11 @@ void AddTextObject(TPageBuffer& aOut, Detail::TKeptLines<Detail::TTextStartKey>&
                    int32_t aSize, TColor aColor, const std::string& aText, long double aWordSpacing,
                    PutPosition aPutPosition) {
   using Detail::TContentLines;
-  TContentLines lines(aOut, 0);
   // The size, the Tw number, the position line, the escaped text and the
   // fixed parts; at least the room the kept lines are copied with.
   const size_t room = 8 * NumberRoom + Detail::ColorOperandsRoom + aFont.FontRef().size() + 2 * aText.size() + 64;
   static_assert(8 * NumberRoom + 64 >= Detail::TKeptLines<Detail::TTextStartKey>::Room);
+  TContentLines lines(aOut, room);
   char* const start = lines.Reserve(room);
   const Detail::TTextStartKey key{&aFont, aSize, aColor};
   char* p = aKept.Replay(start, key);

@@ -34,8 +34,9 @@ char* PutTextPosition(Detail::TContentLines& aLines, char* aCursor, const TTextP
 }
 
 void AddTextPosition(TPageBuffer& aOut, const TTextPlacement& aAt) {
-  Detail::TContentLines lines(aOut, 0);
-  lines.Advance(PutTextPosition(lines, lines.Reserve(6 * NumberRoom + 16), aAt));
+  constexpr size_t room = 6 * NumberRoom + 16;
+  Detail::TContentLines lines(aOut, room);
+  lines.Advance(PutTextPosition(lines, lines.Reserve(room), aAt));
 }
 
 void AddUnderline(TPageBuffer& aOut, long double aPosition, long double aThickness, const std::string& aColor,

@@ -118,6 +118,8 @@ void ReportPage::Fill(int aPage, bool aUnicode) {
   // page: made once, then only the page number is written again.
   const bool made = Cells.size() == size_t(GridRows) * GridCols;
   Cells.resize(size_t(GridRows) * GridCols);
+  char number[4];
+  const std::string_view pageNumber(number, size_t(std::to_chars(number, number + sizeof number, aPage % 100).ptr - number));
   for (int r = 0; r < GridRows; ++r)
     for (int c = 0; c < GridCols; ++c) {
       Cell& cell = Cells[size_t(r) * GridCols + size_t(c)];
@@ -136,7 +138,7 @@ void ReportPage::Fill(int aPage, bool aUnicode) {
         cell.Text += 'P';
         cell.PrefixLength = cell.Text.size();
       }
-      AppendNumber(cell.Text, aPage % 100);
+      cell.Text += pageNumber;
     }
 }
 

@@ -119,7 +119,8 @@ void ReportPage::Fill(int aPage, bool aUnicode) {
   const bool made = Cells.size() == size_t(GridRows) * GridCols;
   Cells.resize(size_t(GridRows) * GridCols);
   char number[4];
-  const std::string_view pageNumber(number, size_t(std::to_chars(number, number + sizeof number, aPage % 100).ptr - number));
+  const char* const numberEnd = std::to_chars(number, number + sizeof number, aPage % 100).ptr;
+  const std::string_view pageNumber(number, size_t(numberEnd - number));
   for (int r = 0; r < GridRows; ++r)
     for (int c = 0; c < GridCols; ++c) {
       Cell& cell = Cells[size_t(r) * GridCols + size_t(c)];

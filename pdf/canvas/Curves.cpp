@@ -174,8 +174,7 @@ private:
 template <class PointAt>
 void WalkArcWith(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometry& g, long double aStep,
                  PointAt&& aPointAt, TPoint64& P3, TPoint64& P4) {
-  // Room for a few hundred lines at a time.
-  TContentLines lines(aOut, 4096);
+  TContentLines lines(aOut, 256);
   long double t = g.A;
   P3 = aPointAt(t);
   aPath.AddPointLine(lines, P3.X, P3.Y, " m");

@@ -3,8 +3,42 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <utility>
 
 namespace Vellix {
+
+TPageBuffer::TPageBuffer(const TPageBuffer& aOther)
+    : FCapacity(aOther.FSize), FSize(aOther.FSize), FLine(aOther.FLine), FLineEnds(aOther.FLineEnds),
+      FIndexed(aOther.FIndexed) {
+  if (FSize == 0) return;
+  FBlock = std::make_unique_for_overwrite<char[]>(FSize);
+  std::memcpy(FBlock.get(), aOther.FBlock.get(), FSize);
+}
+
+TPageBuffer& TPageBuffer::operator=(const TPageBuffer& aOther) {
+  if (this != &aOther) *this = TPageBuffer(aOther);
+  return *this;
+}
+
+TPageBuffer::TPageBuffer(TPageBuffer&& aOther) noexcept
+    : FBlock(std::move(aOther.FBlock)), FCapacity(std::exchange(aOther.FCapacity, 0)),
+      FSize(std::exchange(aOther.FSize, 0)), FLine(std::move(aOther.FLine)), FLineEnds(std::move(aOther.FLineEnds)),
+      FIndexed(std::exchange(aOther.FIndexed, 0)) {
+  aOther.FLineEnds.clear();
+}
+
+TPageBuffer& TPageBuffer::operator=(TPageBuffer&& aOther) noexcept {
+  if (this == &aOther) return *this;
+  FBlock = std::move(aOther.FBlock);
+  FCapacity = std::exchange(aOther.FCapacity, 0);
+  FSize = std::exchange(aOther.FSize, 0);
+  FLine = std::move(aOther.FLine);
+  FLineEnds = std::move(aOther.FLineEnds);
+  aOther.FLineEnds.clear();
+  FIndexed = std::exchange(aOther.FIndexed, 0);
+  return *this;
+}
 
 std::vector<std::string> TPageBuffer::Lines() const {
   std::vector<std::string> lines;
@@ -16,8 +50,8 @@ std::vector<std::string> TPageBuffer::Lines() const {
 void TPageBuffer::push_back(std::string_view aLine) {
   // A line of the buffer itself may move when the block grows.
   const std::less_equal<const char*> notAfter;
-  const bool own = !aLine.empty() && notAfter(FText.data(), aLine.data()) &&
-                   notAfter(aLine.data() + aLine.size(), FText.data() + FText.size());
+  const bool own = !aLine.empty() && notAfter(FBlock.get(), aLine.data()) &&
+                   notAfter(aLine.data() + aLine.size(), FBlock.get() + FCapacity);
   if (own) return push_back(std::string(aLine));
   // A line that holds a CR LF is recorded whole, so that it is not read as
   // two; any other is found by its line end like the lines written in place.
@@ -36,7 +70,7 @@ void TPageBuffer::push_back(std::string_view aLine) {
 }
 
 void TPageBuffer::IndexWrittenInPlace() const {
-  const char* const text = FText.data();
+  const char* const text = FBlock.get();
   const char* p = text + FIndexed;
   const char* const end = text + FSize;
   while (const void* lf = std::memchr(p, '\n', size_t(end - p))) {
@@ -49,8 +83,12 @@ void TPageBuffer::IndexWrittenInPlace() const {
 }
 
 void TPageBuffer::MakeRoom(size_t aRoom) {
-  // Doubling keeps the bytes zeroed by resizing in proportion to the content.
-  FText.resize(std::max(FSize + aRoom, 2 * FText.size() + 256));
+  // Doubling keeps the copying in proportion to the content.
+  const size_t capacity = std::max(FSize + aRoom, 2 * FCapacity + 256);
+  std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(capacity);
+  if (FSize > 0) std::memcpy(block.get(), FBlock.get(), FSize);
+  FBlock = std::move(block);
+  FCapacity = capacity;
 }
 
 }  // namespace Vellix

@@ -40,6 +40,43 @@ TEST(PageBuffer, LinesAndContentAgree) {
   EXPECT_EQ(buffer.Lines(), std::vector<std::string>{"Q"});
 }
 
+// A copy holds the same lines and goes its own way; a buffer moved from is
+// empty and can be written again; a line that holds a CR LF stays one line
+// in the copy.
+TEST(PageBuffer, CopiesAndMovesKeepTheLines) {
+  TPageBuffer buffer;
+  for (int i = 0; i < 2000; ++i) buffer.push_back("line " + std::to_string(i));
+  buffer.push_back("a\r\nb");
+  const std::vector<std::string> lines = buffer.Lines();
+
+  TPageBuffer copy = buffer;
+  EXPECT_EQ(copy.Lines(), lines);
+  EXPECT_EQ(copy.Content(), buffer.Content());
+  copy.push_back("only in the copy");
+  buffer.push_back("only in the original");
+  EXPECT_EQ(copy.back(), "only in the copy");
+  EXPECT_EQ(buffer.back(), "only in the original");
+  EXPECT_EQ(copy[2000], "a\r\nb");
+
+  TPageBuffer assigned;
+  assigned.push_back("old");
+  assigned = copy;
+  EXPECT_EQ(assigned.Lines(), copy.Lines());
+  assigned = static_cast<const TPageBuffer&>(assigned);
+  EXPECT_EQ(assigned.size(), copy.size());
+
+  TPageBuffer moved = std::move(copy);
+  EXPECT_EQ(moved.size(), lines.size() + 1);
+  EXPECT_TRUE(copy.empty());  // NOLINT(bugprone-use-after-move): a moved-from buffer is empty
+  EXPECT_EQ(copy.size(), 0u);
+  EXPECT_EQ(copy.Content(), "");
+  copy.push_back("again");
+  EXPECT_EQ(copy.Lines(), std::vector<std::string>{"again"});
+  moved = std::move(copy);
+  EXPECT_EQ(moved.Lines(), std::vector<std::string>{"again"});
+  EXPECT_TRUE(copy.empty());  // NOLINT(bugprone-use-after-move)
+}
+
 // Lines written in place (the drawing operations' path) and appended lines
 // mix in one buffer; the room grows past what was asked for at first, and a
 // number too long for the in-place forms still comes out whole.

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,15 @@ namespace Vellix {
 
 class VELLIX_API TPageBuffer {
 public:
+  TPageBuffer() = default;
+  // A copy holds the same lines, in a block of their size.
+  TPageBuffer(const TPageBuffer& aOther);
+  TPageBuffer& operator=(const TPageBuffer& aOther);
+  // The buffer moved from is left empty.
+  TPageBuffer(TPageBuffer&& aOther) noexcept;
+  TPageBuffer& operator=(TPageBuffer&& aOther) noexcept;
+  ~TPageBuffer() = default;
+
   class const_iterator {
   public:
     using iterator_category = std::random_access_iterator_tag;
@@ -61,7 +71,7 @@ public:
   std::string_view operator[](size_t aIndex) const {
     IndexLines();
     const size_t begin = aIndex == 0 ? 0 : FLineEnds[aIndex - 1];
-    return std::string_view(FText.data() + begin, FLineEnds[aIndex] - begin - 2);
+    return std::string_view(FBlock.get() + begin, FLineEnds[aIndex] - begin - 2);
   }
   std::string_view back() const { return (*this)[size() - 1]; }
   const_iterator begin() const { return const_iterator(this, 0); }
@@ -69,7 +79,7 @@ public:
   // The lines as separate strings (a copy, for callers that keep them).
   std::vector<std::string> Lines() const;
   // Every line followed by CR LF: the bytes of the content stream.
-  std::string_view Content() const { return std::string_view(FText.data(), FSize); }
+  std::string_view Content() const { return std::string_view(FBlock.get(), FSize); }
 
   // ---- Growing ----
 
@@ -91,10 +101,10 @@ public:
   // (A line that must hold a CR LF goes in by push_back.) Nothing else may
   // change the buffer between Room and Commit.
   char* Room(size_t aRoom) {
-    if (FText.size() - FSize < aRoom) MakeRoom(aRoom);
-    return FText.data() + FSize;
+    if (FCapacity - FSize < aRoom) MakeRoom(aRoom);
+    return FBlock.get() + FSize;
   }
-  void Commit(const char* aEnd) { FSize = size_t(aEnd - FText.data()); }
+  void Commit(const char* aEnd) { FSize = size_t(aEnd - FBlock.get()); }
   // Removes every line; the block is kept for the next page.
   void clear() {
     FSize = 0;
@@ -113,7 +123,10 @@ private:
   void IndexWrittenInPlace() const;
 
   // The content is the first FSize bytes; the rest is room for the next.
-  std::string FText;
+  // The room is not zeroed: memory the pages never reach stays untouched,
+  // however far the block has doubled.
+  std::unique_ptr<char[]> FBlock;
+  size_t FCapacity = 0;
   size_t FSize = 0;
   std::string FLine;  // the line open for appending
   // The offset just past each line's CR LF, for the first FIndexed bytes.

@@ -3,9 +3,7 @@
 namespace Vellix::Detail {
 
 void TContentLines::Grow(size_t aCount) {
-  // The block itself grows by doubling, so a long group stays linear. More
-  // room at a time would save calls but cost memory: the block is zeroed as
-  // it grows, and a page near its end would double it for room never used.
+  // The block itself grows by doubling, so a long group stays linear.
   const size_t room = aCount + 256;
   FOut.Commit(FCursor);
   FCursor = FOut.Room(room);

@@ -152,7 +152,7 @@ constexpr size_t ShapeNumbers = 4 * (ShapeLines + ShapeRects + ShapeEllipses + S
 void Shapes::Fill(int aPage) {
   // The numbers of the page, made before the shapes: stepped one by one, the
   // generator is a single chain of multiplications, a tenth of the fastest
-  // library's time; stepped four at a time in four chains, the same numbers
+  // library's time; stepped in eight chains side by side, the same numbers
   // take a fraction of it.
   std::array<uint32_t, ShapeNumbers> states;
   Lcg(uint32_t(aPage) + 11).Steps(states.data(), states.size());

@@ -234,6 +234,22 @@ TEST(DocumentErrors, FullDeviceAsFileNameStopsALongDocumentEarly) {
   EXPECT_LT(pagesDrawn, 100);
   EXPECT_TRUE(doc.Aborted());
   EXPECT_TRUE(FileExists("/dev/full"));
+
+  // A page larger than a buffer goes to the file as it ends: the first one
+  // is refused.
+  TVellix large;
+  large.SetFileName("/dev/full");
+  int largeDrawn = 0;
+  EXPECT_EQ(MessageOf([&] {
+              large.BeginDoc();
+              for (; largeDrawn < 100; ++largeDrawn) {
+                for (int i = 0; i < 4000; ++i) large.Canvas().Rectangle(100 + i % 700, 100, 900, 700);
+                large.NewPage();
+              }
+              large.EndDoc();
+            }),
+            "File write error, or disk full");
+  EXPECT_EQ(largeDrawn, 0);
 }
 
 TEST(DocumentErrors, FileSizeLimitMidDocumentLeavesNoFile) {

@@ -261,6 +261,26 @@ TEST(DocumentWriter, LongDocumentKeepsOnlyThePageInMemory) {
   EXPECT_EQ(ReadersComplaints(path), "");
 }
 
+// Pages of many shapes are larger than a file buffer and reach the file
+// from the page itself, between pages that go through the buffers and the
+// writing thread: the file holds what a memory stream receives.
+TEST(DocumentWriter, LargePagesAmongSmallOnesReachTheFileInOrder) {
+  auto draw = [](TVellix& doc) {
+    for (int page = 0; page < 30; ++page) {
+      const int shapes = page % 5 == 4 ? 4000 : 300;
+      for (int i = 0; i < shapes; ++i) doc.Canvas().Rectangle(100 + i % 700, 100 + page, 900 + i % 500, 700);
+      doc.NewPage();
+    }
+  };
+  TTempDir dir;
+  const std::string path = dir.File("mixed.pdf");
+  const std::string bytes = WriteDocument(path, draw);
+  EXPECT_TRUE(bytes == WriteDocumentToMemory(draw)) << "the file differs from the stream";
+  EXPECT_GT(bytes.size(), 2000000u);
+  EXPECT_TRUE(CheckXref(bytes).empty());
+  EXPECT_EQ(ReadersComplaints(path), "");
+}
+
 TEST(DocumentWriter, CancelFromTheMessagePump) {
   TTempDir dir;
   const std::string path = dir.File("cancelled.pdf");

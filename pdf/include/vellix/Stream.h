@@ -61,7 +61,9 @@ enum TFileMode {
 // the stream's own while the caller goes on writing, for files written in one
 // long run (the document writer's output). A refused write then shows at a
 // later Write, which returns 0, or at Flush; Read, Seek and Flush first wait
-// for every byte written so far. At most three buffers exist at once.
+// for every byte written so far. At most two buffers exist at once. A
+// block of a buffer's size or more is not copied: once the thread has
+// written what came before, it is written from the caller's memory, at once.
 class VELLIX_API TFileStream : public TStream {
 public:
   // Throws EFCreateError (fmCreate) or EFOpenError with the file name.
@@ -82,6 +84,9 @@ public:
 private:
   bool FlushBuffer();
   int64_t WriteBehind(const char* aBytes, int64_t aCount);
+  int64_t WriteAfterDrain(const char* aBytes, int64_t aCount);
+  // Writes what the buffer holds and then aBytes, in one call, from here.
+  int64_t WriteDirect(const char* aBytes, int64_t aCount);
 
   std::string FFileName;
   int FHandle = -1;

@@ -144,14 +144,7 @@ int64_t TFileStream::Write(const void* aBuffer, int64_t aCount) {
   if (FFailed || aCount <= 0) return 0;
   const char* bytes = static_cast<const char*>(aBuffer);
   if (FWriteBehind) return WriteBehind(bytes, aCount);
-  if (size_t(aCount) >= DirectWriteSize) {
-    iovec parts[2] = {{FBuffer.data(), FBuffer.size()}, {const_cast<char*>(bytes), size_t(aCount)}};
-    FFailed = !WriteParts(FHandle, FBuffer.empty() ? parts + 1 : parts, FBuffer.empty() ? 1 : 2);
-    FBuffer.clear();
-    if (FFailed) return 0;
-    FPosition += aCount;
-    return aCount;
-  }
+  if (size_t(aCount) >= DirectWriteSize) return WriteDirect(bytes, aCount);
   if (FBuffer.size() + size_t(aCount) > FileBufferSize && !FlushBuffer()) return 0;
   FBuffer.insert(FBuffer.end(), bytes, bytes + aCount);
   FPosition += aCount;
@@ -159,8 +152,7 @@ int64_t TFileStream::Write(const void* aBuffer, int64_t aCount) {
 }
 
 int64_t TFileStream::WriteBehind(const char* aBytes, int64_t aCount) {
-  // Every byte goes through the buffer: a block written from the caller's
-  // memory would have to be waited for.
+  if (size_t(aCount) >= WriteBehindBufferSize) return WriteAfterDrain(aBytes, aCount);
   for (size_t left = size_t(aCount); left > 0;) {
     const size_t part = std::min(left, WriteBehindBufferSize - FBuffer.size());
     FBuffer.insert(FBuffer.end(), aBytes, aBytes + part);
@@ -173,6 +165,26 @@ int64_t TFileStream::WriteBehind(const char* aBytes, int64_t aCount) {
       return 0;
     }
   }
+  FPosition += aCount;
+  return aCount;
+}
+
+int64_t TFileStream::WriteAfterDrain(const char* aBytes, int64_t aCount) {
+  // A block that would fill a buffer of its own costs less written from the
+  // caller's memory, after what the buffer holds, than copied and handed
+  // over; the thread must have written everything before it first.
+  if (FWriteBehind->Started() && !FWriteBehind->Drain()) {
+    FFailed = true;
+    return 0;
+  }
+  return WriteDirect(aBytes, aCount);
+}
+
+int64_t TFileStream::WriteDirect(const char* aBytes, int64_t aCount) {
+  iovec parts[2] = {{FBuffer.data(), FBuffer.size()}, {const_cast<char*>(aBytes), size_t(aCount)}};
+  FFailed = !WriteParts(FHandle, FBuffer.empty() ? parts + 1 : parts, FBuffer.empty() ? 1 : 2);
+  FBuffer.clear();
+  if (FFailed) return 0;
   FPosition += aCount;
   return aCount;
 }

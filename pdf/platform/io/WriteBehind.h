@@ -29,7 +29,7 @@ public:
   TWriteBehind(const TWriteBehind&) = delete;
   TWriteBehind& operator=(const TWriteBehind&) = delete;
 
-  static constexpr size_t MaxPending = 2;
+  static constexpr size_t MaxPending = 1;
 
   // Takes aBuffer's bytes to write and gives back in aBuffer an empty buffer
   // (one written before, with its capacity, when there is one). Waits while

@@ -177,6 +177,10 @@ void TVellix::NewPage() {
 void TVellix::EndDoc() {
   if (!FContext->Printing) return;
   FCanvas->WritePage();
+  // The tail is written while the caller waits for the whole file: nothing
+  // is left to overlap with a writing thread, which would only hold its
+  // buffers (or be started for the tail alone).
+  if (!FUserStream) FFileStream->SetWriteBehind(false);
   WriteTail();
   if (!FUserStream) {
     try {

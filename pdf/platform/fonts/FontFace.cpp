@@ -78,10 +78,16 @@ TFontFace::TFontFace(const std::string& aPath, int32_t aFaceIndex)
   ReadTables();
   ReadVdmx();
   ReadCharacterMap();
+  // What is read is kept; the face (and the file FreeType maps for it) goes,
+  // since the glyphs are seldom needed again.
+  CloseFace();
 }
 
-TFontFace::~TFontFace() {
+TFontFace::~TFontFace() { CloseFace(); }
+
+void TFontFace::CloseFace() const {
   if (FImpl && FImpl->Face) FT_Done_Face(FImpl->Face);
+  if (FImpl) FImpl->Face = nullptr;
 }
 
 void TFontFace::ReadVdmx() {
@@ -239,7 +245,8 @@ bool TFontFace::InkExtents(std::array<int32_t, 256>& aMin, std::array<int32_t, 2
   TImpl& impl = *FImpl;
   if (!impl.InkRead) {
     impl.InkRead = true;
-    impl.InkOk = true;
+    impl.InkOk = FT_New_Face(Library(), Path.c_str(), FaceIndex, &impl.Face) == 0;
+    if (impl.InkOk && !Scalable && impl.Face->num_fixed_sizes > 0) FT_Select_Size(impl.Face, 0);
     for (size_t c = 0; c < 256 && impl.InkOk; ++c) {
       const FT_Int32 flags = Scalable ? FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP : FT_LOAD_DEFAULT;
       if (FT_Load_Glyph(impl.Face, Glyph[c], flags) != 0) {
@@ -251,6 +258,7 @@ bool TFontFace::InkExtents(std::array<int32_t, 256>& aMin, std::array<int32_t, 2
       impl.InkMin[c] = int32_t(m.horiBearingX / unit);
       impl.InkMax[c] = int32_t((m.horiBearingX + m.width) / unit);
     }
+    CloseFace();
   }
   if (!impl.InkOk) return false;
   aMin = impl.InkMin;

@@ -56,7 +56,8 @@ public:
   std::array<int32_t, 256> Advance{};    // advance per code, font units
 
   // Horizontal ink extent (xMin, xMax) per code in font units, read from the
-  // glyphs on first request. False when a glyph cannot be loaded.
+  // glyphs on first request, when the file is opened again for them. False
+  // when a glyph cannot be loaded.
   bool InkExtents(std::array<int32_t, 256>& aMin, std::array<int32_t, 256>& aMax) const;
   // See TFontMetrics::FontData.
   std::vector<uint8_t> FontData() const;
@@ -67,6 +68,7 @@ private:
   void ReadTables();
   void ReadVdmx();
   void ReadCharacterMap();
+  void CloseFace() const;
 };
 
 }  // namespace Vellix

@@ -12,10 +12,10 @@
 // Vellix::Exception is thrown.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace Vellix {
 
@@ -86,7 +86,9 @@ private:
   std::function<void()> FOnFailure;
   std::function<void()> FPendingWrite;
   TStream* FOut = nullptr;
-  std::vector<int64_t> FObjectAddresses;
+  // In blocks, not one array: growing an array copies it, so that a long
+  // document's addresses would take up to twice their room.
+  std::deque<int64_t> FObjectAddresses;
 };
 
 }  // namespace Vellix

@@ -5,7 +5,7 @@
 
 namespace Vellix {
 
-std::string DestinationText(const TNavTarget& aTarget, const std::vector<int32_t>& aPageObjNos) {
+std::string DestinationText(const TNavTarget& aTarget, const std::deque<int32_t>& aPageObjNos) {
   std::string text;
   if (aTarget.Named()) {
     text += '(';

@@ -4,9 +4,9 @@
 // after the link that names it).
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace Vellix {
 
@@ -25,6 +25,6 @@ struct TNavTarget {
 // The destination as written after "/Dest": "(name)" for a named one, or
 // "[n 0 R /XYZ left top null]" with the page's object number from
 // aPageObjNos (which must hold the page).
-std::string DestinationText(const TNavTarget& aTarget, const std::vector<int32_t>& aPageObjNos);
+std::string DestinationText(const TNavTarget& aTarget, const std::deque<int32_t>& aPageObjNos);
 
 }  // namespace Vellix

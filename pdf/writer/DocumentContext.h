@@ -6,9 +6,9 @@
 // and write through its writer, never through the component itself.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include <vellix/DocumentTypes.h>
 #include <vellix/Messages.h>
@@ -74,8 +74,9 @@ struct TDocumentContext {
   }
   [[noreturn, gnu::noinline, gnu::cold]] void RaiseNotOpened() { RaiseError(MSG_DOCUMENT_NOT_OPENED); }
 
-  // Object numbers of the pages written so far, in page order.
-  std::vector<int32_t> PageObjNos;
+  // Object numbers of the pages written so far, in page order; in blocks,
+  // like the writer's addresses, so that growing never copies them.
+  std::deque<int32_t> PageObjNos;
 };
 
 }  // namespace Vellix

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <deque>
+
 #include "support/ContentChecker.h"
 #include "support/Readers.h"
 #include "support/TestDocument.h"
@@ -120,7 +122,7 @@ TEST(DocumentWriter, ObjectNumbersFollowFileOrderAndRestartPerDocument) {
     EXPECT_NE(bytes.find("5 0 obj\r\n<<\r\n/Length 18\r\n>>\r\nstream\r\n0 0 m\r\n10 10 l S\r\nendstream\r\n"),
               std::string::npos);
     EXPECT_NE(bytes.find("/Size 11\r\n"), std::string::npos);
-    EXPECT_EQ(Context(doc).PageObjNos, (std::vector<int32_t>{6, 8, 10}));
+    EXPECT_EQ(Context(doc).PageObjNos, (std::deque<int32_t>{6, 8, 10}));
     EXPECT_EQ(ReadersComplaintsOfBytes(bytes), "");
     if (round == 0) first = bytes;
     else EXPECT_EQ(bytes, first);

@@ -86,8 +86,9 @@ TFontFace::TFontFace(const std::string& aPath, int32_t aFaceIndex)
 TFontFace::~TFontFace() { CloseFace(); }
 
 void TFontFace::CloseFace() const {
-  if (FImpl && FImpl->Face) FT_Done_Face(FImpl->Face);
-  if (FImpl) FImpl->Face = nullptr;
+  if (!FImpl || !FImpl->Face) return;
+  FT_Done_Face(FImpl->Face);
+  FImpl->Face = nullptr;
 }
 
 void TFontFace::ReadVdmx() {

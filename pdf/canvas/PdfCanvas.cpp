@@ -4,6 +4,7 @@
 
 #include <vellix/Messages.h>
 
+#include "canvas/BrushAndPen.h"
 #include "canvas/ColorOperands.h"
 #include "canvas/ContentLines.h"
 #include "canvas/PageCompressor.h"
@@ -67,32 +68,23 @@ std::string TPdfCanvas::AssignBrushAndPen(bool aWantBorder, bool aWantBackground
   return std::string(WriteBrushAndPen(lines, aWantBorder, aWantBackground));
 }
 
-std::string_view TPdfCanvas::WriteBrushAndPen(Detail::TContentLines& aLines, bool aWantBorder,
-                                              bool aWantBackground) {
+std::string_view TPdfCanvas::WriteNewBrushAndPen(Detail::TContentLines& aLines, const Detail::TPaintKey& aKey) {
   using Detail::TContentLines;
-  auto& kept = FKept->Paint;
   constexpr size_t room = Detail::TKeptLines<Detail::TPaintKey>::Room;
   static_assert(room >= 2 * Detail::ColorOperandsRoom + NumberRoom + 32);
-  const Detail::TPaintKey key{FPen.Color(), FPen.Style(), FPen.Width(), FBrush.Color(), FBrush.Style(),
-                              aWantBorder, aWantBackground};
-  const bool background = aWantBackground && FBrush.Style() != bsClear;
-  const bool border = aWantBorder && FPen.Style() != psClear && FPen.Width() > 0;
   char* const start = aLines.Reserve(room);
-  char* p = kept.Replay(start, key);
-  if (p == nullptr) {
-    p = start;
-    if (background) p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FBrush.Color()), "rg"));
-    if (border) {
-      p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FPen.Color()), "RG"));
-      p = aLines.PutLineEnd(TContentLines::Put(p, FPen.Style() == psSolid ? "[]0 d" : "[3 3]0 d"));
-      p = aLines.PutScaled(p, FPen.Width(), FContext.PointPerUnit, FContext.PointPerUnitAsDouble);
-      p = aLines.PutLineEnd(TContentLines::Put(p, " w"));
-    }
-    kept.Keep(key, start, p);
+  char* p = start;
+  if (Detail::PaintsBackground(aKey))
+    p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FBrush.Color()), "rg"));
+  if (Detail::PaintsBorder(aKey)) {
+    p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FPen.Color()), "RG"));
+    p = aLines.PutLineEnd(TContentLines::Put(p, FPen.Style() == psSolid ? "[]0 d" : "[3 3]0 d"));
+    p = aLines.PutScaled(p, FPen.Width(), FContext.PointPerUnit, FContext.PointPerUnitAsDouble);
+    p = aLines.PutLineEnd(TContentLines::Put(p, " w"));
   }
+  FKept->Paint.Keep(aKey, start, p);
   aLines.Advance(p);
-  if (border) return background ? "B" : "S";
-  return background ? "f" : "";
+  return Detail::PaintOperator(aKey);
 }
 
 void TPdfCanvas::CheckRectangle(int32_t& X1, int32_t& Y1, int32_t& X2, int32_t& Y2) {

@@ -6,7 +6,7 @@
 #include <vellix/Canvas.h>
 #include <vellix/Messages.h>
 
-#include "canvas/KeptLines.h"
+#include "canvas/BrushAndPen.h"
 #include "canvas/PathBuilder.h"
 #include "writer/DocumentContext.h"
 #include "writer/PdfNumber.h"

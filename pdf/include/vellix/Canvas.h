@@ -45,6 +45,7 @@ class TPageCountForms;
 class TUnicodeText;
 namespace Detail {
 class TContentLines;
+struct TPaintKey;
 struct TKeptContent;
 }
 
@@ -395,7 +396,10 @@ private:
   void DrawJustifiedLine(int32_t X, int32_t Y, int32_t aRight, const std::string& aLine);
   // AssignBrushAndPen written through content lines already open on the
   // page buffer, so that a shape's own line can follow in the same piece.
+  // (Inline, in canvas/BrushAndPen.h: most shapes replay the lines kept.)
   std::string_view WriteBrushAndPen(Detail::TContentLines& aLines, bool aWantBorder, bool aWantBackground);
+  // The same when the kept lines are not for aKey: writes them anew, keeps them.
+  std::string_view WriteNewBrushAndPen(Detail::TContentLines& aLines, const Detail::TPaintKey& aKey);
   // The Unicode text operations when the document's text is UTF-8, else null.
   TUnicodeText* UnicodeText() const;
   // Appends "a b c d e f cm".

@@ -14,6 +14,7 @@
 
 #include <vellix/Canvas.h>
 
+#include "canvas/ArcAngle.h"
 #include "canvas/PathBuilder.h"
 #include "writer/DocumentContext.h"
 
@@ -21,6 +22,7 @@ namespace Vellix {
 
 using Detail::ClampToInt32;
 using Detail::RoundEven;
+using Detail::TArcAngle;
 using Detail::TContentLines;
 using Detail::TPathBuilder;
 using Detail::TPoint64;
@@ -139,9 +141,9 @@ public:
     ::sincos(double(aStep), &FStepSin, &FStepCos);
   }
 
-  TPoint64 At(long double t) {
+  TPoint64 At(const TArcAngle& t) {
     if (FSinceReseed++ % ArcReseedInterval == 0) {
-      ::sincos(double(t), &FSin, &FCos);
+      ::sincos(t.Double(), &FSin, &FCos);
     } else {
       const double s = FSin * FStepCos + FCos * FStepSin;
       FCos = FCos * FStepCos - FSin * FStepSin;
@@ -152,7 +154,7 @@ public:
     const double cy = FCos * FRY, sx = FSin * FRX;
     const double r = FRXY / std::sqrt(cy * cy + sx * sx);
     const double x = r * FCos, y = r * FSin;
-    if (NearHalf(x) || NearHalf(y)) return ExactArcPoint(FArc, t);
+    if (NearHalf(x) || NearHalf(y)) return ExactArcPoint(FArc, t.Extended());
     return TPoint64{FArc.CX + RoundEvenDouble(x), FArc.CY - RoundEvenDouble(y)};
   }
 
@@ -175,7 +177,7 @@ template <class PointAt>
 void WalkArcWith(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometry& g, long double aStep,
                  PointAt&& aPointAt, TPoint64& P3, TPoint64& P4) {
   TContentLines lines(aOut, 256);
-  long double t = g.A;
+  TArcAngle t(g.A, aStep, g.B);
   P3 = aPointAt(t);
   aPath.AddPointLine(lines, P3.X, P3.Y, " m");
   // The count bound only guards against an accumulation that would stop
@@ -183,19 +185,19 @@ void WalkArcWith(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometr
   const int64_t maxSteps = static_cast<int64_t>((g.B - g.A) / aStep) + 2;
   int64_t steps = 0;
   do {
-    t += aStep;
+    t.Advance();
     P4 = aPointAt(t);
     aPath.AddPointLine(lines, P4.X, P4.Y, " l");
-  } while (t < g.B && ++steps < maxSteps);
+  } while (t.BeforeEnd() && ++steps < maxSteps);
 }
 
 void WalkArc(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometry& g, TPoint64& P3, TPoint64& P4) {
   const long double step = 1.0L / static_cast<long double>(std::min(g.RX + g.RY, MaxArcRadiusSum));
   if (std::max(g.RX, g.RY) < FastArcRadiusLimit) {
     TFastArcPoints points(g, step);
-    WalkArcWith(aOut, aPath, g, step, [&](long double t) { return points.At(t); }, P3, P4);
+    WalkArcWith(aOut, aPath, g, step, [&](const TArcAngle& t) { return points.At(t); }, P3, P4);
   } else {
-    WalkArcWith(aOut, aPath, g, step, [&](long double t) { return ExactArcPoint(g, t); }, P3, P4);
+    WalkArcWith(aOut, aPath, g, step, [&](const TArcAngle& t) { return ExactArcPoint(g, t.Extended()); }, P3, P4);
   }
 }
 

@@ -25,16 +25,25 @@ inline std::string_view PaintOperator(const TPaintKey& aKey) {
 }
 }  // namespace Detail
 
+namespace Detail {
+// What the brush and pen lines before a shape are written for.
+inline TPaintKey PaintKey(const TPen& aPen, const TBrush& aBrush, bool aWantBorder, bool aWantBackground) {
+  return TPaintKey{aPen.Color(), aPen.Style(), aPen.Width(), aBrush.Color(), aBrush.Style(), aWantBorder,
+                   aWantBackground};
+}
+}  // namespace Detail
+
 inline std::string_view TPdfCanvas::WriteBrushAndPen(Detail::TContentLines& aLines, bool aWantBorder,
                                                      bool aWantBackground) {
-  const Detail::TPaintKey key{FPen.Color(), FPen.Style(), FPen.Width(), FBrush.Color(), FBrush.Style(),
-                              aWantBorder, aWantBackground};
+  // The key is made again where the lines are written anew: handed over, it
+  // would be built in memory here for every shape.
+  const Detail::TPaintKey key = Detail::PaintKey(FPen, FBrush, aWantBorder, aWantBackground);
   char* const start = aLines.Reserve(Detail::TKeptLines<Detail::TPaintKey>::Room);
   if (char* end = FKept->Paint.Replay(start, key)) {
     aLines.Advance(end);
     return Detail::PaintOperator(key);
   }
-  return WriteNewBrushAndPen(aLines, key);
+  return WriteNewBrushAndPen(aLines, aWantBorder, aWantBackground);
 }
 
 }  // namespace Vellix

@@ -68,23 +68,25 @@ std::string TPdfCanvas::AssignBrushAndPen(bool aWantBorder, bool aWantBackground
   return std::string(WriteBrushAndPen(lines, aWantBorder, aWantBackground));
 }
 
-std::string_view TPdfCanvas::WriteNewBrushAndPen(Detail::TContentLines& aLines, const Detail::TPaintKey& aKey) {
+std::string_view TPdfCanvas::WriteNewBrushAndPen(Detail::TContentLines& aLines, bool aWantBorder,
+                                                 bool aWantBackground) {
   using Detail::TContentLines;
+  const Detail::TPaintKey key = Detail::PaintKey(FPen, FBrush, aWantBorder, aWantBackground);
   constexpr size_t room = Detail::TKeptLines<Detail::TPaintKey>::Room;
   static_assert(room >= 2 * Detail::ColorOperandsRoom + NumberRoom + 32);
   char* const start = aLines.Reserve(room);
   char* p = start;
-  if (Detail::PaintsBackground(aKey))
+  if (Detail::PaintsBackground(key))
     p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FBrush.Color()), "rg"));
-  if (Detail::PaintsBorder(aKey)) {
+  if (Detail::PaintsBorder(key)) {
     p = aLines.PutLineEnd(TContentLines::Put(Detail::PutColorOperands(p, FPen.Color()), "RG"));
     p = aLines.PutLineEnd(TContentLines::Put(p, FPen.Style() == psSolid ? "[]0 d" : "[3 3]0 d"));
     p = aLines.PutScaled(p, FPen.Width(), FContext.PointPerUnit, FContext.PointPerUnitAsDouble);
     p = aLines.PutLineEnd(TContentLines::Put(p, " w"));
   }
-  FKept->Paint.Keep(aKey, start, p);
+  FKept->Paint.Keep(key, start, p);
   aLines.Advance(p);
-  return Detail::PaintOperator(aKey);
+  return Detail::PaintOperator(key);
 }
 
 void TPdfCanvas::CheckRectangle(int32_t& X1, int32_t& Y1, int32_t& X2, int32_t& Y2) {

@@ -79,10 +79,13 @@ void TPdfCanvas::LineTo(int32_t X, int32_t Y) {
     // once: growing it on the way costs a call.
     Detail::TContentLines lines(PdfStream(), Detail::TKeptLines<Detail::TPaintKey>::Room + 2 * (2 * NumberRoom + 8));
     if (!WriteBrushAndPen(lines, true, false).empty()) {
+      using Detail::TContentLines;
       const TPathBuilder path(*this);
       const TPoint from = PenPos();
-      path.AddPointLine(lines, from.X, from.Y, " m");
-      path.AddPointLine(lines, X, Y, " l S");
+      char* p = lines.Reserve(2 * (2 * NumberRoom + 8));
+      p = TContentLines::PutLineEnd(TContentLines::Put(path.XY(lines, p, from.X, from.Y), " m"));
+      p = TContentLines::PutLineEnd(TContentLines::Put(path.XY(lines, p, X, Y), " l S"));
+      lines.Advance(p);
     }
   }
   // An invisible pen still moves: the next LineTo starts here.

@@ -45,7 +45,6 @@ class TPageCountForms;
 class TUnicodeText;
 namespace Detail {
 class TContentLines;
-struct TPaintKey;
 struct TKeptContent;
 }
 
@@ -398,8 +397,9 @@ private:
   // page buffer, so that a shape's own line can follow in the same piece.
   // (Inline, in canvas/BrushAndPen.h: most shapes replay the lines kept.)
   std::string_view WriteBrushAndPen(Detail::TContentLines& aLines, bool aWantBorder, bool aWantBackground);
-  // The same when the kept lines are not for aKey: writes them anew, keeps them.
-  std::string_view WriteNewBrushAndPen(Detail::TContentLines& aLines, const Detail::TPaintKey& aKey);
+  // The same when the lines kept are for another pen and brush: writes them
+  // anew and keeps them.
+  std::string_view WriteNewBrushAndPen(Detail::TContentLines& aLines, bool aWantBorder, bool aWantBackground);
   // The Unicode text operations when the document's text is UTF-8, else null.
   TUnicodeText* UnicodeText() const;
   // Appends "a b c d e f cm".

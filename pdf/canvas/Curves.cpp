@@ -137,7 +137,7 @@ class TFastArcPoints {
 public:
   TFastArcPoints(const TArcGeometry& g, long double aStep)
       : FArc(g), FRX(double(g.RX)), FRY(double(g.RY)), FRXY(FRX * FRY),
-        FMargin(double(std::max(g.RX, g.RY) + 1) * 0x1p-40) {
+        FNearHalf(0.5 - double(std::max(g.RX, g.RY) + 1) * 0x1p-40) {
     ::sincos(double(aStep), &FStepSin, &FStepCos);
   }
 
@@ -154,19 +154,19 @@ public:
     const double cy = FCos * FRY, sx = FSin * FRX;
     const double r = FRXY / std::sqrt(cy * cy + sx * sx);
     const double x = r * FCos, y = r * FSin;
-    if (NearHalf(x) || NearHalf(y)) return ExactArcPoint(FArc, t.Extended());
-    return TPoint64{FArc.CX + RoundEvenDouble(x), FArc.CY - RoundEvenDouble(y)};
+    const int64_t wholeX = RoundEvenDouble(x), wholeY = RoundEvenDouble(y);
+    // The distances to the nearest whole numbers, exact below 2^21: one of
+    // them near one half, and the rounding is the extended value's to decide.
+    const double offX = std::fabs(x - static_cast<double>(wholeX)), offY = std::fabs(y - static_cast<double>(wholeY));
+    if (std::max(offX, offY) >= FNearHalf) return ExactArcPoint(FArc, t.Extended());
+    return TPoint64{FArc.CX + wholeX, FArc.CY - wholeY};
   }
 
 private:
-  bool NearHalf(double aValue) const {
-    // Coordinates here are below 2^21, so the truncation is exact.
-    const double fraction = aValue - static_cast<double>(static_cast<int64_t>(aValue));
-    return std::fabs(std::fabs(fraction) - 0.5) <= FMargin;
-  }
 
   const TArcGeometry& FArc;
-  double FRX, FRY, FRXY, FMargin;  // FRXY = FRX * FRY, exact below 2^40
+  double FRX, FRY, FRXY;  // FRXY = FRX * FRY, exact below 2^40
+  double FNearHalf;       // one half less the margin
   double FStepSin = 0, FStepCos = 1, FSin = 0, FCos = 1;
   int64_t FSinceReseed = 0;
 };

@@ -81,12 +81,12 @@ void TArcAngle::LoadStep(const TParts& aAngle) {
   // The step is the mantissa of the step shifted right by `shift` units:
   // a whole number unless bits fall off, rounded to nearest.
   const int shift = aAngle.Unit - FStepParts.Unit;
-  if (shift < 1 || shift > 63) return;  // a step of half the angle or more, or of under one unit
+  if (shift < 1 || shift > 63) return;  // a step of 2^63 units or more, or of under one unit
   const uint64_t dropped = FStepParts.Mantissa & ((uint64_t(1) << shift) - 1);
   const uint64_t half = uint64_t(1) << (shift - 1);
   if (dropped == half) return;  // halfway: the rounding follows the mantissa
   const uint64_t increment = (FStepParts.Mantissa >> shift) + (dropped > half ? 1 : 0);
-  if (increment >= (uint64_t(1) << 62)) return;
+  if (increment >= (uint64_t(1) << 62)) return;  // so that the bounds below cannot wrap
   if (aAngle.Negative) {
     // The mantissa falls; the exact sum must keep at least 2^63 units, or it
     // would be rounded on the finer grid of the binade below.

@@ -44,6 +44,7 @@ public:
   }
   double Double() const;
 
+private:
   // A finite value by its parts: (negative ? -1 : 1) * mantissa * 2^unit,
   // the mantissa's top bit set unless the value is zero or denormal.
   struct TParts {
@@ -53,8 +54,6 @@ public:
     bool Normal() const { return (Mantissa >> 63) != 0; }
   };
   static TParts Split(long double aValue);
-
-private:
   // Takes aValue as the angle, with the rules of its binade.
   void Load(long double aValue);
   // The increment, and the mantissas that take it, of aAngle's binade.

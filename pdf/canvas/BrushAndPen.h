@@ -23,9 +23,6 @@ inline std::string_view PaintOperator(const TPaintKey& aKey) {
   if (PaintsBorder(aKey)) return PaintsBackground(aKey) ? "B" : "S";
   return PaintsBackground(aKey) ? "f" : "";
 }
-}  // namespace Detail
-
-namespace Detail {
 // What the brush and pen lines before a shape are written for.
 inline TPaintKey PaintKey(const TPen& aPen, const TBrush& aBrush, bool aWantBorder, bool aWantBackground) {
   return TPaintKey{aPen.Color(), aPen.Style(), aPen.Width(), aBrush.Color(), aBrush.Style(), aWantBorder,

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string_view>
 
@@ -83,12 +84,38 @@ void AppendNumber(std::string& aText, int aValue) {
   aText.append(digits, size_t(end - digits));
 }
 
+// The words padded to a fixed size, so that a word is one copy of 16 bytes:
+// appended to a string one by one they took a fifth of the fastest library's
+// time.
+struct PaddedWord {
+  char Text[16];
+  size_t Length;
+};
+constexpr auto PaddedWords = [] {
+  std::array<PaddedWord, std::size(Words)> words{};
+  for (size_t i = 0; i < words.size(); ++i) {
+    for (size_t k = 0; k < Words[i].size(); ++k) words[i].Text[k] = Words[i][k];
+    words[i].Length = Words[i].size();
+  }
+  return words;
+}();
+static_assert([] {
+  for (std::string_view w : Words)
+    if (w.size() > 16) return false;
+  return true;
+}());
+
 // "quarterly revenue grew ...": words until the line holds 40 characters.
 void LatinLine(Lcg& aRng, std::string& aText) {
-  while (aText.size() < 40) {
-    if (!aText.empty()) aText += ' ';
-    aText += Words[aRng.Next(int(std::size(Words)))];
+  char line[40 + 1 + 16];
+  size_t length = 0;
+  while (length < 40) {
+    if (length > 0) line[length++] = ' ';
+    const PaddedWord& word = PaddedWords[size_t(aRng.Next(int(std::size(Words))))];
+    std::memcpy(line + length, word.Text, sizeof word.Text);
+    length += word.Length;
   }
+  aText.assign(line, length);
 }
 
 // Six words of the line's script.

@@ -171,6 +171,11 @@ private:
   int64_t FSinceReseed = 0;
 };
 
+// The points of an arc are found a batch at a time before their lines are
+// written: one point's root and division, which nothing else waits for, then
+// overlap those of the next points, where between two lines they wait.
+constexpr size_t ArcBatch = 32;
+
 // The arc of an ellipse with both radii above zero, one line per angular
 // step from A to the first step at or past B.
 template <class PointAt>
@@ -184,11 +189,17 @@ void WalkArcWith(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometr
   // advancing.
   const int64_t maxSteps = static_cast<int64_t>((g.B - g.A) / aStep) + 2;
   int64_t steps = 0;
-  do {
-    t.Advance();
-    P4 = aPointAt(t);
-    aPath.AddPointLine(lines, P4.X, P4.Y, " l");
-  } while (t.BeforeEnd() && ++steps < maxSteps);
+  TPoint64 points[ArcBatch];
+  for (bool more = true; more;) {
+    size_t count = 0;
+    do {
+      t.Advance();
+      points[count++] = aPointAt(t);
+      more = t.BeforeEnd() && ++steps < maxSteps;
+    } while (more && count < ArcBatch);
+    for (size_t i = 0; i < count; ++i) aPath.AddPointLine(lines, points[i].X, points[i].Y, " l");
+    P4 = points[count - 1];
+  }
 }
 
 void WalkArc(TPageBuffer& aOut, const TPathBuilder& aPath, const TArcGeometry& g, TPoint64& P3, TPoint64& P4) {

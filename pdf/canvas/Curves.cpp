@@ -163,7 +163,6 @@ public:
   }
 
 private:
-
   const TArcGeometry& FArc;
   double FRX, FRY, FRXY;  // FRXY = FRX * FRY, exact below 2^40
   double FNearHalf;       // one half less the margin
@@ -173,7 +172,8 @@ private:
 
 // The points of an arc are found a batch at a time before their lines are
 // written: one point's root and division, which nothing else waits for, then
-// overlap those of the next points, where between two lines they wait.
+// overlap those of the next points; found between two lines, each waited
+// for the one before.
 constexpr size_t ArcBatch = 32;
 
 // The arc of an ellipse with both radii above zero, one line per angular

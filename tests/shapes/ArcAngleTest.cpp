@@ -53,7 +53,8 @@ TEST(ArcAngle, EveryAngleIsTheAccumulatedOne) {
   const long double edges[] = {0.0L, -0.0L, 0.5L, -0.5L, 1, -1, 2, -2, 4, -4, 8, Pi / 2, -Pi / 2, Pi, 0x1p-20L};
   int failures = 0;
   for (int walk = 0; walk < 6000 && failures == 0; ++walk) {
-    long double a = static_cast<long double>(start(random)) * (1 + 0x1p-40L * static_cast<long double>(random() % 4096));
+    const long double jitter = 0x1p-40L * static_cast<long double>(random() % 4096);  // bits below the double's
+    long double a = static_cast<long double>(start(random)) * (1 + jitter);
     if (walk % 3 == 0) a = edges[random() % std::size(edges)];
     if (walk % 3 == 1) a = std::nextafter(edges[random() % std::size(edges)], -1.0L);  // just below an edge
     // The steps of arcs, 1 / (rx + ry); some of powers of two times 1.5 or
